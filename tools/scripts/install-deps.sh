@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running the platform need.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config libgtest-dev
+  libgtk-3-dev libwebkit2gtk-4.1-dev libcurl4-openssl-dev libjpeg-dev libgdk-pixbuf-2.0-dev
+  libx11-dev libssl-dev
+  python3 curl
+  xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
