@@ -1,0 +1,41 @@
+// Decoding pictures held as file bytes (BMP, GIF, PNG, ICO through gdk-pixbuf, JPEG through
+// libjpeg) into plain RGBA pixels that every toolkit back end can draw.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "runtime/core.h"
+
+namespace kesto::image {
+
+// Straight (not premultiplied) RGBA, row after row, 4 bytes a pixel, no padding.
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+
+  const std::uint8_t* Pixel(int x, int y) const {
+    return &pixels[(std::size_t(y) * width + x) * 4];
+  }
+  std::uint8_t* Pixel(int x, int y) { return &pixels[(std::size_t(y) * width + x) * 4]; }
+};
+
+// Pictures beyond this many pixels are refused rather than allocated.
+constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// Any picture format we know, told apart by its leading bytes; nullopt when it cannot be decoded.
+// An animated GIF gives its first frame.
+std::optional<RgbaImage> DecodePicture(const Bytes& file);
+
+// JPEG only, decoded with libjpeg.
+std::optional<RgbaImage> DecodeJpeg(const Bytes& file);
+
+// Everything else, decoded with gdk-pixbuf.
+std::optional<RgbaImage> DecodeWithPixbuf(const Bytes& file);
+
+// Copy of `source` scaled to width x height (bilinear), or nullopt for an empty size.
+std::optional<RgbaImage> ScaleImage(const RgbaImage& source, int width, int height);
+
+}  // namespace kesto::image
