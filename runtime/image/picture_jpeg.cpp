@@ -1,12 +1,13 @@
 // JPEG decoding with libjpeg. libjpeg reports fatal errors through a callback that must not
 // return, so errors jump back to the decoder with longjmp; nothing with a destructor lives
 // between the jump and its target.
-#include <jpeglib.h>
-
 #include <csetjmp>
-#include <cstdio>
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared before it
 
 #include "runtime/image/picture.h"
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 namespace kesto::image {
 
