@@ -37,8 +37,8 @@ struct Picture {
 constexpr std::uint32_t kDefaultColour = 0xFF000000u;
 
 struct Font {
-  Text face;        // empty: the system's default face
-  int height = 0;   // character height in pixels; 0: the default font
+  Text face;       // empty: the system's default face
+  int height = 0;  // character height in pixels; 0: the default font
   bool bold = false;
   bool underline = false;
 };
@@ -59,15 +59,19 @@ struct ControlLayout {
   std::vector<Picture> pictures;           // PicBtn: normal, hover; PicBox: the picture
   int pageCount = 0;                       // Tab
   int currentPage = 0;                     // Tab
+  bool showTabs = true;                    // Tab: false hides the tab strip; only the program
+                                           // switches pages then
   int rangeMin = 0, rangeMax = 100;        // ProcessBar
   int position = 0;                        // ProcessBar
   int imageWidth = 0, imageHeight = 0;     // ListView pictures
+  // A ListView is an icon view (large pictures, captions below) with single selection whose
+  // rows are activated by a double-click; its pictures are the design-time image list.
 };
 
 enum class Border { kNone, kFixedSingle };
 
 struct MenuLayout {
-  Text name;     // the item's caption doubles as its name
+  Text name;  // the item's caption doubles as its name
   bool visible = true;
   std::vector<MenuLayout> children;
 };
@@ -84,13 +88,17 @@ struct WindowLayout {
   int left = 50, top = 50, width = 0, height = 0;
   bool centred = true;
   Border border = Border::kNone;
+  // Movable by its caption bar; a borderless window is dragged by a left-button press on its
+  // background or on a PicBox, Label or ProcessBar.
   bool movable = true;
   bool topmost = false;
   bool showInTaskbar = true;
   bool visible = true;
   std::uint32_t backColour = kDefaultColour;
   Picture icon;  // ICO file bytes; empty: the program's default icon
-  std::vector<ControlLayout> controls;  // creation and stacking order
+  // Creation order; among the controls of one container an earlier one lies above a later one
+  // (the title banner 标签1 lies below the title text and the buttons listed before it).
+  std::vector<ControlLayout> controls;
   std::vector<MenuLayout> menus;
   std::vector<EventBinding> bindings;
 };
