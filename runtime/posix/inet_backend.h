@@ -1,0 +1,152 @@
+// The pieces of the libcurl internet back end: the handle table, the process-wide cookie
+// store, proxy rules, wire helpers and the streaming transfer behind a request handle.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/inet.h"
+
+namespace kesto::inet::backend {
+
+// ---- libcurl and the cookie store ----
+
+// Initialises libcurl once per process; safe from any thread.
+void EnsureCurl();
+// The process-wide cookie store shared by every request that does not opt out.
+CURLSH* SharedCookieStore();
+
+// ---- proxy rules ----
+
+struct ProxyEntry {
+  Text scheme;  // "" serves every scheme
+  Text server;  // "host:port", or with its own "scheme://" in front
+};
+
+struct ProxyRules {
+  std::vector<ProxyEntry> proxies;
+  std::vector<Text> bypass;  // host patterns, "*" as wildcard, "<local>" for dotless names
+};
+
+ProxyRules ParseProxyRules(const Text& proxyList, const Text& bypassList);
+// The proxy address for a request of `scheme` to `host`; empty for a direct one.
+Text ProxyFor(const ProxyRules& rules, const Text& scheme, const Text& host);
+
+// ---- handle table ----
+
+struct Object {
+  virtual ~Object() = default;
+};
+
+struct Session : Object {
+  Text agent;
+  int accessType = kOpenTypeDirect;
+  ProxyRules rules;
+};
+
+struct Connection : Object {
+  std::shared_ptr<const Session> session;
+  Text host;
+  int port = 0;
+};
+
+class Transfer;
+
+struct Request : Object {
+  std::shared_ptr<const Session> session;
+  Text url;  // absolute, already escaped for the wire
+  Text verb;
+  Text version;
+  Text referrer;
+  std::uint32_t flags = 0;
+  std::unique_ptr<Transfer> transfer;  // the last exchange sent
+  ~Request() override;
+};
+
+Handle AddObject(Handle parent, std::shared_ptr<Object> object);
+std::shared_ptr<Object> FindObject(Handle handle);
+template <class T>
+std::shared_ptr<T> Find(Handle handle) {
+  return std::dynamic_pointer_cast<T>(FindObject(handle));
+}
+// Removes the handle and every handle opened through it; false when it was unknown.
+bool RemoveObject(Handle handle);
+
+// ---- wire helpers ----
+
+// Folds ASCII letters only; GBK bytes stay as they are.
+Text AsciiLower(Text text);
+// Percent-escapes the bytes that cannot travel raw in a request line: controls, space,
+// DEL and every byte of 0x80 or more (GBK text).
+Text EscapeForWire(const Text& text);
+// True for a host name or dotted address, or a bracketed IPv6 address.
+bool IsValidHost(const Text& host);
+// Parses "http://" and "https://" addresses; the lower-case scheme and host of `url`, or
+// nothing when it is not such an address.
+struct UrlParts {
+  Text scheme;
+  Text host;
+};
+std::optional<UrlParts> ParseHttpUrl(const Text& url);
+// The caller's CR LF separated header lines as curl wants them; malformed lines are left out.
+std::vector<std::string> HeaderLines(const Text& headers);
+// True when one of the lines names the header (ASCII case ignored).
+bool HasHeader(const std::vector<std::string>& lines, const std::string& name);
+// The value of the n-th line (from 0) of the header block named `name`, trimmed.
+std::optional<Text> HeaderValue(const std::string& block, const std::string& name, unsigned n);
+
+// ---- exchanges ----
+
+// Sends the request with the caller's header lines and, when given, a body; see
+// HttpSendRequest for what it waits for and reports.
+bool SendRequest(Request& request, const Text& headers, const std::optional<Bytes>& body);
+
+// One exchange on its own easy and multi handle. The body is pulled from the network in
+// large blocks into a bounded buffer and handed out in whatever sizes the reader asks for.
+class Transfer {
+ public:
+  Transfer();
+  ~Transfer();
+  Transfer(const Transfer&) = delete;
+  Transfer& operator=(const Transfer&) = delete;
+
+  CURL* Easy() const { return easy_; }
+  // Keeps the header list and body alive for the exchange.
+  void SetHeaders(curl_slist* headers);
+  void SetBody(const Bytes& body);
+
+  // Starts the exchange and waits for the final response's header block. False when the
+  // exchange failed before any of the body arrived.
+  bool Start();
+  // Up to `size` body bytes; `read` 0 at the end. False when the transfer failed.
+  bool Read(void* buffer, std::size_t size, std::size_t& read);
+  const std::string& HeaderBlock() const { return headerBlock_; }
+  bool Started() const { return started_; }
+
+ private:
+  static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
+  static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+  std::size_t Unread() const { return buffer_.size() - head_; }
+  // Runs the exchange until the buffer holds body bytes or the exchange has ended.
+  void PumpForBody();
+
+  CURL* easy_ = nullptr;
+  CURLM* multi_ = nullptr;
+  curl_slist* headers_ = nullptr;
+  Bytes body_;
+  std::string headerBlock_;
+  std::vector<char> buffer_;
+  std::size_t head_ = 0;
+  bool started_ = false;
+  bool bodyStarted_ = false;
+  bool paused_ = false;
+  bool done_ = false;
+  CURLcode result_ = CURLE_OK;
+};
+
+}  // namespace kesto::inet::backend

@@ -1,0 +1,129 @@
+// One exchange driven through a curl multi handle, so that the caller's small reads pull
+// the body from the network in large blocks while the buffer in between stays bounded.
+#include <cstring>
+
+#include "runtime/posix/inet_backend.h"
+
+namespace kesto::inet::backend {
+
+namespace {
+
+// The body buffer asks the network to wait once it holds this much unread data.
+constexpr std::size_t kBufferLimit = 1 << 20;
+// Size of one receive from the network.
+constexpr long kReceiveBlock = 256 * 1024;
+// A response whose header block grows past this is refused: no server needs it, and an
+// endless one would otherwise fill the memory.
+constexpr std::size_t kHeaderBlockLimit = 256 * 1024;
+
+}  // namespace
+
+Transfer::Transfer() {
+  EnsureCurl();
+  easy_ = curl_easy_init();
+  multi_ = curl_multi_init();
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_BUFFERSIZE, kReceiveBlock);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  buffer_.reserve(kBufferLimit + kReceiveBlock);
+}
+
+Transfer::~Transfer() {
+  if (started_) curl_multi_remove_handle(multi_, easy_);
+  curl_easy_cleanup(easy_);
+  curl_multi_cleanup(multi_);
+  curl_slist_free_all(headers_);
+}
+
+void Transfer::SetHeaders(curl_slist* headers) {
+  curl_slist_free_all(headers_);
+  headers_ = headers;
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
+}
+
+void Transfer::SetBody(const Bytes& body) {
+  body_ = body;
+  // Never a null pointer: curl would then read the body from standard input.
+  static const char empty = 0;
+  const void* data = body_.empty() ? static_cast<const void*>(&empty) : body_.data();
+  curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, data);
+  curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body_.size()));
+}
+
+bool Transfer::Start() {
+  started_ = true;
+  curl_multi_add_handle(multi_, easy_);
+  PumpForBody();
+  return bodyStarted_ || result_ == CURLE_OK;
+}
+
+bool Transfer::Read(void* buffer, std::size_t size, std::size_t& read) {
+  read = 0;
+  if (!started_) return false;
+  if (Unread() == 0) PumpForBody();
+  if (Unread() == 0) return done_ && result_ == CURLE_OK;
+  read = std::min(size, Unread());
+  std::memcpy(buffer, buffer_.data() + head_, read);
+  head_ += read;
+  return true;
+}
+
+void Transfer::PumpForBody() {
+  if (paused_) {
+    paused_ = false;
+    curl_easy_pause(easy_, CURLPAUSE_CONT);  // may hand over the held-back block at once
+  }
+  while (Unread() == 0 && !done_) {
+    int running = 0;
+    if (curl_multi_perform(multi_, &running) != CURLM_OK) {
+      done_ = true;
+      result_ = CURLE_FAILED_INIT;
+      break;
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+      if (message->msg == CURLMSG_DONE) {
+        done_ = true;
+        result_ = message->data.result;
+      }
+    }
+    if (Unread() > 0 || done_) break;
+    curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+  }
+}
+
+std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* transfer = static_cast<Transfer*>(self);
+  std::size_t length = size * count;
+  // Lines after the body has begun are trailers, not part of the header block.
+  if (transfer->bodyStarted_) return length;
+  std::string line(data, length);
+  // Every response of a redirect chain (and every interim 1xx) starts a new block.
+  if (line.rfind("HTTP/", 0) == 0) transfer->headerBlock_.clear();
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  transfer->headerBlock_ += line;
+  transfer->headerBlock_ += "\r\n";
+  if (transfer->headerBlock_.size() > kHeaderBlockLimit) return 0;
+  return length;
+}
+
+std::size_t Transfer::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* transfer = static_cast<Transfer*>(self);
+  std::size_t length = size * count;
+  if (transfer->Unread() >= kBufferLimit) {
+    transfer->paused_ = true;
+    return CURL_WRITEFUNC_PAUSE;
+  }
+  if (transfer->head_ == transfer->buffer_.size()) {
+    transfer->buffer_.clear();
+    transfer->head_ = 0;
+  }
+  transfer->bodyStarted_ = true;
+  transfer->buffer_.insert(transfer->buffer_.end(), data, data + length);
+  return length;
+}
+
+}  // namespace kesto::inet::backend
