@@ -1,0 +1,46 @@
+// Walking GBK texts character by character: a byte of 0x80 or more leads a two-byte character,
+// and no text operation may match or cut inside such a pair.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kesto::gbk {
+
+inline bool IsLeadByte(unsigned char byte) {
+  return byte >= 0x80;
+}
+
+// Length of the character that starts at `pos`: 2 for a lead byte with a byte after it, else 1.
+inline std::size_t CharLength(std::string_view text, std::size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+inline unsigned char FoldAscii(unsigned char byte) {
+  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+// Whether `find` stands at `pos` of `text`, compared character by character so that a match
+// always starts and ends on character boundaries. With ignoreCase only one-byte ASCII letters
+// are folded; the bytes of a two-byte character always compare exactly.
+inline bool MatchesAt(std::string_view text, std::size_t pos, std::string_view find,
+                      bool ignoreCase) {
+  if (text.size() - pos < find.size()) return false;
+  std::size_t i = 0;
+  while (i < find.size()) {
+    std::size_t textLength = CharLength(text, pos + i);
+    std::size_t findLength = CharLength(find, i);
+    if (textLength != findLength) return false;
+    if (findLength == 2) {
+      if (text[pos + i] != find[i] || text[pos + i + 1] != find[i + 1]) return false;
+    } else {
+      unsigned char a = static_cast<unsigned char>(text[pos + i]);
+      unsigned char b = static_cast<unsigned char>(find[i]);
+      if (ignoreCase ? FoldAscii(a) != FoldAscii(b) : a != b) return false;
+    }
+    i += findLength;
+  }
+  return true;
+}
+
+}  // namespace kesto::gbk

@@ -1,0 +1,118 @@
+// GBK <-> UTF-8 through iconv, and the "\" <-> "/" path mapping.
+#include "runtime/posix/native_text.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace kesto::posix {
+
+namespace {
+
+// One converter per direction and thread: an iconv descriptor holds shift state and must not
+// be shared between threads.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts all of `in`; on a bad or unrepresentable sequence either appends `replacement`
+  // and goes on after `skip(bad sequence)` bytes, or (with no replacement) gives nothing.
+  template <class Skip>
+  std::optional<std::string> Run(const std::string& in, const char* replacement, Skip skip) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char buffer[4096];
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      std::size_t done = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+      if (done != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) continue;
+      if (!replacement) return std::nullopt;
+      out += replacement;
+      std::size_t n = std::min(inLeft, skip(static_cast<unsigned char>(*inPtr)));
+      inPtr += n;
+      inLeft -= n;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& FromGbk() {
+  thread_local Converter converter("UTF-8", "CP936");
+  return converter;
+}
+Converter& ToGbk() {
+  thread_local Converter converter("CP936", "UTF-8");
+  return converter;
+}
+
+// A bad GBK pair is dropped as a whole; a lone byte alone.
+std::size_t GbkSkip(unsigned char lead) {
+  return lead >= 0x80 ? 2 : 1;
+}
+// An unrepresentable or broken UTF-8 sequence is dropped as one character.
+std::size_t Utf8Skip(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xC0 && lead <= 0xDF) return 2;
+  return 1;
+}
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+std::string GbkToUtf8(const Text& text) {
+  if (IsAscii(text)) return text;
+  return FromGbk().Run(text, "\xEF\xBF\xBD", GbkSkip).value_or(std::string{});
+}
+
+Text Utf8ToGbk(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  return ToGbk().Run(utf8, "?", Utf8Skip).value_or(Text{});
+}
+
+std::optional<std::string> GbkToUtf8Exact(const Text& text) {
+  if (IsAscii(text)) return text;
+  return FromGbk().Run(text, nullptr, GbkSkip);
+}
+
+std::optional<Text> Utf8ToGbkExact(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  return ToGbk().Run(utf8, nullptr, Utf8Skip);
+}
+
+// The separators are swapped on the UTF-8 side, where 0x5C is always "\" and never the second
+// byte of a two-byte GBK character.
+std::optional<std::string> ToNativePath(const Text& path) {
+  if (path.find('\0') != Text::npos) return std::nullopt;
+  auto native = GbkToUtf8Exact(path);
+  if (native) std::replace(native->begin(), native->end(), '\\', '/');
+  return native;
+}
+
+Text FromNativePath(const std::string& path) {
+  std::string windows = path;
+  std::replace(windows.begin(), windows.end(), '/', '\\');
+  return Utf8ToGbk(windows);
+}
+
+}  // namespace kesto::posix

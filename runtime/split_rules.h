@@ -1,0 +1,39 @@
+// The one splitting rule behind SplitText and SplitBytes: parts between separators, empty
+// parts kept except a last one, at most maxCount parts.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace kesto::split {
+
+// `step(pos)` gives the length of the unit that starts at pos: a character for texts, one
+// byte for byte arrays.
+template <class Step>
+std::vector<std::string_view> Split(std::string_view whole, std::string_view separator,
+                                    std::optional<int> maxCount, Step step) {
+  std::vector<std::string_view> parts;
+  if (whole.empty() || (maxCount && *maxCount < 1)) return parts;
+  if (separator.empty()) {
+    parts.push_back(whole);
+    return parts;
+  }
+  auto full = [&] { return maxCount && static_cast<int>(parts.size()) >= *maxCount; };
+  std::size_t partStart = 0;
+  std::size_t pos = 0;
+  while (pos < whole.size()) {
+    if (whole.substr(pos, separator.size()) == separator) {
+      parts.push_back(whole.substr(partStart, pos - partStart));
+      if (full()) return parts;
+      pos += separator.size();
+      partStart = pos;
+    } else {
+      pos += step(pos);
+    }
+  }
+  if (partStart < whole.size() && !full()) parts.push_back(whole.substr(partStart));
+  return parts;
+}
+
+}  // namespace kesto::split
