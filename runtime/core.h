@@ -111,6 +111,9 @@ enum FileAttribute : int {
 using FindHandle = std::intptr_t;
 Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandle& handle);
 void CloseFind(FindHandle& handle);
+// A text that is the same for every path naming the same folder (through links or any other
+// spelling); empty when the folder cannot be reached. Lets a folder walk notice a loop.
+Text FolderIdentity(const Text& path);
 
 Text ReadIniValue(const Text& file, const Text& section, const Text& key,
                   const Text& defaultValue = "");

@@ -1,0 +1,28 @@
+#include "apps/launch.h"
+
+#include "net/updater_contract.h"
+#include "shell/globals.h"
+#include "shell/window_activation.h"
+#include "shell/window_refs.h"
+
+namespace kesto::apps {
+
+void LaunchApp(const Text& appKey) {
+  // Keys also come from web pages; one with a line break would add keys the updater trusts.
+  if (!net::IsSafeAppKey(appKey)) return;
+  ui::SetBool(refs::kCataloguePanel, ui::prop::kDisable, true);
+  ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kLoadingPage);
+  ui::SetBool(refs::kCataloguePanel, ui::prop::kDisable, false);
+
+  native::Handle running = shell::AppConfig->GetWindowHandle(appKey);
+  if (shell::IsLiveWindow(running)) {
+    shell::ActivateWindow(running, true);
+    return;
+  }
+  shell::AppConfig->SetRun(appKey);
+  net::StartUpdaterByFullPath();
+  ProcessEvents();
+  ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kInstalledAppsPage);
+}
+
+}  // namespace kesto::apps

@@ -1,0 +1,42 @@
+#include "apps/path_helpers.h"
+
+namespace kesto::apps {
+
+namespace {
+// Forward slashes and doubled backslashes folded, the trailing backslash kept.
+Text FoldSeparators(const Text& path) {
+  return ReplaceText(ReplaceText(path, "/", "\\"), "\\\\", "\\");
+}
+}  // namespace
+
+Text NormalisePath(const Text& path) {
+  Text folded = FoldSeparators(path);
+  if (RightText(folded, 1) == "\\") folded = LeftText(folded, TextLength(folded) - 1);
+  return folded;
+}
+
+Text TextAfterSeparator(const Text& text, const Text& separator, bool firstOccurrence) {
+  int at = firstOccurrence ? FindText(text, separator) : FindLastText(text, separator);
+  if (at == -1) return {};
+  return RightText(text, TextLength(text) - (at - 1) - TextLength(separator));
+}
+
+Text TextBeforeSeparator(const Text& text, const Text& separator, bool lastOccurrence) {
+  int at = lastOccurrence ? FindLastText(text, separator) : FindText(text, separator);
+  if (at == -1) return {};
+  return LeftText(text, at - 1);
+}
+
+Text ParentFolderOf(const Text& path) {
+  return TextBeforeSeparator(NormalisePath(path), "\\", true);
+}
+
+Text FileNameOf(const Text& path, bool cutExtension) {
+  Text name;
+  for (const Text& element : SplitText(FoldSeparators(path), "\\")) {
+    if (!element.empty()) name = element;
+  }
+  return cutExtension ? TextBeforeSeparator(name, ".") : name;
+}
+
+}  // namespace kesto::apps

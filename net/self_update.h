@@ -1,0 +1,29 @@
+// Fetching the missing updater program: the update window's worker reads the update list,
+// downloads the updater it names while the progress bar moves, saves it as up.qmz, starts it
+// and ends the platform.
+#pragma once
+
+#include "runtime/core.h"
+#include "runtime/ui.h"
+
+namespace kesto::net {
+
+// "http://<update host>:<port>/app/up/1.txt" from the built-in settings.
+Text UpdateListAddress();
+// Tests point the worker at their own server; an empty address restores the built-in one.
+void OverrideUpdateListAddress(const Text& address);
+
+// The updater's address from an update list: the third of exactly three "|"-separated fields
+// of the first "[up]...[/up]" block, taken as it stands; empty when there is none.
+Text UpdaterAddressFromList(const Bytes& list);
+
+// Progress of the updater download in ten-thousandths on the update window's bar.
+void UpdateProgress(int total, int received, int elapsed, int receivedSinceStart);
+
+// The worker: runs the whole flow and ends the process.
+[[noreturn]] void UpdateThread();
+
+// The update window's created handler: starts UpdateThread on a thread of its own.
+ui::EventResult OnUpdateWindowCreated(const ui::EventArgs& args);
+
+}  // namespace kesto::net
