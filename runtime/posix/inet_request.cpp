@@ -13,6 +13,10 @@ namespace {
 constexpr long kConnectSeconds = 60;
 constexpr long kStalledSeconds = 60;
 constexpr long kMaxRedirects = 50;
+// libcurl (7.88) writes an unterminated Cookie line when a stored cookie meets a request
+// target near 8 KB long, and the server then waits forever; such requests keep out of the
+// cookie store.
+constexpr std::size_t kCookieUrlLimit = 8000;
 
 void ChooseVerb(CURL* easy, const Text& verb, const std::optional<Bytes>& body) {
   if (verb == "POST") {
@@ -102,7 +106,7 @@ bool SendRequest(Request& request, const Text& headers, const std::optional<Byte
     curl_easy_setopt(easy, CURLOPT_USERAGENT, request.session->agent.c_str());
   }
   ChooseProxy(easy, *request.session, request.url);
-  if (!(request.flags & kFlagNoCookies)) {
+  if (!(request.flags & kFlagNoCookies) && request.url.size() <= kCookieUrlLimit) {
     curl_easy_setopt(easy, CURLOPT_SHARE, SharedCookieStore());
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
   }

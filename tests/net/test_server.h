@@ -1,0 +1,55 @@
+// Runs tests/net/test_server.py as a child process: a real HTTP server on 127.0.0.1 that
+// answers scripted responses and records the raw bytes of every request it receives.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace kesto::testing {
+
+class TestServer {
+ public:
+  TestServer();
+  ~TestServer();
+  TestServer(const TestServer&) = delete;
+  TestServer& operator=(const TestServer&) = delete;
+
+  int Port() const { return port_; }
+  // "http://127.0.0.1:<port>" followed by the path.
+  std::string Url(const std::string& path) const;
+
+  // Answers requests for `path` with these bytes, then closes the connection.
+  void Route(const std::string& path, const std::string& response);
+  // Answers with the head, then `size` generated body bytes (byte i is i % 251).
+  void RouteStream(const std::string& path, const std::string& head, long long size);
+  // Answers with the head, then header lines that never end.
+  void RouteEndless(const std::string& path, const std::string& head);
+
+  // The raw bytes of every request received since the last Clear, in order of arrival.
+  std::vector<std::string> Requests();
+  // The last request received; empty when there was none.
+  std::string LastRequest();
+  void Clear();
+
+ private:
+  std::string Command(const std::string& line);
+  std::string ReadLine();
+
+  pid_t pid_ = -1;
+  FILE* to_ = nullptr;
+  FILE* from_ = nullptr;
+  int port_ = 0;
+};
+
+// "HTTP/1.1 200 OK" with a Content-Length line, any extra lines, and the body.
+std::string OkResponse(const std::string& body, const std::string& extraLines = "");
+
+// The generated body byte at `offset` of a streamed response.
+inline char StreamByte(long long offset) {
+  return static_cast<char>(offset % 251);
+}
+
+}  // namespace kesto::testing
