@@ -1,0 +1,356 @@
+"""What the end-to-end tests stand on: an X session of their own (Xvfb, openbox, trayer), the
+demo site, a program folder laid out as a seller has it, the processes started from it, and
+xdotool to drive the windows. Every wait is bounded and everything started is stopped again.
+"""
+
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SCREEN = (1280, 1024)
+# Displays tried for the session's own Xvfb.
+DISPLAYS = range(71, 100)
+# Sanitizer builds run several times slower; every timeout is scaled by this.
+SLOWNESS = float(os.environ.get("KESTO_E2E_SLOWNESS", "1"))
+
+
+class Skip(Exception):
+    """The tests cannot run here (no X server); not a failure of the platform."""
+
+
+class Failure(AssertionError):
+    pass
+
+
+def wait_until(predicate, timeout, what, interval=0.1):
+    """The first true value of predicate(), or Failure after timeout seconds."""
+    deadline = time.monotonic() + timeout * SLOWNESS
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout * SLOWNESS:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+def stop_process(process, grace=3.0):
+    if process is None or process.poll() is not None:
+        return
+    process.terminate()
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+# ---- processes ----
+
+def process_state(pid):
+    """The one-letter state of a process, None when it is gone."""
+    try:
+        with open(f"/proc/{pid}/stat", "rb") as f:
+            return f.read().rsplit(b")", 1)[1].split()[0].decode()
+    except (OSError, IndexError):
+        return None
+
+
+def is_alive(pid):
+    return process_state(pid) not in (None, "Z", "X")
+
+
+def parent_of(pid):
+    try:
+        with open(f"/proc/{pid}/stat", "rb") as f:
+            return int(f.read().rsplit(b")", 1)[1].split()[1])
+    except (OSError, IndexError, ValueError):
+        return None
+
+
+def command_line(pid):
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            return [arg.decode("utf-8", "replace") for arg in f.read().split(b"\0") if arg]
+    except OSError:
+        return []
+
+
+def all_pids():
+    return [int(name) for name in os.listdir("/proc") if name.isdigit()]
+
+
+def programs_below(folder):
+    """{pid: program path} of the live processes whose program file lies below folder."""
+    folder = os.path.realpath(folder) + os.sep
+    found = {}
+    for pid in all_pids():
+        try:
+            exe = os.readlink(f"/proc/{pid}/exe")
+        except OSError:
+            continue
+        if exe.startswith(folder) and is_alive(pid):
+            found[pid] = exe
+    return found
+
+
+def descendants(pids):
+    children = {}
+    for pid in all_pids():
+        children.setdefault(parent_of(pid), []).append(pid)
+    found, queue = set(), list(pids)
+    while queue:
+        for child in children.get(queue.pop(), []):
+            if child not in found:
+                found.add(child)
+                queue.append(child)
+    return found
+
+
+def kill_all(pids, grace=3.0):
+    """Ends the processes and everything they started: TERM first, KILL what is left."""
+    pids = set(pids) | descendants(pids)
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        for pid in pids:
+            try:
+                os.kill(pid, sig)
+            except OSError:
+                pass
+        deadline = time.monotonic() + grace
+        while time.monotonic() < deadline and any(is_alive(pid) for pid in pids):
+            time.sleep(0.05)
+
+
+# ---- the X session ----
+
+class XSession:
+    """Xvfb on a display of its own, with openbox and trayer, and xdotool bound to it."""
+
+    def __init__(self, work):
+        self.work = work
+        self.display = None
+        self.processes = []
+        home = os.path.join(work, "home")
+        os.makedirs(home, exist_ok=True)
+        self.env = {
+            key: value for key, value in os.environ.items()
+            if not key.lower().endswith("_proxy") and key not in ("DISPLAY", "WAYLAND_DISPLAY")
+        }
+        # A home of its own: the browser engine's caches start empty and stay out of the user's.
+        self.env.update(HOME=home, XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                        XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                        XDG_DATA_HOME=os.path.join(home, ".local/share"),
+                        NO_AT_BRIDGE="1", GDK_BACKEND="x11", LANG="C.UTF-8")
+
+    def start(self):
+        if not self.which("Xvfb"):
+            raise Skip("Xvfb is not installed")
+        for number in DISPLAYS:
+            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                continue
+            if self.start_server(number):
+                break
+        else:
+            raise Skip("no X server could be started on displays :71 to :99")
+        self.env["DISPLAY"] = self.display
+        self.spawn(["openbox", "--sm-disable"], "openbox")
+        wait_until(lambda: "window id #" in self.output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                   20, "the window manager")
+        self.spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                    "--height", "32", "--SetDockType", "true", "--transparent", "false"], "trayer")
+        wait_until(lambda: self.windows_named("panel", visible_only=True), 20, "the tray host")
+
+    def start_server(self, number):
+        log = open(os.path.join(self.work, f"xvfb-{number}.log"), "wb")
+        process = subprocess.Popen(
+            ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten",
+             "tcp", "-noreset"], stdout=log, stderr=log, start_new_session=True)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and process.poll() is None:
+            if subprocess.run(["xdpyinfo", "-display", f":{number}"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                self.display = f":{number}"
+                self.processes.append(process)
+                return True
+            time.sleep(0.1)
+        stop_process(process)
+        return False
+
+    @staticmethod
+    def which(program):
+        return any(os.access(os.path.join(folder, program), os.X_OK)
+                   for folder in os.environ.get("PATH", "").split(os.pathsep))
+
+    def spawn(self, argv, name):
+        log = open(os.path.join(self.work, f"{name}.log"), "ab")
+        process = subprocess.Popen(argv, env=self.env, stdout=log, stderr=log,
+                                   start_new_session=True)
+        self.processes.append(process)
+        return process
+
+    def stop(self):
+        for process in reversed(self.processes):
+            stop_process(process)
+        self.processes = []
+
+    # ---- xdotool and friends ----
+
+    def output(self, *argv, timeout=15):
+        try:
+            result = subprocess.run(argv, env=self.env, capture_output=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{argv[0]} did not answer within {timeout} s")
+        return result.stdout.decode("utf-8", "replace")
+
+    def xdotool(self, *args):
+        return self.output("xdotool", *[str(a) for a in args])
+
+    def windows_named(self, name, visible_only=True):
+        args = ["search"] + (["--onlyvisible"] if visible_only else []) + ["--name", name]
+        return [int(line) for line in self.xdotool(*args).split()]
+
+    def is_viewable(self, window):
+        return "IsViewable" in self.output("xwininfo", "-id", str(window))
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window on the screen."""
+        values = {}
+        for line in self.xdotool("getwindowgeometry", "--shell", window).splitlines():
+            key, _, value = line.partition("=")
+            values[key] = int(value) if value.lstrip("-").isdigit() else 0
+        if "WIDTH" not in values:
+            raise Failure(f"window {window} has no geometry")
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def active_window(self):
+        text = self.xdotool("getactivewindow").strip()
+        return int(text) if text.isdigit() else 0
+
+    def click(self, x, y, button=1, repeat=1):
+        self.xdotool("mousemove", "--sync", x, y)
+        time.sleep(0.15)
+        self.xdotool("click", "--repeat", repeat, "--delay", 120, button)
+
+    def move(self, x, y):
+        self.xdotool("mousemove", "--sync", x, y)
+
+    def key(self, name, window=None):
+        if window:
+            self.xdotool("windowactivate", "--sync", window)
+        self.xdotool("key", name)
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-display", self.display, "-window", "root", path], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
+    def pixels(self, window):
+        """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
+        result = subprocess.run(["import", "-display", self.display, "-window", str(window),
+                                 "rgb:-"], env=self.env, capture_output=True, timeout=30)
+        return result.stdout if result.returncode == 0 else b""
+
+
+# ---- the demo site ----
+
+class Site:
+    def __init__(self, server, port, packages, updater, log, extra=()):
+        self.argv = [sys.executable, server, "--port", str(port), "--packages", packages,
+                     "--log", log, *extra]
+        if updater:
+            self.argv += ["--updater", updater]
+        self.log = log
+        self.process = None
+
+    def start(self, env):
+        self.process = subprocess.Popen(self.argv, env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.STDOUT, start_new_session=True)
+        line = self.process.stdout.readline().decode()
+        if not line.startswith("serving on"):
+            rest = self.process.stdout.read().decode() if self.process.poll() is not None else ""
+            raise Failure(f"the demo site did not start: {line}{rest}")
+
+    def requests(self):
+        try:
+            with open(self.log, encoding="utf-8") as f:
+                return f.read().splitlines()
+        except OSError:
+            return []
+
+    def stop(self):
+        stop_process(self.process)
+
+
+# ---- the program folder ----
+
+def read_ini(path):
+    """{section: {key: value}} of a profile file, names lower-cased as Windows matches them."""
+    sections, current = {}, None
+    try:
+        with open(path, "rb") as f:
+            text = f.read().decode("gbk", "replace")
+    except OSError:
+        return sections
+    for line in text.splitlines():
+        stripped = line.strip()
+        if stripped.startswith("[") and "]" in stripped:
+            current = sections.setdefault(stripped[1:stripped.index("]")].strip().lower(), {})
+        elif current is not None and "=" in line:
+            key, value = line.split("=", 1)
+            current.setdefault(key.strip().lower(), value.strip())
+    return sections
+
+
+def atoi(text):
+    digits = ""
+    for char in text.strip():
+        if char.isdigit() or (not digits and char in "+-"):
+            digits += char
+        else:
+            break
+    try:
+        return int(digits)
+    except ValueError:
+        return 0
+
+
+class ProgramFolder:
+    def __init__(self, path):
+        self.path = path
+        self.config = os.path.join(path, "qmztx.ini")
+
+    def ini(self):
+        return read_ini(self.config)
+
+    def window_of(self, key):
+        return atoi(self.ini().get("jb", {}).get(key, ""))
+
+    def platforms(self):
+        """{pid: argv} of the running platform programs of this folder."""
+        return {pid: command_line(pid) for pid, exe in programs_below(self.path).items()
+                if os.path.basename(exe) == "kesto"}
+
+    def tools(self, key=None):
+        """{pid: key} of the running applications below the app folder."""
+        app = os.path.join(os.path.realpath(self.path), "app") + os.sep
+        found = {}
+        for pid, exe in programs_below(self.path).items():
+            if exe.startswith(app) and exe.endswith(".qmz"):
+                name = os.path.basename(exe).split(".")[0]
+                if key is None or name == key:
+                    found[pid] = name
+        return found
+
+    def leftovers(self):
+        """Names of download folders the updater left in the program folder."""
+        return [name for name in os.listdir(self.path) if name.startswith(".up-")]
+
+
+def new_work_folder(prefix):
+    folder = tempfile.mkdtemp(prefix=prefix)
+    if "/app" in folder:
+        raise Skip(f"temporary folder {folder} has /app in its path, which the platform's "
+                   "qmztx.ini rule reads as a tool's folder; set TMPDIR elsewhere")
+    return folder

@@ -1,0 +1,428 @@
+#!/usr/bin/env python3
+"""End-to-end tests: the platform, its updater, the demo tools and the demo site together, in
+an X session of their own, driven with xdotool as a user would drive them.
+
+    run_e2e.py --case NAME --platform KESTO --updater UP.QMZ --regtool REGTOOL
+               --packages DIR --server SERVER.PY --port PORT --artifacts DIR
+
+Exit status 0: passed; 1: failed (screenshots and logs are kept in the artifacts folder);
+77: skipped, because no X server could be started here.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                "../../tools/demo-site"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                "../../tools/demo-tools"))
+import harness  # noqa: E402
+import lay_out_folder  # noqa: E402
+import pages  # noqa: E402
+from harness import Failure, wait_until  # noqa: E402
+
+SKIPPED = 77
+
+# Places in the main window (client coordinates), from its layout: the page container starts
+# at (0, 47); the catalogue panel at (-2, 25) in it; the installed-application list at
+# (10, 138) in it, showing 155 x 140 tiles with their captions below.
+LOAD_APPS_BUTTON = (920, 86)
+REFRESH_LINK = (787, 153)
+CATALOGUE_ORIGIN = (-2, 72)
+LIST_ORIGIN = (10, 185)
+# The list's margin and item padding put the first picture's centre here; items follow at
+# this pitch, four to a row.
+FIRST_TILE_CENTRE = (LIST_ORIGIN[0] + 89, LIST_ORIGIN[1] + 82)
+TILE_PITCH = (171, 180)
+TILES_PER_ROW = 4
+
+EXIT_QUESTION = "平台退出提示"
+DUPLICATE_CAPTION = "重复运行啦"
+UPDATE_WINDOW_TITLE = "正在更新程序必备文件"
+UPDATER_CAPTION = "Kesto更新程序"
+STUB_TOOLS = ["memo", "profit"]
+CATALOGUE_ONLY_TOOL = "clock"
+
+
+class Run:
+    """One test case's world: X session, demo site, program folder, and what was started."""
+
+    def __init__(self, options, case):
+        self.options = options
+        self.work = harness.new_work_folder(f"kesto-e2e-{case}-")
+        self.artifacts = os.path.join(options.artifacts, case)
+        shutil.rmtree(self.artifacts, ignore_errors=True)
+        os.makedirs(self.artifacts)
+        self.x = harness.XSession(self.work)
+        self.folder = harness.ProgramFolder(os.path.join(self.work, "kesto"))
+        self.site = None
+        self.started = []
+        self.logs = []
+
+    # ---- setting up ----
+
+    def lay_out(self, tools=STUB_TOOLS, updater=True):
+        lay_out_folder.lay_out(self.folder.path, self.options.platform, self.options.regtool,
+                               self.options.packages, self.options.port,
+                               self.options.updater if updater else None, tools)
+
+    def start_site(self, *extra):
+        self.site = harness.Site(self.options.server, self.options.port, self.options.packages,
+                                 self.options.updater, os.path.join(self.artifacts, "site.log"),
+                                 extra)
+        self.site.start(self.x.env)
+
+    def start(self, argv, log_name, cwd=None):
+        log = open(os.path.join(self.artifacts, log_name), "ab")
+        self.logs.append(log)
+        process = subprocess.Popen(argv, cwd=cwd or self.folder.path, env=self.x.env,
+                                   stdout=log, stderr=log, start_new_session=True)
+        self.started.append(process)
+        return process
+
+    def user_start(self):
+        """Starts the platform as a user does: no arguments, from its folder."""
+        return self.start([os.path.join(self.folder.path, "kesto")], "platform.log")
+
+    def wait_platform(self, timeout=60):
+        """The platform's main window once it runs as the updater started it."""
+        def running():
+            handle = self.folder.window_of("pt")
+            platforms = self.folder.platforms()
+            if handle and any(argv[1:] == ["-qmz"] for argv in platforms.values()):
+                return handle if self.x.is_viewable(handle) else None
+            return None
+        handle = wait_until(running, timeout, 'the platform recorded under "pt" with its window')
+        time.sleep(1.0 * harness.SLOWNESS)  # let the first page settle
+        return handle
+
+    def run_platform(self):
+        self.user_start()
+        return self.wait_platform()
+
+    def write_run_target(self, target, name="kesto"):
+        with open(self.folder.config, "wb") as f:
+            f.write(f"[wm]\r\nrun={target}\r\nname={name}\r\n".encode("gbk"))
+
+    # ---- acting on windows ----
+
+    def click_main(self, handle, point, repeat=1, button=1):
+        x, y, _, _ = self.x.geometry(handle)
+        self.x.click(x + point[0], y + point[1], button=button, repeat=repeat)
+
+    def move_main(self, handle, point):
+        x, y, _, _ = self.x.geometry(handle)
+        self.x.move(x + point[0], y + point[1])
+
+    def tile(self, index):
+        column, row = index % TILES_PER_ROW, index // TILES_PER_ROW
+        return (FIRST_TILE_CENTRE[0] + column * TILE_PITCH[0],
+                FIRST_TILE_CENTRE[1] + row * TILE_PITCH[1])
+
+    def catalogue_point(self, page_point):
+        return (CATALOGUE_ORIGIN[0] + page_point[0], CATALOGUE_ORIGIN[1] + page_point[1])
+
+    def wait_box(self, caption, timeout=20):
+        return wait_until(lambda: self.x.windows_named(caption), timeout,
+                          f'the message box "{caption}"')[0]
+
+    def answer_box(self, caption, key):
+        box = self.wait_box(caption)
+        self.x.key(key, window=box)
+        wait_until(lambda: not self.x.windows_named(caption), 10, f'"{caption}" to close')
+
+    def tray_icon(self):
+        """Centre of the platform's icon in the tray host."""
+        panels = self.x.windows_named("panel")
+        if not panels:
+            raise Failure("the tray host is gone")
+        x, y, width, height = self.x.geometry(panels[0])
+        return x + width - height // 2, y + height // 2
+
+    def choose_exit(self):
+        """Right-clicks the tray icon and picks the menu's only item."""
+        x, y = self.tray_icon()
+        self.x.click(x, y, button=3)
+        time.sleep(0.6 * harness.SLOWNESS)
+        self.x.key("Down")
+        self.x.key("Return")
+
+    def wait_tool(self, key, timeout=30):
+        """The live window a tool recorded under its key."""
+        def recorded():
+            handle = self.folder.window_of(key)
+            return handle if handle and self.folder.tools(key) and self.x.is_viewable(handle) \
+                else None
+        return wait_until(recorded, timeout, f'tool "{key}" running and recorded')
+
+    # ---- tearing down ----
+
+    def keep_evidence(self):
+        self.x.screenshot(os.path.join(self.artifacts, "screen.png"))
+        if os.path.exists(self.folder.config):
+            shutil.copy(self.folder.config, os.path.join(self.artifacts, "qmztx.ini"))
+
+    def close(self):
+        harness.kill_all(list(self.folder_processes()) + [p.pid for p in self.started])
+        if self.site:
+            self.site.stop()
+        self.x.stop()
+        for log in self.logs:
+            log.close()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def folder_processes(self):
+        if not os.path.isdir(self.folder.path):
+            return []
+        return harness.programs_below(self.folder.path).keys()
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+# ---- the cases ----
+
+def case_user_start(run):
+    """A user start hands over to the updater, which starts the platform with "-qmz"."""
+    run.lay_out()
+    run.start_site()
+    first = run.user_start()
+    handle = run.wait_platform()
+    expect(first.wait(30 * harness.SLOWNESS) == 0, "the user-started platform did not end with 0")
+    platforms = run.folder.platforms()
+    expect(len(platforms) == 1, f"expected one platform process, found {platforms}")
+    wm = run.folder.ini().get("wm", {})
+    expect(wm.get("run") == "pt" and wm.get("name") == "kesto", f"section wm holds {wm}")
+    expect(run.folder.window_of("pt") == handle, "the recorded window changed")
+
+
+def case_second_start(run):
+    """A second start shows "重复运行啦" and leaves the one platform running."""
+    run.lay_out()
+    run.start_site()
+    handle = run.run_platform()
+    running = set(run.folder.platforms())
+    second = run.user_start()
+    run.answer_box(DUPLICATE_CAPTION, "Return")
+    expect(second.wait(15 * harness.SLOWNESS) == 0, "the second start did not end with 0")
+    time.sleep(1)
+    expect(set(run.folder.platforms()) == running,
+           f"platform processes changed from {running} to {set(run.folder.platforms())}")
+    expect(run.folder.window_of("pt") == handle, "the second start replaced the record")
+
+
+def case_tile_double_click(run):
+    """A double-click on a tile starts its tool; a second one brings it to the front."""
+    run.lay_out(tools=["memo"])
+    run.start_site()
+    handle = run.run_platform()
+    run.click_main(handle, run.tile(0), repeat=2)
+    tool = run.wait_tool("memo")
+    first_pids = set(run.folder.tools("memo"))
+
+    run.click_main(handle, (500, 20))  # the platform's banner: the platform is in front again
+    wait_until(lambda: run.x.active_window() != tool, 10, "the platform to come to the front")
+    run.click_main(handle, run.tile(0), repeat=2)
+    wait_until(lambda: run.x.active_window() == tool, 15, "the tool's window in front")
+    time.sleep(2 * harness.SLOWNESS)  # a second process would have shown up by now
+    expect(set(run.folder.tools("memo")) == first_pids,
+           f"tool processes went from {first_pids} to {set(run.folder.tools('memo'))}")
+
+
+def case_catalogue_install(run):
+    """A catalogue click on a tool that is not installed installs and starts it, and the list
+    shows it after a refresh."""
+    run.lay_out()
+    run.start_site()
+    handle = run.run_platform()
+    run.click_main(handle, LOAD_APPS_BUTTON)
+    wait_until(lambda: "GET /app 200" in run.site.requests(), 20, "the catalogue page loaded")
+    time.sleep(1.5 * harness.SLOWNESS)
+    # The panel acts on the first pointer move as on a click: make it one over empty page.
+    run.move_main(handle, run.catalogue_point((700, 480)))
+    time.sleep(0.5)
+    keys = sorted(catalogue_keys(run))
+    run.click_main(handle, run.catalogue_point(pages.card_position(keys.index(CATALOGUE_ONLY_TOOL))))
+    run.wait_tool(CATALOGUE_ONLY_TOOL, timeout=40)
+    installed = os.path.join(run.folder.path, "app", CATALOGUE_ONLY_TOOL)
+    expect(sorted(os.listdir(installed)) == [f"{CATALOGUE_ONLY_TOOL}.{e}" for e in
+                                             ("dat", "gif", "qmz")],
+           f"installed files: {os.listdir(installed)}")
+    expect(not run.folder.leftovers(), f"download folders left: {run.folder.leftovers()}")
+
+    run.click_main(handle, REFRESH_LINK)
+    time.sleep(1)
+    seen = set()
+    for index in range(3):
+        before = run.x.active_window()
+        run.click_main(handle, run.tile(index), repeat=2)
+        key = wait_until(lambda: active_tool(run, before), 30, f"tile {index} to bring up a tool")
+        seen.add(key)
+        run.click_main(handle, (500, 20))
+    expect(seen == {"clock", "memo", "profit"}, f"the tiles brought up {seen}")
+    expect(len(run.folder.tools(CATALOGUE_ONLY_TOOL)) == 1, "the installed tool started twice")
+
+
+def catalogue_keys(run):
+    """Keys of the packages the site offers; its catalogue shows them in sorted order."""
+    return [name for name in os.listdir(run.options.packages)
+            if os.path.isfile(os.path.join(run.options.packages, name, name + ".qmz"))]
+
+
+def active_tool(run, before):
+    """The key of the tool whose recorded window is now in front, if the front changed."""
+    active = run.x.active_window()
+    if not active or active == before:
+        return None
+    jb = run.folder.ini().get("jb", {})
+    for key in ("clock", "memo", "profit"):
+        if harness.atoi(jb.get(key, "")) == active:
+            return key
+    return None
+
+
+def case_tray_exit(run):
+    """Exit from the tray: Cancel ends nothing; OK ends every tool and the platform."""
+    run.lay_out()
+    run.start_site()
+    run.run_platform()
+    for key in STUB_TOOLS:
+        # Started before and apart from the platform: OK must close them all the same.
+        run.start([os.path.join(run.folder.path, "app", key, key + ".qmz")], f"{key}.log")
+        run.wait_tool(key)
+    everything = set(run.folder_processes())
+
+    run.choose_exit()
+    run.answer_box(EXIT_QUESTION, "Escape")
+    time.sleep(2)
+    expect(set(run.folder_processes()) == everything, "Cancel ended something")
+
+    run.choose_exit()
+    run.answer_box(EXIT_QUESTION, "Return")
+    wait_until(lambda: not run.folder_processes(), 20, "every tool and the platform to end")
+
+
+def case_self_update(run):
+    """Without up.qmz the update window fetches it with its bar moving, and the platform
+    goes on through the updater."""
+    run.lay_out(updater=False)
+    run.start_site("--updater-seconds", "5")
+    run.user_start()
+    window = wait_until(lambda: run.x.windows_named(UPDATE_WINDOW_TITLE), 30,
+                        "the update window")[0]
+    looks = set()
+    deadline = time.monotonic() + 20 * harness.SLOWNESS
+    while time.monotonic() < deadline and run.x.windows_named(UPDATE_WINDOW_TITLE):
+        pixels = run.x.pixels(window)
+        if pixels:
+            looks.add(pixels)
+        time.sleep(0.3)
+    expect(len(looks) >= 3, f"the update window showed {len(looks)} different pictures")
+    updater = os.path.join(run.folder.path, "up.qmz")
+    expect(os.path.isfile(updater), "up.qmz was not saved")
+    with open(updater, "rb") as saved, open(run.options.updater, "rb") as served:
+        expect(saved.read() == served.read(), "the saved up.qmz differs from the served one")
+    run.wait_platform()
+    requests = run.site.requests()
+    expect("GET /app/up/1.txt 200" in requests and "GET /app/up/up.qmz 206" in requests,
+           f"site requests: {requests}")
+
+
+def case_updater_installs_once(run):
+    """The updater installs a missing tool, starts it, and brings it to the front the next time
+    instead of starting it twice; two updaters at once start it once."""
+    run.lay_out(tools=[])
+    run.start_site()
+    run.write_run_target(CATALOGUE_ONLY_TOOL)
+    updaters = [run.start([os.path.join(run.folder.path, "up.qmz"), "-qmz"], "updater.log")
+                for _ in range(2)]
+    for updater in updaters:
+        expect(updater.wait(60 * harness.SLOWNESS) == 0, "an updater failed")
+    tool = run.wait_tool(CATALOGUE_ONLY_TOOL)
+    expect(len(run.folder.tools(CATALOGUE_ONLY_TOOL)) == 1, "two updaters started it twice")
+    fetches = [r for r in run.site.requests() if r.startswith("GET /app/pkg/clock/clock.qmz")]
+    expect(len(fetches) == 1, f"the package was fetched {len(fetches)} times")
+
+    run.x.xdotool("windowminimize", "--sync", tool)
+    again = run.start([os.path.join(run.folder.path, "up.qmz"), "-qmz"], "updater.log")
+    expect(again.wait(30 * harness.SLOWNESS) == 0, "the updater failed on a running tool")
+    wait_until(lambda: run.x.active_window() == tool, 10, "the running tool in front")
+    expect(len(run.folder.tools(CATALOGUE_ONLY_TOOL)) == 1, "a running tool was started again")
+
+
+def case_updater_refuses(run):
+    """A tool the site does not have, a download cut short and a key that is no file name are
+    reported, and leave nothing in the app folder; "pt" starts the named platform with -qmz."""
+    run.lay_out(tools=[])
+    run.start_site("--broken", CATALOGUE_ONLY_TOOL)
+    updater = os.path.join(run.folder.path, "up.qmz")
+    for target in ("nosuch", CATALOGUE_ONLY_TOOL, "../escape", "a.b"):
+        run.write_run_target(target)
+        process = run.start([updater, "-qmz"], "updater.log")
+        run.answer_box(UPDATER_CAPTION, "Return")
+        expect(process.wait(20 * harness.SLOWNESS) == 1, f"{target}: the updater reported success")
+        app = os.path.join(run.folder.path, "app")
+        expect(not os.path.exists(app) or not os.listdir(app),
+               f"{target}: the app folder holds {os.listdir(app)}")
+        expect(not run.folder.leftovers(), f"{target}: left {run.folder.leftovers()}")
+    expect(not os.path.exists(os.path.join(run.work, "escape")), "a key reached outside")
+
+    stub = os.path.join(run.folder.path, "stub platform")
+    with open(stub, "w") as f:
+        f.write(f'#!/bin/sh\necho "$@" > "{run.work}/stub-args"\n')
+    os.chmod(stub, 0o755)
+    run.write_run_target("pt", name="stub platform")
+    expect(run.start([updater, "-qmz"], "updater.log").wait(20) == 0, "pt: the updater failed")
+    args = os.path.join(run.work, "stub-args")
+    wait_until(lambda: os.path.exists(args), 10, "the stub platform to run")
+    with open(args) as f:
+        expect(f.read().split() == ["-qmz"], "the platform was not started with -qmz alone")
+
+
+CASES = {name[len("case_"):]: function for name, function in globals().items()
+         if name.startswith("case_")}
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--case", required=True, choices=sorted(CASES))
+    for name in ("platform", "updater", "regtool", "packages", "server", "artifacts"):
+        parser.add_argument(f"--{name}", required=True)
+    parser.add_argument("--port", type=int, required=True)
+    options = parser.parse_args(argv)
+
+    try:
+        run = Run(options, options.case)
+    except harness.Skip as reason:
+        print(f"SKIPPED: {reason}")
+        return SKIPPED
+    try:
+        run.x.start()
+        CASES[options.case](run)
+        print(f"PASSED: {options.case}")
+        return 0
+    except harness.Skip as reason:
+        print(f"SKIPPED: {reason}")
+        return SKIPPED
+    except Exception:  # noqa: BLE001 - every failure is reported the same way
+        traceback.print_exc()
+        try:
+            run.keep_evidence()
+        except Exception:  # noqa: BLE001
+            pass
+        print(f"FAILED: {options.case}; screenshots and logs in {run.artifacts}")
+        return 1
+    finally:
+        run.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

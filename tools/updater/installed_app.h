@@ -1,0 +1,20 @@
+// Finding an installed application the way the platform's list finds it.
+#pragma once
+
+#include "runtime/core.h"
+
+namespace kesto::updater {
+
+// The program folder's app folder, "\"-separated as the program's paths are.
+Text AppFolder();
+
+// The application file of `key`: the first file below the app folder, in the order the
+// platform's list shows them, whose extension is "qmz" and whose name up to its first "." is
+// the key. Empty when the application is not installed.
+Text FindInstalledApp(const Text& key);
+
+// Whether `key` can name a folder and a file of its own below the app folder: a plain name
+// without folder separators, control characters or ".", and nothing that reshapes qmztx.ini.
+bool IsInstallableKey(const Text& key);
+
+}  // namespace kesto::updater

@@ -1,0 +1,37 @@
+// up.qmz, the updater: the platform writes a run target to qmztx.ini and starts this program,
+// which brings the target up and starts it. "pt" is the platform itself; any other target is an
+// application key, installed from the update server when it is not installed yet.
+#include "apps/app_config.h"
+#include "net/updater_contract.h"
+#include "runtime/core.h"
+#include "tools/updater/problem_report.h"
+#include "tools/updater/run_target.h"
+#include "tools/updater/updater_lock.h"
+
+namespace {
+// A download of a few megabytes on a slow line finishes well within this.
+constexpr int kLockTimeoutSeconds = 120;
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace kesto;
+  RuntimeStart(argc, argv);
+  // Read before waiting for another updater: the next start rewrites the target.
+  const Text target = AppConfig().GetRun();
+  Text problem;
+  bool done = false;
+  {
+    updater::UpdaterLock lock(kLockTimeoutSeconds);
+    if (!lock.Held()) {
+      problem = "另一个更新程序仍未结束，请稍后再试";
+    } else if (target.empty()) {
+      problem = "qmztx.ini 中没有要启动的程序（[wm] run）";
+    } else if (target == net::kPlatformRunTarget) {
+      done = updater::StartPlatform(problem);
+    } else {
+      done = updater::BringUpApplication(target, problem);
+    }
+  }
+  if (!done) updater::ReportProblem(problem);
+  EndProgram(done ? 0 : 1);
+}

@@ -1,0 +1,15 @@
+#include "tools/updater/problem_report.h"
+
+#include <cstdio>
+
+#include "runtime/posix/native_text.h"
+
+namespace kesto::updater {
+
+void ReportProblem(const Text& message) {
+  std::fprintf(stderr, "up.qmz: %s\n", posix::GbkToUtf8(message).c_str());
+  std::fflush(stderr);
+  ShowMessage(message, kMbIconStop, "Kesto更新程序");
+}
+
+}  // namespace kesto::updater

@@ -1,0 +1,85 @@
+#include "tools/updater/run_target.h"
+
+#include <unistd.h>
+
+#include "apps/app_config.h"
+#include "net/updater_contract.h"
+#include "shell/window_activation.h"
+#include "tools/updater/installed_app.h"
+#include "tools/updater/package_install.h"
+
+namespace kesto::updater {
+
+namespace {
+
+constexpr int kRecordTimeoutSeconds = 8;
+constexpr int kRecordPollsPerSecond = 10;
+
+Text Quoted(const Text& path) {
+  return "\"" + path + "\"";
+}
+
+// True once the application has recorded a live window other than `before`.
+bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before) {
+  for (int poll = 0; poll < kRecordTimeoutSeconds * kRecordPollsPerSecond; ++poll) {
+    const native::Handle now = config.GetWindowHandle(key);
+    if (now != before && shell::IsLiveWindow(now)) return true;
+    usleep(1'000'000 / kRecordPollsPerSecond);
+  }
+  return false;
+}
+
+}  // namespace
+
+bool StartPlatform(Text& problem) {
+  AppConfig config;
+  const Text name = config.GetName();
+  if (name.empty() || FindText(name, "\\") != -1 || FindText(name, "/") != -1) {
+    problem = "qmztx.ini 中的平台程序名（[wm] name）无效：" + name;
+    return false;
+  }
+  const Text path = CurrentDirectory() + "\\" + name;
+  if (!FileExists(path)) {
+    problem = "找不到平台程序 " + path;
+    return false;
+  }
+  if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
+    problem = "无法启动平台程序 " + path;
+    return false;
+  }
+  return true;
+}
+
+bool BringUpApplication(const Text& key, Text& problem) {
+  AppConfig config;
+  if (!net::IsSafeAppKey(key)) {
+    problem = "无效的应用名：" + key;
+    return false;
+  }
+  const native::Handle recorded = config.GetWindowHandle(key);
+  if (shell::IsLiveWindow(recorded)) {
+    shell::ActivateWindow(recorded, true);
+    return true;
+  }
+  Text path = FindInstalledApp(key);
+  if (path.empty()) {
+    if (!IsInstallableKey(key)) {
+      problem = "无法安装应用：名称不能用作文件名：" + key;
+      return false;
+    }
+    if (!InstallPackage(key, problem)) return false;
+    path = FindInstalledApp(key);
+    if (path.empty()) {
+      problem = "应用 " + key + " 已下载，但在 app 文件夹中找不到";
+      return false;
+    }
+  }
+  if (!RunCommand(Quoted(path), false)) {
+    problem = "无法启动应用 " + path;
+    return false;
+  }
+  WaitForWindowRecord(config, key, recorded);
+  return true;
+}
+
+}  // namespace kesto::updater

@@ -1,0 +1,18 @@
+// What the updater does for each run target the platform writes to key "run" of section "wm".
+#pragma once
+
+#include "runtime/core.h"
+
+namespace kesto::updater {
+
+// Starts the platform program named by key "name" of section "wm", from the program folder,
+// with the single argument "-qmz".
+bool StartPlatform(Text& problem);
+
+// Brings application `key` up: a running one (its recorded window is alive) is brought to the
+// front; otherwise it is installed from the update server when it is not installed yet, then
+// started, and the call waits until it has recorded its window, so that an updater started
+// right after this one finds it running.
+bool BringUpApplication(const Text& key, Text& problem);
+
+}  // namespace kesto::updater
