@@ -1,0 +1,69 @@
+// Decoding pictures: JPEG through libjpeg, the icon's separate images, and broken files.
+#include "runtime/image/picture.h"
+
+#include <gtest/gtest.h>
+
+#include "assets/artwork.h"
+#include "runtime/image/icon_file.h"
+
+namespace kesto {
+namespace {
+
+TEST(DecodePicture, ReadsTheJpegNote) {
+  auto note = image::DecodePicture(assets::kTestPhaseNote.ToBytes());
+  ASSERT_TRUE(note);
+  EXPECT_EQ(note->width, 289);
+  EXPECT_EQ(note->height, 100);
+  EXPECT_EQ(note->Pixel(288, 99)[3], 255);
+}
+
+TEST(DecodePicture, BrokenJpegGivesNothingOrWhatWasReadable) {
+  Bytes jpeg = assets::kTestPhaseNote.ToBytes();
+  EXPECT_FALSE(image::DecodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + 20)));
+  EXPECT_FALSE(image::DecodeJpeg(Bytes{0xFF, 0xD8, 0xFF, 0x00, 0x01}));
+  // A file cut short keeps the rows that arrived: libjpeg fills the rest in.
+  auto cut = image::DecodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + jpeg.size() * 2 / 3));
+  if (cut) {
+    EXPECT_EQ(cut->width, 289);
+  }
+}
+
+TEST(DecodeIconImages, GivesEveryImageOfTheIconInOrder) {
+  auto images = image::DecodeIconImages(assets::kPlatformIcon.ToBytes());
+  ASSERT_EQ(images.size(), 8u);
+  const int sizes[] = {48, 32, 24, 16, 48, 32, 24, 16};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(images[i].image.width, sizes[i]);
+    EXPECT_EQ(images[i].bitsPerPixel, i < 4 ? 8 : 32);
+    // Rounded corners: transparent at the corner, opaque in the middle, at both depths.
+    EXPECT_EQ(images[i].image.Pixel(0, 0)[3], 0) << i;
+    EXPECT_EQ(images[i].image.Pixel(sizes[i] / 2, sizes[i] / 2)[3], 255) << i;
+  }
+}
+
+TEST(PickIconImage, TakesTheNearestSizeAtTheDeeperColour) {
+  Bytes icon = assets::kPlatformIcon.ToBytes();
+  auto small = image::PickIconImage(icon, 16);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->width, 16);
+  // The 32-bit image has partly transparent edge pixels; the 8-bit one only 0 or 255.
+  bool partial = false;
+  for (std::size_t i = 3; i < small->pixels.size(); i += 4) {
+    partial |= small->pixels[i] != 0 && small->pixels[i] != 255;
+  }
+  EXPECT_TRUE(partial);
+  EXPECT_EQ(image::PickIconImage(icon, 64)->width, 48);
+}
+
+TEST(DecodeIconImages, SkipsEntriesThatPointOutsideTheFile) {
+  Bytes icon = assets::kPlatformIcon.ToBytes();
+  // Entry 2's offset beyond the end of the file.
+  std::size_t entry = 6 + 16 * 2;
+  icon[entry + 12] = icon[entry + 13] = icon[entry + 14] = icon[entry + 15] = 0xFF;
+  EXPECT_EQ(image::DecodeIconImages(icon).size(), 7u);
+  EXPECT_TRUE(image::DecodeIconImages(Bytes{0, 0, 1, 0, 9, 0}).empty());
+  EXPECT_TRUE(image::DecodeIconImages(Bytes{}).empty());
+}
+
+}  // namespace
+}  // namespace kesto
