@@ -1,0 +1,214 @@
+// Loading, closing and looking at windows.
+#include "runtime/headless/controls_state.h"
+#include "runtime/headless/frame.h"
+
+namespace kesto {
+
+using headless::detail::Control;
+using headless::detail::FindControl;
+using headless::detail::FindWindow;
+using headless::detail::State;
+using headless::detail::Window;
+
+namespace headless::detail {
+namespace {
+// Handles of a window and its controls, for dropping from the fake-window table.
+std::vector<native::Handle> Handles(const Window& w) {
+  std::vector<native::Handle> handles;
+  if (w.self.handle) handles.push_back(w.self.handle);
+  for (const auto& [name, control] : w.controls) {
+    if (control.handle) handles.push_back(control.handle);
+  }
+  return handles;
+}
+
+// Takes the window out of the toolkit with its tray entry; gives the native handles to drop.
+std::vector<native::Handle> RemoveWindow(const Text& name) {
+  Toolkit& toolkit = State();
+  Window* w = FindWindow(name);
+  if (!w) return {};
+  std::vector<native::Handle> handles = Handles(*w);
+  if (toolkit.tray && toolkit.tray->window == name) toolkit.tray.reset();
+  if (toolkit.focused && toolkit.focused->window == name) toolkit.focused.reset();
+  toolkit.windows.erase(name);
+  return handles;
+}
+
+// Destroys the window a close was posted for, unless it was destroyed (or reloaded) since.
+// The being-destroyed event runs while the controls still exist.
+void DestroyWindow(const Text& name, std::uint64_t serial) {
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    Window* w = FindWindow(name);
+    if (!w || w->serial != serial || w->destroying) return;
+    w->destroying = true;
+  }
+  struct Finish {
+    Text name;
+    ~Finish() {
+      std::vector<native::Handle> handles;
+      {
+        std::lock_guard<std::mutex> guard(State().lock);
+        handles = RemoveWindow(name);
+      }
+      for (native::Handle handle : handles) DropNativeWindow(handle);
+    }
+  } finish{name};
+  Fire({name, ""}, ui::Event::kDestroying);
+}
+}  // namespace
+}  // namespace headless::detail
+
+namespace ui {
+
+bool LoadWindow(const Text& window) {
+  const WindowLayout* layout = FindWindowLayout(window);
+  if (!layout) return false;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    // Loading a window that is open brings it to the front; it is not created again.
+    if (Window* open = FindWindow(window); open && !open->destroying) {
+      ++open->raised;
+      return true;
+    }
+  }
+  native::Handle handle = headless::detail::NewNativeWindow(layout->title);
+  std::vector<native::Handle> replaced;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    replaced = headless::detail::RemoveWindow(window);  // one still being destroyed
+    Window w = headless::detail::MakeWindow(*layout);
+    w.serial = State().nextSerial++;
+    w.self.handle = handle;
+    State().windows.emplace(window, std::move(w));
+  }
+  for (native::Handle old : replaced) headless::detail::DropNativeWindow(old);
+  headless::Fire({window, ""}, Event::kCreated);
+  return true;
+}
+
+void CloseWindow(const Text& window) {
+  std::uint64_t serial;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    Window* w = FindWindow(window);
+    if (!w) return;
+    serial = w->serial;
+  }
+  headless::Post([window, serial] { headless::detail::DestroyWindow(window, serial); });
+}
+
+std::intptr_t NativeHandle(const Ref& ref) {
+  Text title;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    Window* w = FindWindow(ref.window);
+    Control* c = w ? FindControl(*w, ref.control) : nullptr;
+    if (!c) return 0;
+    if (c->handle) return c->handle;
+    title = ref.control;
+  }
+  // A control's handle is made when first asked for.
+  native::Handle handle = headless::detail::NewNativeWindow(title);
+  std::lock_guard<std::mutex> guard(State().lock);
+  Window* w = FindWindow(ref.window);
+  Control* c = w ? FindControl(*w, ref.control) : nullptr;
+  if (c && !c->handle) {
+    c->handle = handle;
+    return handle;
+  }
+  // The window went away, or another thread got there first, meanwhile.
+  headless::detail::DropNativeWindow(handle);
+  return c ? c->handle : 0;
+}
+
+void FocusControl(const Ref& ref) {
+  headless::detail::OnControl(ref, [&](Window&, Control&) { State().focused = ref; });
+}
+
+}  // namespace ui
+
+namespace headless {
+
+namespace {
+// Whether the control lies wholly beyond its container's client area, where nothing of it
+// can be seen.
+bool OutsideOf(Control& c, Control& container) {
+  auto& p = c.properties;
+  int left = detail::AsInt(p[ui::prop::kLeft]), top = detail::AsInt(p[ui::prop::kTop]);
+  int right = left + detail::AsInt(p[ui::prop::kWidth]);
+  int bottom = top + detail::AsInt(p[ui::prop::kHeight]);
+  return right <= 0 || bottom <= 0 ||
+         left >= detail::AsInt(container.properties[ui::prop::kWidth]) ||
+         top >= detail::AsInt(container.properties[ui::prop::kHeight]);
+}
+}  // namespace
+
+bool IsLoaded(const Text& window) {
+  std::lock_guard<std::mutex> guard(State().lock);
+  return FindWindow(window) != nullptr;
+}
+
+WindowView ViewWindow(const Text& window) {
+  std::lock_guard<std::mutex> guard(State().lock);
+  detail::Window* w = FindWindow(window);
+  if (!w) return {};
+  auto& p = w->self.properties;
+  return {detail::AsBool(p[ui::prop::kVisible]),
+          w->minimised,
+          w->maximised,
+          detail::AsInt(p[ui::prop::kLeft]),
+          detail::AsInt(p[ui::prop::kTop]),
+          detail::AsInt(p[ui::prop::kWidth]),
+          detail::AsInt(p[ui::prop::kHeight]),
+          w->raised};
+}
+
+bool IsShown(const ui::Ref& ref) {
+  std::lock_guard<std::mutex> guard(State().lock);
+  detail::Window* w = FindWindow(ref.window);
+  if (!w || !detail::AsBool(w->self.properties[ui::prop::kVisible]) || w->minimised) return false;
+  // Walk from the control out through its containers.
+  Text name = ref.control;
+  while (!name.empty()) {
+    Control* c = FindControl(*w, name);
+    if (!c || !detail::AsBool(c->properties[ui::prop::kVisible])) return false;
+    const Text& container = c->layout->container;
+    Control* holder = container.empty() ? &w->self : FindControl(*w, container);
+    if (!holder || OutsideOf(*c, *holder)) return false;
+    if (holder->layout && holder->layout->type == ui::ControlType::kTab &&
+        detail::AsInt(holder->properties[ui::prop::tab::kCurrentPage]) != c->layout->page) {
+      return false;
+    }
+    name = container;
+  }
+  return true;
+}
+
+std::optional<ui::Ref> Focused() {
+  std::lock_guard<std::mutex> guard(State().lock);
+  return State().focused;
+}
+
+void ResetAll() {
+  std::vector<native::Handle> handles;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    detail::Toolkit& toolkit = State();
+    while (!toolkit.windows.empty()) {
+      std::vector<native::Handle> more = detail::RemoveWindow(toolkit.windows.begin()->first);
+      handles.insert(handles.end(), more.begin(), more.end());
+    }
+    toolkit.tray.reset();
+    toolkit.menuChoices.clear();
+    toolkit.popups.clear();
+    toolkit.focused.reset();
+    toolkit.openedLinks.clear();
+  }
+  for (native::Handle handle : handles) detail::DropNativeWindow(handle);
+  ResetFrame();
+}
+
+}  // namespace headless
+
+}  // namespace kesto
