@@ -1,0 +1,82 @@
+// The headless toolkit's native windows: a table of fake windows standing for any program's
+// top-level windows. Tests create, hide, minimise and destroy them, and read back everything
+// the native window operations (runtime/native.h) did to each.
+//
+//   auto tool = headless::CreateFakeWindow({.title = "tool"});
+//   config.SetWindowHandle("tool", tool);  ... exit ...
+//   EXPECT_FALSE(native::IsWindow(tool));   // a posted WM_CLOSE destroyed it
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "runtime/core.h"
+#include "runtime/native.h"
+
+namespace kesto::headless {
+
+struct FakeWindowOptions {
+  Text title;
+  native::Rect rect{0, 0, 400, 300};
+  bool visible = true;
+  bool minimised = false;
+  // A posted WM_CLOSE is ignored, as by a program that refuses to close.
+  bool ignoresClose = false;
+  // Called (instead of destroying the window) for a posted WM_CLOSE, on the posting thread:
+  // the owner of a loaded window closes it its own way and then calls DestroyFakeWindow.
+  std::function<void()> onClose;
+  // Called after ShowWindow, ShowWindowAsync or OpenIcon changed the window, with the show
+  // command (OpenIcon counts as kSwRestore), so a loaded window can follow.
+  std::function<void(int showCommand)> onShow;
+};
+
+// What was done to a window, in order.
+enum class WindowAction {
+  kShowWindow,       // value: the show command
+  kShowWindowAsync,  // value: the show command
+  kOpenIcon,
+  kSetForeground,
+  kBringToTop,
+  kOutline,
+  kPostMessage,  // value: the message
+};
+struct WindowActionRecord {
+  WindowAction action;
+  int value = 0;
+};
+
+struct FakeWindowState {
+  bool exists = false;  // false for an unknown or destroyed window
+  Text title;
+  bool visible = false;
+  bool minimised = false;
+  bool maximised = false;
+  native::Rect rect;
+  struct Outline {
+    int width, height, radius;
+  };
+  std::optional<Outline> outline;  // the last rounded outline given
+  struct Message {
+    unsigned message;
+    std::intptr_t wParam, lParam;
+  };
+  std::vector<Message> posted;
+  std::vector<WindowActionRecord> actions;
+};
+
+// A new window with a handle never used before (and never 0).
+native::Handle CreateFakeWindow(FakeWindowOptions options = {});
+void DestroyFakeWindow(native::Handle window);
+void HideFakeWindow(native::Handle window);
+void MinimiseFakeWindow(native::Handle window);
+void SetFakeWindowIgnoresClose(native::Handle window, bool ignores);
+
+// The window's state now; also readable after it was destroyed (exists is then false).
+FakeWindowState FakeWindow(native::Handle window);
+// The window last brought to the foreground, 0 if none.
+native::Handle ForegroundWindow();
+// Forgets every fake window.
+void ResetFakeWindows();
+
+}  // namespace kesto::headless

@@ -1,0 +1,92 @@
+// FindFiles and CloseFind: folder listings kept in a table, so that a handle the table does not
+// know (never opened, already closed) is harmless.
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "runtime/core.h"
+#include "runtime/posix/folder_entries.h"
+#include "runtime/posix/folder_pattern.h"
+#include "runtime/posix/native_text.h"
+
+namespace kesto {
+
+namespace {
+
+struct Listing {
+  std::string folder;
+  Text pattern;
+  std::vector<std::string> names;
+  std::size_t next = 0;
+};
+
+struct Listings {
+  std::mutex lock;
+  std::map<FindHandle, Listing> open;
+  FindHandle lastHandle = 0;
+};
+
+Listings& Table() {
+  static Listings table;
+  return table;
+}
+
+// The names the pattern can match: the whole folder for a wildcard pattern, else the one entry.
+std::optional<Listing> OpenListing(const Text& pattern) {
+  auto parts = posix::SplitFolderPattern(pattern);
+  if (!parts || parts->name.empty()) return std::nullopt;
+  Listing listing{parts->folder, parts->name, {}, 0};
+  if (posix::HasWildcards(parts->name)) {
+    auto names = posix::FolderEntries(parts->folder);
+    if (!names) return std::nullopt;
+    listing.names = std::move(*names);
+  } else {
+    listing.names.push_back(*posix::ToNativePath(parts->name));
+  }
+  return listing;
+}
+
+bool Wanted(int attributes, int attributeMask, bool filesOnly) {
+  if (filesOnly) return !(attributes & kAttrDirectory);
+  int mask = attributeMask & 0x37;
+  return mask == 0 ? attributes == 0 : (attributes & mask) != 0;
+}
+
+}  // namespace
+
+Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandle& handle) {
+  auto& table = Table();
+  std::lock_guard<std::mutex> guard(table.lock);
+  if (!pattern.empty()) {
+    table.open.erase(handle);
+    handle = 0;
+    auto listing = OpenListing(pattern);
+    if (!listing) return {};
+    handle = ++table.lastHandle;
+    table.open.emplace(handle, std::move(*listing));
+  }
+  auto it = table.open.find(handle);
+  if (it == table.open.end()) return {};
+  Listing& listing = it->second;
+  bool wildcard = posix::HasWildcards(listing.pattern);
+  while (listing.next < listing.names.size()) {
+    const std::string& name = listing.names[listing.next++];
+    Text windowsName = posix::FromNativePath(name);
+    if (wildcard && !posix::WildcardMatches(listing.pattern, windowsName)) continue;
+    int attributes = posix::EntryAttributes(listing.folder, name);
+    if (attributes < 0 || !Wanted(attributes, attributeMask, filesOnly)) continue;
+    return windowsName;
+  }
+  table.open.erase(it);
+  handle = 0;
+  return {};
+}
+
+void CloseFind(FindHandle& handle) {
+  auto& table = Table();
+  std::lock_guard<std::mutex> guard(table.lock);
+  table.open.erase(handle);
+  handle = 0;
+}
+
+}  // namespace kesto

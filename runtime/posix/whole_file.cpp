@@ -1,0 +1,107 @@
+// Whole-file reads, and replacement through a temporary file and rename().
+#include "runtime/posix/whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace kesto::posix {
+
+namespace {
+
+// The file a path finally names: a symbolic link's target, so the link stays a link.
+std::string FinalTarget(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) return resolved;
+  }
+  return path;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t written = write(fd, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// A fresh name beside the target: hidden, unique to this process and call.
+int CreateTemporary(const std::string& target, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  std::size_t slash = target.rfind('/');
+  std::string folder = slash == std::string::npos ? std::string{} : target.substr(0, slash + 1);
+  std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = folder + "." + base + "." + std::to_string(getpid()) + "-" + std::to_string(counter++) +
+           ".tmp";
+    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const std::string& nativePath) {
+  ReadResult result;
+  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    result.error = errno == ENOENT ? ReadError::kMissing : ReadError::kUnreadable;
+    return result;
+  }
+  result.error = ReadError::kUnreadable;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+      ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) break;
+      if (got == 0) {
+        result.content = std::move(content);
+        break;
+      }
+      content.append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  close(fd);
+  return result;
+}
+
+bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts) {
+  if (nativePath.empty()) return false;
+  std::string target = FinalTarget(nativePath);
+  struct stat old;
+  bool replacing = stat(target.c_str(), &old) == 0;
+  if (replacing && !S_ISREG(old.st_mode)) return false;
+
+  std::string temporary;
+  int fd = CreateTemporary(target, temporary);
+  if (fd < 0) return false;
+  bool ok = true;
+  if (replacing) {
+    ok = fchmod(fd, old.st_mode & 07777) == 0;
+    // Only a privileged writer can keep another owner; the contents matter more than that.
+    [[maybe_unused]] int owned = fchown(fd, old.st_uid, old.st_gid);
+  }
+  for (std::string_view part : parts) ok = ok && WriteAll(fd, part);
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temporary.c_str());
+  return ok;
+}
+
+}  // namespace kesto::posix

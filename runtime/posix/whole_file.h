@@ -1,0 +1,28 @@
+// Reading and replacing whole files. A replacement is written beside the file under a
+// temporary name and renamed over it, so that a reader (in this or another process) sees the
+// old file or the new one, never a half-written one.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesto::posix {
+
+enum class ReadError { kMissing, kUnreadable };
+
+// The whole content of a regular file; a folder, device or pipe is unreadable (and a pipe
+// never blocks the caller).
+struct ReadResult {
+  std::optional<std::string> content;
+  ReadError error = ReadError::kMissing;
+};
+ReadResult ReadWholeFile(const std::string& nativePath);
+
+// Creates or replaces the file at `nativePath` with the parts in order. A replaced file keeps
+// its permissions; a symbolic link is followed and its target replaced. False on any error,
+// with the old file untouched and no temporary file left.
+bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts);
+
+}  // namespace kesto::posix
