@@ -11,7 +11,10 @@ Text FoldSeparators(const Text& path) {
 
 Text NormalisePath(const Text& path) {
   Text folded = FoldSeparators(path);
-  if (RightText(folded, 1) == "\\") folded = LeftText(folded, TextLength(folded) - 1);
+  // Found as a character, so the second byte of a two-byte character is never dropped.
+  if (!folded.empty() && FindLastText(folded, "\\") == TextLength(folded)) {
+    folded = LeftText(folded, TextLength(folded) - 1);
+  }
   return folded;
 }
 

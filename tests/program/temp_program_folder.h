@@ -1,0 +1,77 @@
+// A temporary program folder for tests that run the platform's code on real files: made fresh
+// for each test, made the current directory (the program folder), and removed afterwards.
+#pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace kesto::testing {
+
+// Native (UTF-8) names for test literals: the program's own literals are GBK.
+inline std::string Utf8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+// A 1 x 1 GIF picture.
+inline const std::string kTinyGif{
+    "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00\x21\xf9\x04\x01\x00\x00\x00\x00"
+    "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
+    43};
+
+class TempProgramFolder {
+ public:
+  TempProgramFolder() {
+    previous_ = std::filesystem::current_path();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kesto-test-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+    std::filesystem::current_path(root_);
+  }
+  ~TempProgramFolder() {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+  TempProgramFolder(const TempProgramFolder&) = delete;
+  TempProgramFolder& operator=(const TempProgramFolder&) = delete;
+
+  const std::filesystem::path& root() const { return root_; }
+  std::filesystem::path operator/(const std::string& relative) const { return root_ / relative; }
+
+  // Writes a file (and its folders) below the program folder.
+  void Write(const std::string& relative, const std::string& content) const {
+    std::filesystem::path path = root_ / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+  }
+  std::string Read(const std::string& relative) const {
+    std::ifstream in(root_ / relative, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  bool Exists(const std::string& relative) const {
+    return std::filesystem::exists(root_ / relative);
+  }
+  void MakeFolder(const std::string& relative) const {
+    std::filesystem::create_directories(root_ / relative);
+  }
+
+  // An application below app\: "<folder>/<base>.qmz", with a "<base>.dat" giving `title` when
+  // the title is not empty and a "<base>.gif" tile when asked for.
+  void AddApp(const std::string& folder, const std::string& base, const std::string& title,
+              bool withPicture) const {
+    std::string prefix = folder.empty() ? "app/" : "app/" + folder + "/";
+    Write(prefix + base + ".qmz", "application");
+    if (!title.empty()) Write(prefix + base + ".dat", "[ini]\r\nbt=" + title + "\r\n");
+    if (withPicture) Write(prefix + base + ".gif", kTinyGif);
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path root_;
+};
+
+}  // namespace kesto::testing
