@@ -1,0 +1,126 @@
+#include <sys/stat.h>
+
+#include "runtime/core.h"
+#include "tests/runtime/posix/temp_folder.h"
+
+namespace kesto {
+namespace {
+
+class ProfileFiles : public testing::TempFolder {
+ protected:
+  Text Ini() const { return Inside("qmztx.ini"); }
+  Text Read(const Text& section, const Text& key, const Text& fallback = "") {
+    return ReadIniValue(Ini(), section, key, fallback);
+  }
+};
+
+TEST_F(ProfileFiles, ReadsLikeTheWindowsProfileCalls) {
+  WriteNative("qmztx.ini",
+              "; the platform's shared file\r\n"
+              "stray=before any section\r\n"
+              "  [ JB ]  trailing words\r\n"
+              "  PT  =  12345  \r\n"
+              ";pt=1\r\n"
+              "quoted=\"  a b  \"\r\n"
+              "[wm]\n"
+              "run=pt\n"
+              "[jb]\r\n"
+              "pt=999\r\n"
+              "late=1\r\n");
+  EXPECT_EQ(Read("jb", "pt"), "12345");
+  EXPECT_EQ(Read("  jb", "Pt"), "12345");
+  EXPECT_EQ(Read("jb", "quoted"), "  a b  ");
+  EXPECT_EQ(Read("wm", "run"), "pt");
+  EXPECT_EQ(Read("jb", "stray", "d"), "d");
+  // Only the first section of a name counts.
+  EXPECT_EQ(Read("jb", "late", "none"), "none");
+  EXPECT_EQ(Read("jb", ";pt"), "1");
+}
+
+TEST_F(ProfileFiles, EmptyNamesGiveEmptyTextEvenWithADefault) {
+  WriteNative("qmztx.ini", "[jb]\r\npt=1\r\n");
+  EXPECT_EQ(Read("jb", "", "default"), "");
+  EXPECT_EQ(Read("", "pt", "default"), "");
+  EXPECT_EQ(Read(" \t", "pt", "default"), "");
+  EXPECT_EQ(ReadIniValue("", "jb", "pt", "default"), "");
+  EXPECT_EQ(Read("jb", "missing", "default  "), "default");
+  EXPECT_EQ(ReadIniValue(Inside("missing.ini"), "jb", "pt", "d"), "d");
+}
+
+TEST_F(ProfileFiles, NamesFoldOnlyOneByteLetters) {
+  // B0 41 and B0 61 are different characters even though their second bytes are A and a.
+  WriteNative("qmztx.ini", "[s]\r\n\xB0\x41=upper\r\n");
+  EXPECT_EQ(Read("s", "\xB0\x41"), "upper");
+  EXPECT_EQ(Read("s", "\xB0\x61", "none"), "none");
+}
+
+TEST_F(ProfileFiles, ValuesAreCutAt10239BytesOnACharacterBound) {
+  std::string longValue(10238, 'x');
+  WriteNative("qmztx.ini", "[s]\r\nk=" + longValue + "\xB0\xA1yz\r\n");
+  EXPECT_EQ(Read("s", "k"), longValue);
+  WriteNative("qmztx.ini", "[s]\r\nk=" + std::string(20000, 'y') + "\r\n");
+  EXPECT_EQ(Read("s", "k").size(), 10239u);
+}
+
+TEST_F(ProfileFiles, WritesCreateTheFileAndSection) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", Text("pt"), Text("42")));
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", Text("run"), Text("pt")));
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", Text("tool"), Text(" spaced ")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[jb]\r\npt=42\r\ntool= spaced \r\n[wm]\r\nrun=pt\r\n");
+}
+
+TEST_F(ProfileFiles, WritesKeepTheRestByteForByte) {
+  std::string before =
+      "; comment\n"
+      "[JB]\n"
+      "  PT = 1\n"
+      "other=2\n"
+      "\n"
+      "[wm]\n"
+      "name=kesto";
+  WriteNative("qmztx.ini", before);
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", Text("pt"), Text("7")));
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", Text("new"), Text("3")));
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", Text("run"), Text("pt")));
+  EXPECT_EQ(ReadNative("qmztx.ini"),
+            "; comment\n"
+            "[JB]\n"
+            "PT=7\n"
+            "other=2\n"
+            "new=3\r\n"
+            "\n"
+            "[wm]\n"
+            "name=kesto\r\n"
+            "run=pt\r\n");
+}
+
+TEST_F(ProfileFiles, OmittedValueRemovesTheKeyOmittedKeyTheSection) {
+  WriteNative("qmztx.ini", "[a]\r\nx=1\r\ny=2\r\n[b]\r\nz=3\r\n");
+  ASSERT_TRUE(WriteIniValue(Ini(), "a", Text("x")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[a]\r\ny=2\r\n[b]\r\nz=3\r\n");
+  ASSERT_TRUE(WriteIniValue(Ini(), "A"));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[b]\r\nz=3\r\n");
+  ASSERT_TRUE(WriteIniValue(Ini(), "missing"));
+  ASSERT_TRUE(WriteIniValue(Inside("none.ini"), "b", Text("z")));
+  EXPECT_FALSE(FileExists(Inside("none.ini")));
+}
+
+TEST_F(ProfileFiles, RefusesLineEndsAndUnusableTargets) {
+  WriteNative("qmztx.ini", "[jb]\r\npt=1\r\n");
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("2\r\n[wm]\r\nrun=evil")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("a\nb"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "", Text("pt"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Inside("no\\such\\qmztx.ini"), "jb", Text("pt"), Text("2")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[jb]\r\npt=1\r\n");
+}
+
+TEST_F(ProfileFiles, AFileThatCannotBeReadIsNeverReplaced) {
+  ASSERT_EQ(mkfifo(Native("qmztx.ini").c_str(), 0600), 0);
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("2")));
+  struct stat info;
+  ASSERT_EQ(stat(Native("qmztx.ini").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+}  // namespace
+}  // namespace kesto
