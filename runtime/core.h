@@ -139,6 +139,10 @@ enum MessageResult : int { kIdOk = 0, kIdCancel = 1, kIdAbort, kIdRetry, kIdIgno
 int ShowMessage(const Text& message, int flags, const Text& caption = "信息：");
 int ShowMessage(int message, int flags, const Text& caption = "信息：");
 int ShowMessage(bool message, int flags, const Text& caption = "信息：");
+// A literal is a text: without this it would be shown as the logical "真".
+inline int ShowMessage(const char* message, int flags, const Text& caption = "信息：") {
+  return ShowMessage(Text(message), flags, caption);
+}
 
 // ---- program frame ----
 // argv[0] is the program's own path; the rest becomes the Windows-style command line.
