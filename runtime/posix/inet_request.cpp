@@ -153,6 +153,7 @@ bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::u
   std::shared_ptr<Request> found = Find<Request>(request);
   if (!found || !found->transfer || !found->transfer->Started()) return false;
   const std::string& block = found->transfer->HeaderBlock();
+  if (block.empty()) return false;  // no response arrived
   bool number = infoLevel & kQueryFlagNumber;
   switch (infoLevel & ~kQueryFlagNumber) {
     case kQueryRawHeadersCrlf:

@@ -1,0 +1,85 @@
+#include "net/downloader.h"
+
+#include <algorithm>
+
+#include "runtime/inet.h"
+
+namespace kesto::net {
+
+namespace {
+
+constexpr const char* kDownloadHeaders =
+    "Accept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\nUser-Agent: "
+    "Mozilla/4.0(compatible; MSIE 6.0; Windows NT 5.0; MyIE2; .NET CLR 1.1.4322)";
+constexpr std::uint32_t kOpenFlags =
+    inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache;
+constexpr std::uint32_t kReadChunk = 1024;
+// Room made up front for an announced body; a larger one grows as it arrives, so a false
+// announcement cannot claim memory the body never fills.
+constexpr std::uint32_t kMaxReserve = 64u << 20;
+
+int Announced(inet::Handle file) {
+  std::uint32_t total = 0;
+  std::uint32_t length = sizeof total;
+  std::uint32_t index = 0;
+  if (!inet::HttpQueryInfo(file, inet::kQueryContentLength | inet::kQueryFlagNumber, &total, length,
+                           &index)) {
+    return 0;
+  }
+  return static_cast<int>(total);
+}
+
+// Milliseconds between two tick counts, across the counter's wrap; never 0.
+int Elapsed(int start) {
+  auto ticks =
+      static_cast<int>(static_cast<std::uint32_t>(TickCount()) - static_cast<std::uint32_t>(start));
+  return ticks == 0 ? 10 : ticks;
+}
+
+}  // namespace
+
+Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
+               std::optional<int> rangeStart) {
+  std::uint32_t state = 0;
+  inet::InternetGetConnectedState(state, 0);
+  Text agent = "Agent" + ToText(TickCount());
+  int access = (state & inet::kConnectionProxy) ? inet::kOpenTypePreconfig
+                                                : inet::kOpenTypePreconfigWithNoAutoproxy;
+  inet::Handle session = inet::InternetOpen(agent, access, std::nullopt, std::nullopt, 0);
+  if (!session) {
+    ShowMessage("连接错误!", kMbOk);
+    return {};
+  }
+  Text headers = kDownloadHeaders;
+  if (rangeStart) headers += "\r\nRange:bytes=" + ToText(*rangeStart) + "-";
+  inet::Handle file = inet::InternetOpenUrl(session, url, headers, kOpenFlags);
+  if (!file) {
+    inet::InternetCloseHandle(session);
+    ShowMessage("不能打开该URL!", kMbOk);
+    return {};
+  }
+
+  const int total = Announced(file);
+  const int start = TickCount();
+  const long long offset = rangeStart.value_or(0);
+  long long received = 0;
+  Bytes body;
+  body.reserve(std::min(static_cast<std::uint32_t>(total), kMaxReserve));
+  std::uint8_t buffer[kReadChunk];
+  std::uint32_t read = 0;
+  bool ok;
+  while ((ok = inet::InternetReadFile(file, buffer, kReadChunk, read)) && read > 0) {
+    body.insert(body.end(), buffer, buffer + read);
+    received += read;
+    if (progress && *progress) {
+      // The counts travel as 32-bit numbers: their low 32 bits.
+      (*progress)(total, static_cast<int>(received), Elapsed(start),
+                  static_cast<int>(received - offset));
+    }
+  }
+  inet::InternetCloseHandle(session);  // takes the address's handle along
+  if (!ok) return {};
+  return body;
+}
+
+}  // namespace kesto::net
