@@ -98,6 +98,9 @@ Text ProgramFileName();
 bool FileExists(const Text& path);
 Bytes ReadFileBytes(const Text& path);
 bool WriteFileBytes(const Text& path, std::initializer_list<Bytes> parts);
+// Lets a saved file be started as a program (a downloaded updater). On POSIX a written file
+// cannot run without its execute permission; Windows runs a program file by its content.
+bool MakeRunnable(const Text& path);
 
 // File attribute bits as a folder listing reports them.
 enum FileAttribute : int {

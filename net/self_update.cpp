@@ -1,0 +1,84 @@
+#include "net/self_update.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "layouts/names.h"
+#include "net/downloader.h"
+#include "net/http_request.h"
+#include "net/updater_contract.h"
+#include "shell/builtin_settings.h"
+#include "shell/window_refs.h"
+
+namespace kesto::net {
+
+namespace {
+
+std::mutex addressMutex;
+Text overriddenAddress;
+
+// The size the server announced for the updater download, 0 when it announced none.
+std::atomic<int> announcedSize{0};
+
+// Full-range progress of the bar.
+constexpr double kBarRange = 10000.0;
+
+// Saves the updater only when the download came whole: an empty or cut-short up.qmz would be
+// handed over to by every later start and could never run.
+void DownloadUpdater(const Text& address) {
+  announcedSize = 0;
+  Bytes program = Download(address, UpdateProgress, 0);
+  if (program.empty() || BytesLength(program) < announcedSize) return;
+  if (WriteFileBytes(UpdaterPath(), {program})) MakeRunnable(UpdaterPath());
+}
+
+}  // namespace
+
+Text UpdateListAddress() {
+  std::lock_guard lock(addressMutex);
+  if (!overriddenAddress.empty()) return overriddenAddress;
+  return "http://" + Text(settings::kUpdateHost) + ":" + ToText(settings::kUpdatePort) +
+         "/app/up/1.txt";
+}
+
+void OverrideUpdateListAddress(const Text& address) {
+  std::lock_guard lock(addressMutex);
+  overriddenAddress = address;
+}
+
+Text UpdaterAddressFromList(const Bytes& list) {
+  const Text text = ToText(list);
+  int open = FindText(text, "[up]");
+  if (open == -1) return {};
+  int start = open + TextLength("[up]");
+  int close = FindText(text, "[/up]", start);
+  if (close == -1) return {};
+  Array<Text> fields = SplitText(MidText(text, start, close - start), "|");
+  return fields.Count() == 3 ? fields[3] : Text{};
+}
+
+void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinceStart*/) {
+  announcedSize = std::max(total, 0);
+  // Without a size there is no share to show: the bar stays where it is. A window the user has
+  // closed by hand has no bar left to move, and the download goes on without it.
+  if (total <= 0 || ui::NativeHandle(refs::kUpdateWindow) == 0) return;
+  double share = std::min(static_cast<double>(received) * kBarRange / total, kBarRange);
+  ui::SetInt(refs::kUpdateProgressBar, ui::prop::processbar::kPosition, ToInteger(share));
+}
+
+void UpdateThread() {
+  Text address = UpdaterAddressFromList(HttpRequest(UpdateListAddress()));
+  if (!address.empty()) DownloadUpdater(address);
+  ui::CloseWindow(names::kUpdateWindow);
+  StartUpdater();
+  EndProgram(0);
+}
+
+ui::EventResult OnUpdateWindowCreated(const ui::EventArgs&) {
+  std::thread(UpdateThread).detach();
+  return {};
+}
+
+}  // namespace kesto::net

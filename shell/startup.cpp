@@ -1,0 +1,102 @@
+#include "shell/startup.h"
+
+#include "apps/app_list.h"
+#include "net/updater_contract.h"
+#include "shell/globals.h"
+#include "shell/platform_info.h"
+#include "shell/tray.h"
+#include "shell/window_activation.h"
+#include "shell/window_outline.h"
+#include "shell/window_refs.h"
+
+namespace kesto::shell {
+
+namespace {
+
+constexpr char kIncompleteInfo[] =
+    "你的平台信息不完整会影响你的正常使用，建议去官方重新下载完整版本";
+constexpr int kHeightReduction = 15;
+constexpr int kCornerRadius = 5;
+
+// The contact line in the title bar, and the purchase and advertising addresses.
+void ShowPlatformInfo() {
+  if (!LoadPlatformInfo()) {
+    ui::SetText(refs::kTitleLabel, ui::prop::translabel::kText,
+                Text(kIncompleteInfo) + "「 文件丢失」");
+    ShowMessage(kIncompleteInfo, kMbIconStop, "文件丢失");
+    return;
+  }
+  const Array<Text>& info = PlatformInfo;
+  ui::SetText(refs::kPurchaseLink, ui::prop::hyperlinker::kWebAddress, info[kPurchasePage]);
+  ui::SetText(refs::kAdBrowser, ui::prop::browser::kUrl, info[kAdPage]);
+  Text layoutTitle = ui::GetText(refs::kTitleLabel, ui::prop::translabel::kText);
+  ui::SetText(refs::kTitleLabel, ui::prop::translabel::kText,
+              "「" + info[kCompanyName] + layoutTitle + "」 「官方客服QQ:」" +
+                  info[kServiceNumber] + " 「官方网址:」" + info[kWebSite]);
+}
+
+// Another platform window recorded and alive: bring it up and end this process.
+void RefuseDuplicateStart() {
+  native::Handle running = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
+  if (!IsLiveWindow(running)) return;
+  ActivateWindow(running);
+  RemoveTrayIcon();
+  ShowMessage("程序已打开，无须重复运行，点击右下角的图标即可", kMbIconInformation, "重复运行啦");
+  EndProgram(0);
+}
+
+void ShowFirstPage() {
+  if (ui::ListItemCount(refs::kAppList) == 0) {
+    ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kCataloguePage);
+    ShowMessage("首次使用应用平台，请先选择你喜欢的应用进行添加", kMbIconInformation, "提示");
+  }
+  if (ui::GetInt(refs::kPages, ui::prop::tab::kCurrentPage) != refs::kCataloguePage) {
+    ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kInstalledAppsPage);
+  }
+}
+
+}  // namespace
+
+Text JoinCommandLine() {
+  Array<Text> args;
+  CommandLineArgs(args);
+  Text joined;
+  for (const Text& arg : args) joined += " " + arg;
+  return joined;
+}
+
+void HandleCommandLine() {
+  if (TrimBoth(JoinCommandLine()) == net::kUpdaterSwitch) {
+    AppConfig->SetWindowHandle(net::kPlatformRunTarget,
+                               static_cast<int>(ui::NativeHandle(refs::kMainWindow)));
+    return;
+  }
+  AppConfig->SetRun(net::kPlatformRunTarget);
+  AppConfig->SetName(ProgramFileName());
+  AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
+  RemoveTrayIcon();
+  if (net::UpdaterExists()) {
+    net::StartUpdater();
+    EndProgram(0);
+  }
+  ui::LoadWindow(names::kUpdateWindow);
+}
+
+void OnMainWindowCreated() {
+  ShowPlatformInfo();
+  apps::RefreshAppList();
+  ui::SetInt(refs::kMainWindow, ui::prop::kHeight,
+             ui::GetInt(refs::kMainWindow, ui::prop::kHeight) - kHeightReduction);
+  ShowTrayIcon();
+  RefuseDuplicateStart();
+  HandleCommandLine();
+  RoundWindowCorners(ui::NativeHandle(refs::kMainWindow), kCornerRadius);
+  ShowFirstPage();
+}
+
+ui::EventResult OnMainWindowCreatedEvent(const ui::EventArgs&) {
+  OnMainWindowCreated();
+  return {};
+}
+
+}  // namespace kesto::shell
