@@ -55,7 +55,7 @@ constexpr int kPosition = 13;
 namespace listview {
 constexpr int kImageList = 24;
 constexpr int kSelectedIndex = 35;
-}
+}  // namespace listview
 namespace browser {  // HtmlViewer and WebUIControl
 constexpr int kFontSize = 8;
 constexpr int kOffline = 9;
@@ -67,7 +67,12 @@ constexpr int kCaption = 13;
 }  // namespace prop
 
 // windowState values.
-enum WindowState : int { kStateNormal = 0, kStateCentred = 1, kStateMinimised = 2, kStateMaximised = 3 };
+enum WindowState : int {
+  kStateNormal = 0,
+  kStateCentred = 1,
+  kStateMinimised = 2,
+  kStateMaximised = 3
+};
 
 // Generic property access; a back end stores or applies the value. Reading or writing a
 // control of a window that is not loaded is a fatal error.
@@ -79,10 +84,18 @@ int GetInt(const Ref& ref, int index);
 bool GetBool(const Ref& ref, int index);
 Text GetText(const Ref& ref, int index);
 Bytes GetBytes(const Ref& ref, int index);
-inline void SetInt(const Ref& ref, int index, int v) { SetProperty(ref, index, Value{v}); }
-inline void SetBool(const Ref& ref, int index, bool v) { SetProperty(ref, index, Value{v}); }
-inline void SetText(const Ref& ref, int index, const Text& v) { SetProperty(ref, index, Value{v}); }
-inline void SetBytes(const Ref& ref, int index, const Bytes& v) { SetProperty(ref, index, Value{v}); }
+inline void SetInt(const Ref& ref, int index, int v) {
+  SetProperty(ref, index, Value{v});
+}
+inline void SetBool(const Ref& ref, int index, bool v) {
+  SetProperty(ref, index, Value{v});
+}
+inline void SetText(const Ref& ref, int index, const Text& v) {
+  SetProperty(ref, index, Value{v});
+}
+inline void SetBytes(const Ref& ref, int index, const Bytes& v) {
+  SetProperty(ref, index, Value{v});
+}
 
 // ---- window and control operations ----
 bool LoadWindow(const Text& window);
@@ -96,8 +109,10 @@ void FocusControl(const Ref& ref);
 void PopupMenu(const Text& window, const Text& menu, std::optional<int> x = {},
                std::optional<int> y = {});
 // With icon bytes adds or replaces the window's notification-area entry; without, removes it.
-void SetTrayIcon(const Text& window, std::optional<Bytes> icon = {},
-                 std::optional<Text> tip = {});
+void SetTrayIcon(const Text& window, std::optional<Bytes> icon = {}, std::optional<Text> tip = {});
+// Whether the desktop has a notification area to hold the entry. Without one, hiding a window to
+// the tray would leave the user no way back to it.
+bool TrayAvailable();
 
 // ---- ListView methods ----
 int ListItemCount(const Ref& list);

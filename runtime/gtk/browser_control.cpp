@@ -1,0 +1,128 @@
+// The embedded browser (HtmlViewer) and the HTML interface box (WebUIControl) on WebKitGTK:
+// the address, the browser commands and, for the interface box, the page's element events.
+#include <webkit2/webkit2.h>
+
+#include <memory>
+
+#include "runtime/gtk/controls.h"
+#include "runtime/gtk/element_event_bridge.h"
+#include "runtime/gtk/open_address.h"
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/posix/native_text.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+// The layouts' name for the empty page.
+constexpr char kBlankPage[] = "blank";
+
+class Browser : public Control {
+ public:
+  Browser(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
+    if (layout.type == ui::ControlType::kWebUIControl) {
+      bridge_ = std::make_unique<ElementEventBridge>(
+          view_, [this](int code, const Text& id, const Text& name) {
+            return ReportElementEvent(code, id, name);
+          });
+    }
+    Adopt(GTK_WIDGET(view_));
+    Navigate(layout.text);
+  }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index != ui::prop::browser::kUrl) return std::nullopt;
+    const gchar* shown = webkit_web_view_get_uri(view_);
+    return shown ? posix::Utf8ToGbk(shown) : address_;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index != ui::prop::browser::kUrl) return false;
+    Navigate(TextOf(value));
+    return true;
+  }
+
+  void Execute(int command) {
+    switch (command) {
+      case ui::kForward:
+        webkit_web_view_go_forward(view_);
+        break;
+      case ui::kBack:
+        webkit_web_view_go_back(view_);
+        break;
+      case ui::kRefresh:
+        webkit_web_view_reload(view_);
+        break;
+      case ui::kStop:
+        webkit_web_view_stop_loading(view_);
+        break;
+      case ui::kPrint:
+      case ui::kPrintPreview: {
+        WebKitPrintOperation* print = webkit_print_operation_new(view_);
+        webkit_print_operation_run_dialog(print, GTK_WINDOW(owner().window()));
+        g_object_unref(print);
+        break;
+      }
+      default:
+        break;  // no home or search page of its own; saving and page setup: none
+    }
+  }
+
+ private:
+  // An empty address leaves the page as it is.
+  void Navigate(const Text& address) {
+    address_ = address;
+    if (address.empty()) return;
+    const std::string uri =
+        address == kBlankPage ? "about:blank" : BrowserAddress(posix::GbkToUtf8(address));
+    webkit_web_view_load_uri(view_, uri.c_str());
+  }
+
+  ui::EventResult ReportElementEvent(int code, const Text& id, const Text& name) {
+    auto keep = Hold();
+    ui::Object element;
+    element.SetText("ID", id);
+    element.SetText("name", name);
+    ui::Object event;
+    event.SetObject("srcElement", element);
+    ui::EventArgs args;
+    args.a = code;
+    args.object = event;
+    return Fire(ui::Event::kElementEvent, args);
+  }
+
+  // A page asking for a window of its own gets the user's web browser instead.
+  static GtkWidget* OpenNewWindowOutside(WebKitWebView*, WebKitNavigationAction* action, gpointer) {
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    if (const gchar* uri = webkit_uri_request_get_uri(request)) {
+      OpenInDefaultBrowser(posix::Utf8ToGbk(uri));
+    }
+    return nullptr;
+  }
+
+  WebKitWebView* view_ = nullptr;
+  std::unique_ptr<ElementEventBridge> bridge_;
+  Text address_;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<Browser>(window, layout);
+}
+
+}  // namespace kesto::gtk
+
+namespace kesto::ui {
+
+void Execute(const Ref& box, int command) {
+  gtk::RunOnUiThread([&] {
+    if (auto* browser = dynamic_cast<gtk::Browser*>(&gtk::ControlOrFail(box))) {
+      browser->Execute(command);
+    }
+  });
+}
+
+}  // namespace kesto::ui

@@ -1,0 +1,43 @@
+// The page's element events on WebKitGTK. A user script listens, in the capturing phase, for
+// clicks, mouse moves and wheel turns and posts each with the element's ID and name; the
+// program's handler runs when the message arrives. The page itself is never held up, so a
+// handler's false is honoured where it matters: the navigation a cancelled click asks for is
+// dropped when it reaches the navigation policy.
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <functional>
+#include <vector>
+
+#include "runtime/gtk/click_gate.h"
+#include "runtime/ui.h"
+
+namespace kesto::gtk {
+
+class ElementEventBridge {
+ public:
+  using Listener = std::function<ui::EventResult(int code, const Text& id, const Text& name)>;
+
+  // Adds the script and the message handler to the view's content manager.
+  ElementEventBridge(WebKitWebView* view, Listener listener);
+  ~ElementEventBridge();
+  ElementEventBridge(const ElementEventBridge&) = delete;
+  ElementEventBridge& operator=(const ElementEventBridge&) = delete;
+
+ private:
+  static void OnMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* message,
+                        ElementEventBridge* self);
+  static gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, ElementEventBridge* self);
+  void Deliver(int code, const Text& id, const Text& name);
+  void ReleaseWaiting();
+
+  WebKitWebView* view_;
+  WebKitUserContentManager* manager_;
+  Listener listener_;
+  ClickGate gate_;
+  std::vector<WebKitPolicyDecision*> waiting_;
+};
+
+}  // namespace kesto::gtk

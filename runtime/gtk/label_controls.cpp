@@ -1,0 +1,68 @@
+// Labels: a text on the label's background; the transparent label draws only its text and lets
+// the pointer through to what lies below it.
+#include "runtime/gtk/controls.h"
+#include "runtime/gtk/drawing.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+constexpr int kCaption = 8;
+
+class TextLabel : public Control {
+ public:
+  TextLabel(LoadedWindow& window, const ui::ControlLayout& layout)
+      : Control(window, layout), text_(layout.text) {
+    GtkWidget* area = gtk_drawing_area_new();
+    g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
+    if (Transparent()) {
+      g_signal_connect(area, "realize", G_CALLBACK(LetPointerThrough), nullptr);
+    } else {
+      DragWindowFrom(area, window);
+    }
+    Adopt(area);
+  }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index != kCaption) return std::nullopt;
+    return text_;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index != kCaption) return false;
+    text_ = TextOf(value);
+    gtk_widget_queue_draw(widget());
+    return true;
+  }
+
+ private:
+  bool Transparent() const { return layout().type == ui::ControlType::kTransLabel; }
+
+  static void LetPointerThrough(GtkWidget* widget, gpointer) {
+    gdk_window_set_pass_through(gtk_widget_get_window(widget), TRUE);
+  }
+
+  static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, TextLabel* self) {
+    const int width = gtk_widget_get_allocated_width(widget);
+    const int height = gtk_widget_get_allocated_height(widget);
+    const ui::ControlLayout& layout = self->layout();
+    if (!self->Transparent() && layout.backColour != ui::kDefaultColour) {
+      PaintColour(cr, layout.backColour, width, height);
+    }
+    TextLook look;
+    look.font = layout.font;
+    look.colour = layout.textColour == ui::kDefaultColour ? 0x000000 : layout.textColour;
+    PaintText(cr, widget, self->text_, look, width, height);
+    return TRUE;
+  }
+
+  Text text_;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeTextLabel(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<TextLabel>(window, layout);
+}
+
+}  // namespace kesto::gtk

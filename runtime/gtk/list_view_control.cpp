@@ -1,0 +1,188 @@
+// The list in icon view: each row a picture from the list's image list with its caption below,
+// one row selected at a time, a row activated by a double-click (or Enter).
+#include <vector>
+
+#include "runtime/gtk/controls.h"
+#include "runtime/gtk/drawing.h"
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/image/image_list.h"
+#include "runtime/posix/native_text.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+enum Column { kPicture, kCaption, kItemValue, kIconIndex, kColumns };
+
+class ListView : public Control {
+ public:
+  ListView(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+    rows_ = gtk_list_store_new(kColumns, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_INT, G_TYPE_INT);
+    view_ = gtk_icon_view_new_with_model(GTK_TREE_MODEL(rows_));
+    g_object_unref(rows_);  // the view holds it now
+    GtkIconView* icons = GTK_ICON_VIEW(view_);
+    gtk_icon_view_set_pixbuf_column(icons, kPicture);
+    gtk_icon_view_set_text_column(icons, kCaption);
+    gtk_icon_view_set_item_orientation(icons, GTK_ORIENTATION_VERTICAL);
+    gtk_icon_view_set_selection_mode(icons, GTK_SELECTION_SINGLE);
+    gtk_icon_view_set_activate_on_single_click(icons, FALSE);
+    if (layout.imageWidth > 0) gtk_icon_view_set_item_width(icons, layout.imageWidth);
+    gtk_icon_view_set_margin(icons, 8);
+    gtk_icon_view_set_item_padding(icons, 4);
+    gtk_icon_view_set_row_spacing(icons, 8);
+    gtk_icon_view_set_column_spacing(icons, 8);
+    std::string css = "iconview { " + CssFont(layout.font);
+    if (layout.backColour != ui::kDefaultColour) {
+      css += " background-color: " + CssColour(layout.backColour) + ";";
+    }
+    if (layout.textColour != ui::kDefaultColour) {
+      css += " color: " + CssColour(layout.textColour) + ";";
+    }
+    AddCss(view_, css + " }");
+    g_signal_connect(view_, "item-activated", G_CALLBACK(OnActivated), this);
+
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER,
+                                   GTK_POLICY_AUTOMATIC);
+    gtk_container_add(GTK_CONTAINER(scroller), view_);
+    gtk_widget_show(view_);
+    Adopt(scroller);
+    SetImageList(DesignTimeImageList());
+  }
+
+  GtkWidget* FocusTarget() override { return view_; }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index == ui::prop::listview::kImageList) return imageList_;
+    if (index == ui::prop::listview::kSelectedIndex) return SelectedRow();
+    return std::nullopt;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index == ui::prop::listview::kImageList) {
+      SetImageList(BytesOf(value));
+      return true;
+    }
+    if (index == ui::prop::listview::kSelectedIndex) {
+      SelectRow(IntOf(value));
+      return true;
+    }
+    return false;
+  }
+
+  int Count() const { return gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows_), nullptr); }
+
+  void DeleteAll() { gtk_list_store_clear(rows_); }
+
+  // A negative position, or one past the end, appends.
+  int Insert(int position, const Text& caption, int iconIndex, int itemValue) {
+    const int count = Count();
+    if (position < 0 || position > count) position = count;
+    if (iconIndex < -1) iconIndex = -1;
+    GtkTreeIter row;
+    gtk_list_store_insert_with_values(rows_, &row, position, kPicture, PictureAt(iconIndex),
+                                      kCaption, posix::GbkToUtf8(caption).c_str(), kItemValue,
+                                      itemValue, kIconIndex, iconIndex, -1);
+    return position;
+  }
+
+ private:
+  Bytes DesignTimeImageList() const {
+    if (layout().pictures.empty()) return {};
+    Bytes list = ui::ImageListCreate(layout().imageWidth, layout().imageHeight);
+    for (const ui::Picture& picture : layout().pictures) ui::ImageListAdd(list, picture.ToBytes());
+    return list;
+  }
+
+  GdkPixbuf* PictureAt(int iconIndex) const {
+    return iconIndex >= 0 && iconIndex < int(pictures_.size()) ? pictures_[iconIndex].get()
+                                                               : nullptr;
+  }
+
+  // The rows keep their icon indices and show the pictures of the new list.
+  void SetImageList(const Bytes& list) {
+    imageList_ = list;
+    pictures_.clear();
+    const std::optional<image::ImageListInfo> info = image::ReadImageListInfo(list);
+    for (int i = 0; info && i < info->count; ++i) {
+      std::optional<image::RgbaImage> picture = image::ImageListImage(list, i);
+      pictures_.emplace_back(picture ? PixbufOf(*picture) : nullptr);
+    }
+    GtkTreeIter row;
+    for (bool more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(rows_), &row); more;
+         more = gtk_tree_model_iter_next(GTK_TREE_MODEL(rows_), &row)) {
+      int iconIndex = -1;
+      gtk_tree_model_get(GTK_TREE_MODEL(rows_), &row, kIconIndex, &iconIndex, -1);
+      gtk_list_store_set(rows_, &row, kPicture, PictureAt(iconIndex), -1);
+    }
+  }
+
+  int SelectedRow() const {
+    GList* selected = gtk_icon_view_get_selected_items(GTK_ICON_VIEW(view_));
+    int row = -1;
+    if (selected) row = gtk_tree_path_get_indices(static_cast<GtkTreePath*>(selected->data))[0];
+    g_list_free_full(selected, reinterpret_cast<GDestroyNotify>(gtk_tree_path_free));
+    return row;
+  }
+
+  // A row that does not exist leaves nothing selected.
+  void SelectRow(int row) {
+    gtk_icon_view_unselect_all(GTK_ICON_VIEW(view_));
+    if (row < 0 || row >= Count()) return;
+    GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+    gtk_icon_view_select_path(GTK_ICON_VIEW(view_), path);
+    gtk_tree_path_free(path);
+  }
+
+  static void OnActivated(GtkIconView* view, GtkTreePath* path, ListView* self) {
+    auto keep = self->Hold();
+    gtk_icon_view_select_path(view, path);
+    self->Fire(ui::Event::kItemActivated);
+  }
+
+  GtkListStore* rows_ = nullptr;
+  GtkWidget* view_ = nullptr;
+  Bytes imageList_;
+  std::vector<Pixbuf> pictures_;
+};
+
+ListView* ListOrNull(const ui::Ref& ref) {
+  return dynamic_cast<ListView*>(&ControlOrFail(ref));
+}
+
+}  // namespace
+
+std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<ListView>(window, layout);
+}
+
+}  // namespace kesto::gtk
+
+namespace kesto::ui {
+
+int ListItemCount(const Ref& list) {
+  int count = 0;
+  gtk::RunOnUiThread([&] {
+    if (gtk::ListView* view = gtk::ListOrNull(list)) count = view->Count();
+  });
+  return count;
+}
+
+void ListDeleteAll(const Ref& list) {
+  gtk::RunOnUiThread([&] {
+    if (gtk::ListView* view = gtk::ListOrNull(list)) view->DeleteAll();
+  });
+}
+
+int ListInsertItem(const Ref& list, std::optional<int> position, const Text& caption, int iconIndex,
+                   std::optional<int>, std::optional<int>, std::optional<int> itemValue) {
+  int row = -1;
+  gtk::RunOnUiThread([&] {
+    if (gtk::ListView* view = gtk::ListOrNull(list)) {
+      row = view->Insert(position.value_or(-1), caption, iconIndex, itemValue.value_or(0));
+    }
+  });
+  return row;
+}
+
+}  // namespace kesto::ui

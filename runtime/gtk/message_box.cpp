@@ -1,0 +1,106 @@
+// Message boxes: the buttons, icon and modality of the flags, the pressed button as the result.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/posix/native_text.h"
+#include "runtime/toolkit.h"
+
+namespace kesto::toolkit {
+
+namespace {
+
+constexpr int kButtonMask = 0xF;
+constexpr int kIconMask = 0xF0;
+constexpr int kIconQuestion = 0x20;
+constexpr int kIconExclamation = 0x30;
+
+struct ButtonSpec {
+  const char* caption;
+  int result;
+};
+
+std::vector<ButtonSpec> ButtonsOf(int flags) {
+  const ButtonSpec ok{"确定", kIdOk}, cancel{"取消", kIdCancel}, abort{"中止", kIdAbort},
+      retry{"重试", kIdRetry}, ignore{"忽略", kIdIgnore}, yes{"是", kIdYes}, no{"否", kIdNo};
+  switch (flags & kButtonMask) {
+    case 1:
+      return {ok, cancel};
+    case 2:
+      return {abort, retry, ignore};
+    case 3:
+      return {yes, no, cancel};
+    case 4:
+      return {yes, no};
+    case 5:
+      return {retry, cancel};
+    default:
+      return {ok};
+  }
+}
+
+GtkMessageType IconOf(int flags) {
+  switch (flags & kIconMask) {
+    case kMbIconStop:
+      return GTK_MESSAGE_ERROR;
+    case kIconQuestion:
+      return GTK_MESSAGE_QUESTION;
+    case kIconExclamation:
+      return GTK_MESSAGE_WARNING;
+    case kMbIconInformation:
+      return GTK_MESSAGE_INFO;
+    default:
+      return GTK_MESSAGE_OTHER;
+  }
+}
+
+// Closing the box counts as Cancel where there is one, otherwise as the only or last button.
+int ClosedResult(const std::vector<ButtonSpec>& buttons) {
+  for (const ButtonSpec& b : buttons) {
+    if (b.result == kIdCancel) return kIdCancel;
+  }
+  return buttons.back().result;
+}
+
+std::string WithPlainNewlines(const Text& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+int RunMessageBox(const Text& text, const Text& caption, int flags) {
+  const std::vector<ButtonSpec> buttons = ButtonsOf(flags);
+  if (!gdk_display_get_default()) {
+    std::fprintf(stderr, "%s: %s\n", posix::GbkToUtf8(caption).c_str(),
+                 posix::GbkToUtf8(text).c_str());
+    return ClosedResult(buttons);
+  }
+  GtkWidget* dialog =
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, IconOf(flags), GTK_BUTTONS_NONE, "%s",
+                             posix::GbkToUtf8(WithPlainNewlines(text)).c_str());
+  gtk_window_set_title(GTK_WINDOW(dialog), posix::GbkToUtf8(caption).c_str());
+  gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  if (flags & kMbSystemModal) gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+  for (const ButtonSpec& b : buttons) {
+    gtk_dialog_add_button(GTK_DIALOG(dialog), posix::GbkToUtf8(b.caption).c_str(), b.result);
+  }
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), buttons.front().result);
+  const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+  gtk_widget_destroy(dialog);
+  return response >= 0 ? response : ClosedResult(buttons);
+}
+
+}  // namespace
+
+int MessageBox(const Text& text, const Text& caption, int flags) {
+  int result = kIdOk;
+  gtk::RunOnUiThread([&] { result = RunMessageBox(text, caption, flags); });
+  return result;
+}
+
+}  // namespace kesto::toolkit

@@ -1,0 +1,311 @@
+// Native window operations on any top-level X11 window, ours or another program's. With a
+// window manager present, state changes are asked of it the way the X11 conventions
+// (ICCCM, EWMH) prescribe; our own windows are shown and hidden through GTK so that GTK's idea
+// of them stays true.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <gdk/gdkx.h>
+
+#include <cstring>
+
+#include "runtime/gtk/round_outline.h"
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/gtk/x11_access.h"
+#include "runtime/native.h"
+
+namespace kesto::native {
+
+namespace {
+
+using gtk::XAtom;
+using gtk::XDisplay;
+
+constexpr long kIconicState = 3;
+constexpr long kNetWmStateRemove = 0;
+constexpr long kNetWmStateAdd = 1;
+constexpr long kSourcePager =
+    2;  // asks the window manager as a pager would: no focus-stealing rules
+
+Window Xid(Handle window) {
+  return static_cast<Window>(window);
+}
+
+bool Exists(Handle window) {
+  if (!gtk::IsPlausibleXid(window) || !XDisplay()) return false;
+  gtk::XErrorTrap trap;
+  XWindowAttributes attributes;
+  const Status status = XGetWindowAttributes(XDisplay(), Xid(window), &attributes);
+  return !trap.Failed() && status != 0;
+}
+
+bool IsOnScreen(Handle window) {
+  gtk::XErrorTrap trap;
+  XWindowAttributes attributes;
+  const Status status = XGetWindowAttributes(XDisplay(), Xid(window), &attributes);
+  return !trap.Failed() && status != 0 && attributes.map_state == IsViewable;
+}
+
+bool IsIconic(Handle window) {
+  gtk::XErrorTrap trap;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const Atom wm_state = XAtom("WM_STATE");
+  const int status = XGetWindowProperty(XDisplay(), Xid(window), wm_state, 0, 1, False, wm_state,
+                                        &type, &format, &count, &after, &data);
+  bool iconic = false;
+  if (status == Success && data && count >= 1 && format == 32) {
+    iconic = reinterpret_cast<long*>(data)[0] == kIconicState;
+  }
+  if (data) XFree(data);
+  trap.Failed();
+  return iconic;
+}
+
+bool WindowManagerSupports(const char* atom_name) {
+  GdkScreen* screen = gdk_screen_get_default();
+  return screen && gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern(atom_name, FALSE));
+}
+
+void SendToRoot(Handle window, const char* message, long l0, long l1 = 0, long l2 = 0) {
+  XEvent event;
+  std::memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = Xid(window);
+  event.xclient.message_type = XAtom(message);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = l0;
+  event.xclient.data.l[1] = l1;
+  event.xclient.data.l[2] = l2;
+  gtk::XErrorTrap trap;
+  XSendEvent(XDisplay(), gtk::XRootWindow(), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  trap.Failed();
+}
+
+void Map(Handle window) {
+  if (GtkWidget* own = gtk::OwnToplevel(window)) {
+    gtk_widget_show(own);
+    return;
+  }
+  gtk::XErrorTrap trap;
+  XMapWindow(XDisplay(), Xid(window));
+  trap.Failed();
+}
+
+void Withdraw(Handle window) {
+  if (GtkWidget* own = gtk::OwnToplevel(window)) {
+    gtk_widget_hide(own);
+    return;
+  }
+  gtk::XErrorTrap trap;
+  XWithdrawWindow(XDisplay(), Xid(window), DefaultScreen(XDisplay()));
+  trap.Failed();
+}
+
+// Mapping an iconic window asks the window manager to bring it back to the normal state.
+void Deiconify(Handle window) {
+  if (!IsIconic(window)) return;
+  gtk::XErrorTrap trap;
+  XMapWindow(XDisplay(), Xid(window));
+  trap.Failed();
+}
+
+void Iconify(Handle window) {
+  gtk::XErrorTrap trap;
+  if (!IsOnScreen(window)) {
+    // A window that is not on screen yet is shown straight into the iconic state.
+    XWMHints* hints = XGetWMHints(XDisplay(), Xid(window));
+    XWMHints fresh{};
+    XWMHints* target = hints ? hints : &fresh;
+    target->flags |= StateHint;
+    target->initial_state = IconicState;
+    XSetWMHints(XDisplay(), Xid(window), target);
+    if (hints) XFree(hints);
+    trap.Failed();
+    Map(window);
+    return;
+  }
+  XIconifyWindow(XDisplay(), Xid(window), DefaultScreen(XDisplay()));
+  trap.Failed();
+}
+
+void SetMaximised(Handle window, bool maximised) {
+  SendToRoot(window, "_NET_WM_STATE", maximised ? kNetWmStateAdd : kNetWmStateRemove,
+             static_cast<long>(XAtom("_NET_WM_STATE_MAXIMIZED_VERT")),
+             static_cast<long>(XAtom("_NET_WM_STATE_MAXIMIZED_HORZ")));
+}
+
+void ApplyShowCommand(Handle window, int command) {
+  if (!Exists(window)) return;
+  switch (command) {
+    case kSwHide:
+      Withdraw(window);
+      break;
+    case kSwShowNormal:
+    case kSwRestore:
+      // A minimised window comes back in the state it had; any other leaves the maximised state.
+      Map(window);
+      if (IsIconic(window)) {
+        Deiconify(window);
+      } else {
+        SetMaximised(window, false);
+      }
+      break;
+    case kSwShowMinimized:
+    case kSwMinimize:
+      Iconify(window);
+      break;
+    case kSwMaximize:
+      Map(window);
+      Deiconify(window);
+      SetMaximised(window, true);
+      break;
+    default:  // kSwShow, kSwShowNoActivate and the rest: on screen in the state it has
+      Map(window);
+      break;
+  }
+  XFlush(XDisplay());
+}
+
+void Activate(Handle window) {
+  if (!Exists(window)) return;
+  if (WindowManagerSupports("_NET_ACTIVE_WINDOW")) {
+    SendToRoot(window, "_NET_ACTIVE_WINDOW", kSourcePager, CurrentTime);
+  } else if (IsOnScreen(window)) {
+    gtk::XErrorTrap trap;
+    XRaiseWindow(XDisplay(), Xid(window));
+    XSetInputFocus(XDisplay(), Xid(window), RevertToParent, CurrentTime);
+    trap.Failed();
+  }
+  XFlush(XDisplay());
+}
+
+void Raise(Handle window) {
+  if (!Exists(window)) return;
+  gtk::XErrorTrap trap;
+  XRaiseWindow(XDisplay(), Xid(window));
+  trap.Failed();
+  XFlush(XDisplay());
+}
+
+bool ReadRect(Handle window, Rect& rect) {
+  if (!Exists(window)) return false;
+  gtk::XErrorTrap trap;
+  XWindowAttributes attributes;
+  int x = 0, y = 0;
+  Window child = None;
+  const bool ok =
+      XGetWindowAttributes(XDisplay(), Xid(window), &attributes) != 0 &&
+      XTranslateCoordinates(XDisplay(), Xid(window), gtk::XRootWindow(), 0, 0, &x, &y, &child) != 0;
+  if (trap.Failed() || !ok) return false;
+  rect = {x, y, x + attributes.width, y + attributes.height};
+  return true;
+}
+
+void Shape(Handle window, int width, int height, int radius) {
+  if (!Exists(window) || width <= 0 || height <= 0) return;
+  cairo_region_t* region = cairo_region_create();
+  for (const gtk::RowSpan& span : gtk::RoundRectSpans(width, height, radius)) {
+    const cairo_rectangle_int_t row{span.left, span.y, span.right - span.left, 1};
+    cairo_region_union_rectangle(region, &row);
+  }
+  GdkWindow* target = nullptr;
+  if (GtkWidget* own = gtk::OwnToplevel(window)) {
+    target = GDK_WINDOW(g_object_ref(gtk_widget_get_window(own)));
+  } else {
+    gtk::XErrorTrap trap;
+    target = gdk_x11_window_foreign_new_for_display(gdk_display_get_default(), Xid(window));
+    trap.Failed();
+  }
+  if (target) {
+    gdk_window_shape_combine_region(target, region, 0, 0);
+    g_object_unref(target);
+  }
+  cairo_region_destroy(region);
+  XFlush(XDisplay());
+}
+
+// A close request: WM_DELETE_WINDOW where the window takes it, otherwise the window manager is
+// asked to close the window its own way.
+void RequestClose(Handle window) {
+  if (!Exists(window)) return;
+  Atom* protocols = nullptr;
+  int count = 0;
+  bool takes_delete = false;
+  {
+    gtk::XErrorTrap trap;
+    if (XGetWMProtocols(XDisplay(), Xid(window), &protocols, &count)) {
+      for (int i = 0; i < count; ++i) takes_delete |= protocols[i] == XAtom("WM_DELETE_WINDOW");
+      XFree(protocols);
+    }
+    trap.Failed();
+  }
+  if (!takes_delete) {
+    SendToRoot(window, "_NET_CLOSE_WINDOW", CurrentTime, kSourcePager);
+    XFlush(XDisplay());
+    return;
+  }
+  XEvent event;
+  std::memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = Xid(window);
+  event.xclient.message_type = XAtom("WM_PROTOCOLS");
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XAtom("WM_DELETE_WINDOW"));
+  event.xclient.data.l[1] = CurrentTime;
+  gtk::XErrorTrap trap;
+  XSendEvent(XDisplay(), Xid(window), False, NoEventMask, &event);
+  trap.Failed();
+  XFlush(XDisplay());
+}
+
+}  // namespace
+
+bool IsWindow(Handle window) {
+  bool exists = false;
+  gtk::RunOnUiThread([&] { exists = Exists(window); });
+  return exists;
+}
+
+void ShowWindowAsync(Handle window, int showCommand) {
+  ShowWindow(window, showCommand);
+}
+
+void OpenIcon(Handle window) {
+  gtk::RunOnUiThread([&] {
+    if (!Exists(window)) return;
+    Deiconify(window);
+    XFlush(XDisplay());
+  });
+}
+
+void SetForegroundWindow(Handle window) {
+  gtk::RunOnUiThread([&] { Activate(window); });
+}
+
+void ShowWindow(Handle window, int showCommand) {
+  gtk::RunOnUiThread([&] { ApplyShowCommand(window, showCommand); });
+}
+
+void BringWindowToTop(Handle window) {
+  gtk::RunOnUiThread([&] { Raise(window); });
+}
+
+bool GetWindowRect(Handle window, Rect& rect) {
+  bool ok = false;
+  gtk::RunOnUiThread([&] { ok = ReadRect(window, rect); });
+  return ok;
+}
+
+void SetRoundWindowOutline(Handle window, int width, int height, int radius) {
+  gtk::RunOnUiThread([&] { Shape(window, width, height, radius); });
+}
+
+void PostMessage(Handle window, unsigned message, std::intptr_t, std::intptr_t) {
+  if (message != kWmClose) return;
+  gtk::PostToUiThread([window] { RequestClose(window); });
+}
+
+}  // namespace kesto::native

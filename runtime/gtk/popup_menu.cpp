@@ -1,0 +1,90 @@
+// A window's menu popped up at the pointer: its items as a GTK menu, the chosen one reported as
+// the item's chosen event; the menu goes once it closes.
+#include "runtime/gtk/loaded_windows.h"
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/posix/native_text.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+constexpr int kOffsetFromPointer = 3;
+
+struct Choice {
+  std::weak_ptr<LoadedWindow> window;
+  Text item;
+};
+
+const ui::MenuLayout* FindMenu(const std::vector<ui::MenuLayout>& menus, const Text& name) {
+  for (const ui::MenuLayout& menu : menus) {
+    if (menu.name == name) return &menu;
+    if (const ui::MenuLayout* inner = FindMenu(menu.children, name)) return inner;
+  }
+  return nullptr;
+}
+
+void OnChosen(GtkMenuItem*, Choice* choice) {
+  std::shared_ptr<LoadedWindow> window = choice->window.lock();
+  if (!window) return;
+  const Text item = choice->item;  // the menu may be gone by the time the handler returns
+  window->Fire(item, ui::Event::kMenuChosen);
+}
+
+GtkWidget* BuildMenu(LoadedWindow& window, const ui::MenuLayout& layout) {
+  GtkWidget* menu = gtk_menu_new();
+  for (const ui::MenuLayout& child : layout.children) {
+    if (!child.visible) continue;
+    GtkWidget* item = gtk_menu_item_new_with_label(posix::GbkToUtf8(child.name).c_str());
+    if (!child.children.empty()) {
+      gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), BuildMenu(window, child));
+    } else {
+      g_signal_connect_data(
+          item, "activate", G_CALLBACK(OnChosen), new Choice{window.weak_from_this(), child.name},
+          [](gpointer data, GClosure*) { delete static_cast<Choice*>(data); }, GConnectFlags(0));
+    }
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+  }
+  return menu;
+}
+
+gboolean DestroyLater(gpointer menu) {
+  gtk_widget_destroy(GTK_WIDGET(menu));
+  return G_SOURCE_REMOVE;
+}
+
+// After the choice has been handled: "deactivate" comes before the item's "activate".
+void OnClosed(GtkMenuShell* menu, gpointer) {
+  g_idle_add(DestroyLater, menu);
+}
+
+void Popup(const Text& window_name, const Text& menu_name, std::optional<int> x,
+           std::optional<int> y) {
+  LoadedWindow& window = LoadedWindowOrFail(window_name);
+  const ui::MenuLayout* layout = FindMenu(window.layout().menus, menu_name);
+  if (!layout || layout->children.empty()) return;
+  GtkWidget* menu = BuildMenu(window, *layout);
+  g_signal_connect(menu, "deactivate", G_CALLBACK(OnClosed), nullptr);
+  gtk_widget_show_all(menu);
+
+  GdkDisplay* display = gdk_display_get_default();
+  int px = 0, py = 0;
+  GdkSeat* seat = gdk_display_get_default_seat(display);
+  gdk_device_get_position(gdk_seat_get_pointer(seat), nullptr, &px, &py);
+  GdkRectangle at{x.value_or(px + kOffsetFromPointer), y.value_or(py + kOffsetFromPointer), 1, 1};
+  GdkEvent* trigger = gtk_get_current_event();
+  gtk_menu_popup_at_rect(GTK_MENU(menu), gdk_get_default_root_window(), &at, GDK_GRAVITY_NORTH_WEST,
+                         GDK_GRAVITY_NORTH_WEST, trigger);
+  if (trigger) gdk_event_free(trigger);
+}
+
+}  // namespace
+
+}  // namespace kesto::gtk
+
+namespace kesto::ui {
+
+void PopupMenu(const Text& window, const Text& menu, std::optional<int> x, std::optional<int> y) {
+  gtk::RunOnUiThread([&] { gtk::Popup(window, menu, x, y); });
+}
+
+}  // namespace kesto::ui

@@ -1,0 +1,75 @@
+// The page container: one area per page, only the current one shown; the tab strip hidden
+// where the layout hides it, so that only the program switches pages.
+#include <vector>
+
+#include "runtime/gtk/controls.h"
+#include "runtime/gtk/drawing.h"
+#include "runtime/gtk/placement_area.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+class Tab : public Control {
+ public:
+  Tab(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+    GtkWidget* notebook = gtk_notebook_new();
+    gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), layout.showTabs);
+    gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
+    AddCss(notebook, "notebook, notebook > stack { border: none; padding: 0; margin: 0; }");
+    const std::string background =
+        layout.backColour == ui::kDefaultColour
+            ? std::string()
+            : "* { background-color: " + CssColour(layout.backColour) + "; }";
+    for (int i = 0; i < std::max(layout.pageCount, 1); ++i) {
+      // Each page clips what reaches beyond the container's edge.
+      GtkWidget* page = NewPlacementArea(true);
+      if (!background.empty()) AddCss(page, background);
+      g_signal_connect(page, "draw", G_CALLBACK(PaintBackground), nullptr);
+      gtk_widget_show(page);
+      gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, nullptr);
+      pages_.push_back(page);
+    }
+    Adopt(notebook);
+    SetPage(layout.currentPage);
+  }
+
+  GtkWidget* ChildArea(int page) override {
+    return page >= 0 && page < int(pages_.size()) ? pages_[page] : pages_.front();
+  }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index != ui::prop::tab::kCurrentPage) return std::nullopt;
+    return gtk_notebook_get_current_page(GTK_NOTEBOOK(widget()));
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index != ui::prop::tab::kCurrentPage) return false;
+    SetPage(IntOf(value));
+    return true;
+  }
+
+ private:
+  // A page that does not exist leaves the current one shown.
+  void SetPage(int page) {
+    if (page < 0 || page >= int(pages_.size())) return;
+    gtk_notebook_set_current_page(GTK_NOTEBOOK(widget()), page);
+  }
+
+  static gboolean PaintBackground(GtkWidget* page, cairo_t* cr, gpointer) {
+    gtk_render_background(gtk_widget_get_style_context(page), cr, 0, 0,
+                          gtk_widget_get_allocated_width(page),
+                          gtk_widget_get_allocated_height(page));
+    return FALSE;
+  }
+
+  std::vector<GtkWidget*> pages_;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeTab(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<Tab>(window, layout);
+}
+
+}  // namespace kesto::gtk

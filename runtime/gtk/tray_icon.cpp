@@ -1,0 +1,108 @@
+// The notification-area entry of a window, a GtkStatusIcon in the desktop's XEmbed
+// notification area. Its clicks become the window's tray notification: 1 left button released,
+// 2 left double-click, 3 right button released or the menu key.
+#include "runtime/gtk/tray_icon.h"
+
+#include <gdk/gdkx.h>
+
+#include <string>
+
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/gtk/window_icon.h"
+#include "runtime/gtk/x11_access.h"
+#include "runtime/posix/native_text.h"
+
+G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the tray
+
+    namespace kesto::gtk {
+  namespace {
+
+  constexpr int kTipBytes = 62;
+  constexpr int kIconSize = 32;
+  enum TrayCode : int { kLeftUp = 1, kLeftDouble = 2, kRightUp = 3 };
+
+  void Notify(LoadedWindow* window, int code) {
+    auto keep = window->shared_from_this();
+    ui::EventArgs args;
+    args.a = code;
+    window->Fire("", ui::Event::kTrayNotify, args);
+  }
+
+  // The double-click's second press; the single presses wait for their release.
+  gboolean OnPress(GtkStatusIcon*, GdkEventButton* press, LoadedWindow* window) {
+    if (press->type == GDK_2BUTTON_PRESS && press->button == GDK_BUTTON_PRIMARY) {
+      Notify(window, kLeftDouble);
+    }
+    return TRUE;  // no "activate" or "popup-menu" of GTK's own for mouse buttons
+  }
+
+  gboolean OnRelease(GtkStatusIcon*, GdkEventButton* release, LoadedWindow* window) {
+    if (release->button == GDK_BUTTON_PRIMARY) Notify(window, kLeftUp);
+    if (release->button == GDK_BUTTON_SECONDARY) Notify(window, kRightUp);
+    return TRUE;
+  }
+
+  // Only the keyboard gets here: the mouse presses stop above.
+  void OnMenuKey(GtkStatusIcon*, guint, guint, LoadedWindow* window) {
+    Notify(window, kRightUp);
+  }
+
+  GtkStatusIcon* NewEntry(LoadedWindow& window) {
+    GtkStatusIcon* entry = gtk_status_icon_new();
+    gtk_status_icon_set_title(entry, gtk_window_get_title(GTK_WINDOW(window.window())));
+    g_signal_connect(entry, "button-press-event", G_CALLBACK(OnPress), &window);
+    g_signal_connect(entry, "button-release-event", G_CALLBACK(OnRelease), &window);
+    g_signal_connect(entry, "popup-menu", G_CALLBACK(OnMenuKey), &window);
+    return entry;
+  }
+
+  void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
+    if (!window.tray) window.tray = NewEntry(window);
+    GdkPixbuf* picture = IconPixbuf(icon, kIconSize);
+    gtk_status_icon_set_from_pixbuf(window.tray, picture);
+    g_object_unref(picture);
+    gtk_status_icon_set_tooltip_text(window.tray,
+                                     posix::GbkToUtf8(LeftText(tip, kTipBytes)).c_str());
+    gtk_status_icon_set_visible(window.tray, TRUE);
+  }
+
+  }  // namespace
+
+  void RemoveTrayEntry(LoadedWindow & window) {
+    if (!window.tray) return;
+    gtk_status_icon_set_visible(window.tray, FALSE);
+    g_signal_handlers_disconnect_by_data(window.tray, &window);
+    g_object_unref(window.tray);
+    window.tray = nullptr;
+  }
+
+}  // namespace kesto::gtk
+
+G_GNUC_END_IGNORE_DEPRECATIONS
+
+namespace kesto::ui {
+
+void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Text> tip) {
+  gtk::RunOnUiThread([&] {
+    gtk::LoadedWindow& loaded = gtk::LoadedWindowOrFail(window);
+    if (icon) {
+      gtk::Apply(loaded, *icon, tip.value_or(Text{}));
+    } else {
+      gtk::RemoveTrayEntry(loaded);
+    }
+  });
+}
+
+// A notification area is there when some program owns the system tray selection of the screen.
+bool TrayAvailable() {
+  bool available = false;
+  gtk::RunOnUiThread([&] {
+    Display* display = gtk::XDisplay();
+    if (!display) return;
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+    available = XGetSelectionOwner(display, gtk::XAtom(selection.c_str())) != None;
+  });
+  return available;
+}
+
+}  // namespace kesto::ui

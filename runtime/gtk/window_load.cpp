@@ -1,0 +1,140 @@
+// Loading a window from its layout: the GTK window with its border, icon and place, its
+// controls in their containers, then the created event; and closing it again.
+#include "runtime/gtk/controls.h"
+#include "runtime/gtk/drawing.h"
+#include "runtime/gtk/placement_area.h"
+#include "runtime/gtk/ui_thread.h"
+#include "runtime/gtk/window_geometry.h"
+#include "runtime/gtk/window_icon.h"
+#include "runtime/posix/native_text.h"
+
+namespace kesto::gtk {
+
+namespace {
+
+void ApplyBorder(GtkWindow* window, const ui::WindowLayout& layout) {
+  gtk_window_set_resizable(window, FALSE);
+  if (layout.border == ui::Border::kNone) {
+    gtk_window_set_decorated(window, FALSE);
+    return;
+  }
+  // A caption with a close box only: no maximise or minimise box.
+  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+  g_signal_connect(
+      window, "realize", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
+        GdkWindow* gdk_window = gtk_widget_get_window(widget);
+        gdk_window_set_functions(gdk_window, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
+        gdk_window_set_decorations(
+            gdk_window, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
+      }),
+      nullptr);
+}
+
+// A window without an icon of its own shows the program's: the first icon any layout gave.
+void ApplyIcon(GtkWindow* window, const ui::WindowLayout& layout) {
+  if (layout.icon.IsEmpty()) return;
+  GList* pixbufs = IconPixbufs(layout.icon.ToBytes());
+  if (!pixbufs) return;
+  gtk_window_set_icon_list(window, pixbufs);
+  if (!gtk_window_get_default_icon_list()) gtk_window_set_default_icon_list(pixbufs);
+  g_list_free_full(pixbufs, g_object_unref);
+}
+
+GtkWidget* AreaFor(LoadedWindow& window, const Control& control) {
+  const ui::ControlLayout& layout = control.layout();
+  if (!layout.container.empty()) {
+    if (Control* container = window.FindControl(layout.container)) {
+      if (GtkWidget* area = container->ChildArea(layout.page)) return area;
+    }
+  }
+  return window.root();
+}
+
+gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer name) {
+  DestroyLoadedWindow(*static_cast<Text*>(name));
+  return TRUE;
+}
+
+std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
+  auto loaded = std::make_shared<LoadedWindow>(layout);
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* gtk_window = GTK_WINDOW(window);
+  gtk_window_set_title(gtk_window, posix::GbkToUtf8(layout.title).c_str());
+  ApplyBorder(gtk_window, layout);
+  ApplyIcon(gtk_window, layout);
+  gtk_window_set_keep_above(gtk_window, layout.topmost);
+  gtk_window_set_skip_taskbar_hint(gtk_window, !layout.showInTaskbar);
+  g_signal_connect_data(
+      window, "delete-event", G_CALLBACK(OnDeleteEvent), new Text(layout.name),
+      [](gpointer name, GClosure*) { delete static_cast<Text*>(name); }, GConnectFlags(0));
+
+  GtkWidget* root = NewPlacementArea(true);
+  if (layout.backColour != ui::kDefaultColour) {
+    AddCss(root, "* { background-color: " + CssColour(layout.backColour) + "; }");
+  }
+  g_signal_connect(root, "draw", G_CALLBACK(+[](GtkWidget* area, cairo_t* cr, gpointer) {
+                     gtk_render_background(gtk_widget_get_style_context(area), cr, 0, 0,
+                                           gtk_widget_get_allocated_width(area),
+                                           gtk_widget_get_allocated_height(area));
+                     return FALSE;
+                   }),
+                   nullptr);
+  gtk_container_add(GTK_CONTAINER(window), root);
+  gtk_widget_show(root);
+  loaded->SetWidgets(window, root);
+  DragWindowFrom(root, *loaded);
+  SetOuterSize(*loaded, layout.width, layout.height);
+
+  for (const ui::ControlLayout& control : layout.controls) {
+    if (std::unique_ptr<Control> made = MakeControl(*loaded, control)) {
+      loaded->AddControl(std::move(made));
+    }
+  }
+  // An earlier control lies above a later one of the same container: the later ones go in
+  // first.
+  const auto& controls = loaded->controls();
+  for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+    (*it)->PlaceIn(AreaFor(*loaded, **it));
+  }
+
+  if (layout.centred) {
+    CentreOnScreen(*loaded);
+  } else {
+    gtk_window_move(gtk_window, layout.left, layout.top);
+  }
+  gtk_widget_realize(window);
+  return loaded;
+}
+
+bool LoadNow(const Text& name) {
+  if (std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(name)) {
+    gtk_window_present(GTK_WINDOW(loaded->window()));
+    return true;
+  }
+  const ui::WindowLayout* layout = ui::FindWindowLayout(name);
+  if (!layout) return false;
+  std::shared_ptr<LoadedWindow> loaded = Build(*layout);
+  RegisterLoadedWindow(loaded);
+  if (layout->visible) gtk_widget_show(loaded->window());
+  loaded->Fire("", ui::Event::kCreated);
+  return true;
+}
+
+}  // namespace
+
+}  // namespace kesto::gtk
+
+namespace kesto::ui {
+
+bool LoadWindow(const Text& window) {
+  bool loaded = false;
+  gtk::RunOnUiThread([&] { loaded = gtk::LoadNow(window); });
+  return loaded;
+}
+
+// Always posted, also on the user-interface thread: the window goes after the caller returns.
+void CloseWindow(const Text& window) {
+  gtk::PostToUiThread([window] { gtk::DestroyLoadedWindow(window); });
+}
+
+}  // namespace kesto::ui
