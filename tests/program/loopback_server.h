@@ -1,0 +1,43 @@
+// A small HTTP server on 127.0.0.1 for the program tests: each path answers with a fixed raw
+// response, and every request line is recorded.
+#pragma once
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kesto::testing {
+
+class LoopbackServer {
+ public:
+  LoopbackServer();
+  ~LoopbackServer();
+
+  int port() const { return port_; }
+  std::string Address(const std::string& path) const;
+
+  // A complete response with Content-Length.
+  void Serve(const std::string& path, const std::string& body);
+  // Raw bytes sent as they stand, then the connection is closed.
+  void ServeRaw(const std::string& path, const std::string& raw);
+
+  // Request lines ("GET /path HTTP/1.1") in arrival order.
+  std::vector<std::string> RequestLines() const;
+
+ private:
+  void Run();
+  void Answer(int connection);
+
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  mutable std::mutex mutex_;
+  std::map<std::string, std::string> responses_;
+  std::vector<std::string> requestLines_;
+  std::thread thread_;
+};
+
+}  // namespace kesto::testing
