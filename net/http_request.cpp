@@ -14,13 +14,6 @@ namespace {
 constexpr int kReadChunk = 1024;
 constexpr int kHeaderBufferSize = 5000;
 
-// The caller's own agent when the header lines carry one, else the default.
-Text ChooseAgent(const Text& headers) {
-  if (FindText(headers, "User-Agent:", {}, true) == -1) return kDefaultUserAgent;
-  Text agent = TrimBoth(TextBetween(headers, "User-Agent:", "\r\n"));
-  return agent.empty() ? ValueAfterColon(headers) : agent;
-}
-
 std::uint32_t RequestFlags(const Text& url, const HttpRequestOptions& options) {
   std::uint32_t flags = inet::kFlagReload | inet::kFlagNeedFile;
   if (options.cookies) flags |= inet::kFlagNoCookies;
@@ -71,9 +64,15 @@ Text RawResponseHeaders(inet::Handle request) {
 
 }  // namespace
 
+Text RequestAgent(const Text& headers) {
+  if (FindText(headers, "User-Agent:", {}, true) == -1) return kDefaultUserAgent;
+  Text agent = TrimBoth(TextBetween(headers, "User-Agent:", "\r\n"));
+  return agent.empty() ? ValueAfterColon(headers) : agent;
+}
+
 Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
   Text headers = options.headers ? *options.headers : Text{};
-  Text agent = ChooseAgent(headers);
+  Text agent = RequestAgent(headers);
 
   inet::Handle session =
       options.proxy

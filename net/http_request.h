@@ -29,6 +29,10 @@ struct HttpRequestOptions {
   Text* responseHeaders = nullptr;   // out: the reply's raw header block
 };
 
+// The agent a request with these header lines opens its session with: the caller's
+// User-Agent value, or the default when the lines carry none.
+Text RequestAgent(const Text& headers);
+
 // Returns the response body; empty when the exchange could not be opened (the variables
 // behind the options are then left as they were) or the body did not arrive whole.
 Bytes HttpRequest(const Text& url, const HttpRequestOptions& options = {});

@@ -3,6 +3,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "runtime/posix/inet_backend.h"
@@ -37,7 +38,10 @@ Handle InternetOpen(const Text& agent, int accessType, const std::optional<Text>
     return 0;
   }
   auto session = std::make_shared<Session>();
-  session->agent = agent;
+  // The agent becomes a header line: it ends at the first line break or other control.
+  auto control = std::find_if(agent.begin(), agent.end(),
+                              [](unsigned char c) { return c < 0x20 && c != '\t'; });
+  session->agent = Text(agent.begin(), control);
   session->accessType = accessType;
   if (accessType == kOpenTypeProxy) {
     session->rules = ParseProxyRules(proxy.value_or(""), bypass.value_or(""));
