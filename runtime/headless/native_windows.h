@@ -17,7 +17,7 @@
 namespace kesto::headless {
 
 struct FakeWindowOptions {
-  Text title;
+  Text title{};
   native::Rect rect{0, 0, 400, 300};
   bool visible = true;
   bool minimised = false;
@@ -25,10 +25,10 @@ struct FakeWindowOptions {
   bool ignoresClose = false;
   // Called (instead of destroying the window) for a posted WM_CLOSE, on the posting thread:
   // the owner of a loaded window closes it its own way and then calls DestroyFakeWindow.
-  std::function<void()> onClose;
+  std::function<void()> onClose{};
   // Called after ShowWindow, ShowWindowAsync or OpenIcon changed the window, with the show
   // command (OpenIcon counts as kSwRestore), so a loaded window can follow.
-  std::function<void(int showCommand)> onShow;
+  std::function<void(int showCommand)> onShow{};
 };
 
 // What was done to a window, in order.
@@ -48,7 +48,7 @@ struct WindowActionRecord {
 
 struct FakeWindowState {
   bool exists = false;  // false for an unknown or destroyed window
-  Text title;
+  Text title{};
   bool visible = false;
   bool minimised = false;
   bool maximised = false;
@@ -71,6 +71,9 @@ void DestroyFakeWindow(native::Handle window);
 void HideFakeWindow(native::Handle window);
 void MinimiseFakeWindow(native::Handle window);
 void SetFakeWindowIgnoresClose(native::Handle window, bool ignores);
+// Lets the owner of a loaded window keep its fake window in step (position, size, shown state)
+// without recording an action.
+void UpdateFakeWindow(native::Handle window, const std::function<void(FakeWindowState&)>& update);
 
 // The window's state now; also readable after it was destroyed (exists is then false).
 FakeWindowState FakeWindow(native::Handle window);
