@@ -82,9 +82,10 @@ bool HttpSendRequest(Handle request, const Text& headers, const Bytes& body);
 // waits for the response's header block. 0 when that fails.
 Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std::uint32_t flags);
 
-// Copies up to `size` body bytes into `buffer`; `read` becomes 0 at the end of the body.
-// False when the transfer failed (connection dropped, body shorter than announced); `read`
-// is then 0.
+// Fills `buffer` with `size` body bytes, fewer only where the body ends; `read` becomes 0
+// after the end of the body.
+// False, with `read` 0, when the transfer has failed (connection dropped, body shorter than
+// announced) and no byte is left to hand out.
 bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uint32_t& read);
 
 // Answers a query about the response, like HttpQueryInfoA:

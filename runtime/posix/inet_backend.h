@@ -123,7 +123,8 @@ class Transfer {
   // Starts the exchange and waits for the final response's header block. False when the
   // exchange failed before any of the body arrived.
   bool Start();
-  // Up to `size` body bytes; `read` 0 at the end. False when the transfer failed.
+  // `size` body bytes, fewer only at the end of the body; `read` 0 after the end. False
+  // when the transfer failed.
   bool Read(void* buffer, std::size_t size, std::size_t& read);
   const std::string& HeaderBlock() const { return headerBlock_; }
   bool Started() const { return started_; }

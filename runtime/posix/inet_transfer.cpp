@@ -61,14 +61,20 @@ bool Transfer::Start() {
 }
 
 bool Transfer::Read(void* buffer, std::size_t size, std::size_t& read) {
+  // Like a synchronous WinInet read, the buffer is filled unless the body ends first.
   read = 0;
   if (!started_) return false;
-  if (Unread() == 0) PumpForBody();
-  if (Unread() == 0) return done_ && result_ == CURLE_OK;
-  read = std::min(size, Unread());
-  std::memcpy(buffer, buffer_.data() + head_, read);
-  head_ += read;
-  return true;
+  auto* out = static_cast<char*>(buffer);
+  while (read < size) {
+    if (Unread() == 0) PumpForBody();
+    if (Unread() == 0) break;
+    std::size_t step = std::min(size - read, Unread());
+    std::memcpy(out + read, buffer_.data() + head_, step);
+    head_ += step;
+    read += step;
+  }
+  // A failure shows on the read after the last bytes that arrived.
+  return read > 0 || (done_ && result_ == CURLE_OK);
 }
 
 void Transfer::PumpForBody() {

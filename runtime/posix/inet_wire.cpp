@@ -68,6 +68,14 @@ bool IsValidHost(const Text& host) {
 }
 
 std::optional<UrlParts> ParseHttpUrl(const Text& url) {
+  // The host must follow "scheme://" at once: libcurl would also take "http:/h" or
+  // "http:///h" for an address of h.
+  std::size_t marker = url.find("://");
+  Text prefix = AsciiLower(url.substr(0, marker));
+  if (marker == Text::npos || (prefix != "http" && prefix != "https") || marker + 3 >= url.size() ||
+      Text("/\\?#").find(url[marker + 3]) != Text::npos) {
+    return std::nullopt;
+  }
   CURLU* parsed = curl_url();
   std::optional<UrlParts> parts;
   char* scheme = nullptr;

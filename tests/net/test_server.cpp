@@ -1,6 +1,9 @@
 #include "tests/net/test_server.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +43,8 @@ TestServer::TestServer() {
     close(in[1]);
     close(out[0]);
     std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/net/test_server.py";
+    // The system's own interpreter starts fastest; any python3 on the path will do.
+    execl("/usr/bin/python3", "python3", script.c_str(), static_cast<char*>(nullptr));
     execlp("python3", "python3", script.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -104,6 +109,20 @@ std::string TestServer::ReadLine() {
   int c;
   while ((c = fgetc(from_)) != EOF && c != '\n') line += static_cast<char>(c);
   return line;
+}
+
+int UnusedPort() {
+  // Bound and never listened on: connections to it are refused while the socket lives, and
+  // the port is not handed out again while any process keeps it; closing leaves it free.
+  int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  close(fd);
+  return ntohs(address.sin_port);
 }
 
 std::string OkResponse(const std::string& body, const std::string& extraLines) {

@@ -44,6 +44,9 @@ class TestServer {
   int port_ = 0;
 };
 
+// A port of 127.0.0.1 on which nothing listens.
+int UnusedPort();
+
 // "HTTP/1.1 200 OK" with a Content-Length line, any extra lines, and the body.
 std::string OkResponse(const std::string& body, const std::string& extraLines = "");
 
