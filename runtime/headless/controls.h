@@ -1,6 +1,11 @@
 // The headless toolkit's windows and controls, for tests: the control contract of runtime/ui.h
 // held in memory, plus what a test needs to act as the user and to see what the program did.
 //
+// A loaded window (and a control asked for its NativeHandle) is a window of the fake-window
+// table (runtime/headless/native_windows.h): a WM_CLOSE posted to it closes the loaded window,
+// show commands given to its handle show, hide, minimise or restore it, and the fake window's
+// position, size and shown state follow the window's properties.
+//
 // Windows are built from the layout tables (ui::FindWindowLayout). Properties are stored and
 // read back, with the rules a real toolkit applies (windowState, a tab's page range, a progress
 // bar's range, a browser's navigation on a url write). Handlers are found by the names the
@@ -33,8 +38,10 @@ namespace kesto::headless {
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
-// Starts afresh: destroys every window without events, removes the tray entry, forgets
-// scripted menu choices and every record, and resets the frame (headless::ResetFrame).
+// Starts afresh: destroys every window without events, removes the tray entry, makes a
+// notification area available again, forgets scripted menu choices and every record, forgets
+// every fake native window (headless::ResetFakeWindows) and resets the frame
+// (headless::ResetFrame).
 void ResetAll();
 
 // ---- windows ----
@@ -101,6 +108,8 @@ struct TrayView {
 };
 // The notification-area entry, if there is one.
 std::optional<TrayView> TrayEntry();
+// Whether the desktop has a notification area (ui::TrayAvailable); true unless a test says not.
+void SetTrayAvailable(bool available);
 
 // ---- browsers, lists ----
 // Every address a browser or HTML box went to, the layout's initial one first (when it has

@@ -41,6 +41,7 @@ struct Toolkit {
   std::map<Text, Window> windows;
   std::uint64_t nextSerial = 1;
   std::optional<TrayView> tray;
+  bool trayAvailable = true;
   std::deque<std::optional<Text>> menuChoices;
   std::vector<PopupRecord> popups;
   std::optional<ui::Ref> focused;
@@ -91,8 +92,16 @@ Result IfControl(const ui::Ref& ref, Result absent, Action action) {
   return control ? action(*window, *control) : absent;
 }
 
-// Fake native windows of the frame's table, for loaded windows and their controls.
-native::Handle NewNativeWindow(const Text& title);
+// Fake native windows of the frame's table, for loaded windows and their controls. Called with
+// the lock released.
+native::Handle CreateNativeWindow(const Text& name, Window& w);
+native::Handle CreateNativeControl(const Text& name);
 void DropNativeWindow(native::Handle handle);
+// Brings the window's fake native window in step with its properties.
+void SyncNativeWindow(const Text& name);
+
+// Posts the destruction of the window loaded as `serial`; a later load of the same window is
+// left alone.
+void PostClose(const Text& name, std::uint64_t serial);
 
 }  // namespace kesto::headless::detail

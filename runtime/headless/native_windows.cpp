@@ -116,6 +116,11 @@ void SetFakeWindowIgnoresClose(native::Handle handle, bool ignores) {
   WithLiveWindow(handle, [&](Window& window, Table&) { window.ignoresClose = ignores; });
 }
 
+void UpdateFakeWindow(native::Handle handle,
+                      const std::function<void(FakeWindowState&)>& update) {
+  WithLiveWindow(handle, [&](Window& window, Table&) { update(window.state); });
+}
+
 FakeWindowState FakeWindow(native::Handle handle) {
   auto& table = Windows();
   std::lock_guard<std::mutex> guard(table.lock);

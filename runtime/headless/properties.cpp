@@ -110,13 +110,15 @@ Value GetProperty(const Ref& ref, int index) {
 }
 
 void SetProperty(const Ref& ref, int index, const Value& value) {
-  OnControl(ref, [&](Window& w, Control& c) {
+  bool windowChanged = OnControl(ref, [&](Window& w, Control& c) {
     if (c.layout) {
       SetControlProperty(c, index, value);
     } else {
       SetWindowProperty(w, index, value);
     }
+    return !c.layout;
   });
+  if (windowChanged) headless::detail::SyncNativeWindow(ref.window);
 }
 
 }  // namespace kesto::ui

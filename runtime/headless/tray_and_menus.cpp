@@ -41,6 +41,11 @@ bool HasMenu(const Window& w, const Text& menu) {
 
 namespace ui {
 
+bool TrayAvailable() {
+  std::lock_guard<std::mutex> guard(State().lock);
+  return State().trayAvailable;
+}
+
 void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Text> tip) {
   std::lock_guard<std::mutex> guard(State().lock);
   auto& tray = State().tray;
@@ -100,6 +105,11 @@ std::vector<PopupRecord> Popups() {
 std::optional<TrayView> TrayEntry() {
   std::lock_guard<std::mutex> guard(State().lock);
   return State().tray;
+}
+
+void SetTrayAvailable(bool available) {
+  std::lock_guard<std::mutex> guard(State().lock);
+  State().trayAvailable = available;
 }
 
 }  // namespace headless

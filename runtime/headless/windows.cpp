@@ -1,6 +1,7 @@
 // Loading, closing and looking at windows.
 #include "runtime/headless/controls_state.h"
 #include "runtime/headless/frame.h"
+#include "runtime/headless/native_windows.h"
 
 namespace kesto {
 
@@ -57,6 +58,10 @@ void DestroyWindow(const Text& name, std::uint64_t serial) {
   Fire({name, ""}, ui::Event::kDestroying);
 }
 }  // namespace
+
+void PostClose(const Text& name, std::uint64_t serial) {
+  Post([name, serial] { DestroyWindow(name, serial); });
+}
 }  // namespace headless::detail
 
 namespace ui {
@@ -64,6 +69,7 @@ namespace ui {
 bool LoadWindow(const Text& window) {
   const WindowLayout* layout = FindWindowLayout(window);
   if (!layout) return false;
+  Window w = headless::detail::MakeWindow(*layout);
   {
     std::lock_guard<std::mutex> guard(State().lock);
     // Loading a window that is open brings it to the front; it is not created again.
@@ -71,15 +77,13 @@ bool LoadWindow(const Text& window) {
       ++open->raised;
       return true;
     }
+    w.serial = State().nextSerial++;
   }
-  native::Handle handle = headless::detail::NewNativeWindow(layout->title);
+  w.self.handle = headless::detail::CreateNativeWindow(window, w);
   std::vector<native::Handle> replaced;
   {
     std::lock_guard<std::mutex> guard(State().lock);
     replaced = headless::detail::RemoveWindow(window);  // one still being destroyed
-    Window w = headless::detail::MakeWindow(*layout);
-    w.serial = State().nextSerial++;
-    w.self.handle = handle;
     State().windows.emplace(window, std::move(w));
   }
   for (native::Handle old : replaced) headless::detail::DropNativeWindow(old);
@@ -95,21 +99,19 @@ void CloseWindow(const Text& window) {
     if (!w) return;
     serial = w->serial;
   }
-  headless::Post([window, serial] { headless::detail::DestroyWindow(window, serial); });
+  headless::detail::PostClose(window, serial);
 }
 
 std::intptr_t NativeHandle(const Ref& ref) {
-  Text title;
   {
     std::lock_guard<std::mutex> guard(State().lock);
     Window* w = FindWindow(ref.window);
     Control* c = w ? FindControl(*w, ref.control) : nullptr;
     if (!c) return 0;
     if (c->handle) return c->handle;
-    title = ref.control;
   }
   // A control's handle is made when first asked for.
-  native::Handle handle = headless::detail::NewNativeWindow(title);
+  native::Handle handle = headless::detail::CreateNativeControl(ref.control);
   std::lock_guard<std::mutex> guard(State().lock);
   Window* w = FindWindow(ref.window);
   Control* c = w ? FindControl(*w, ref.control) : nullptr;
@@ -191,21 +193,18 @@ std::optional<ui::Ref> Focused() {
 }
 
 void ResetAll() {
-  std::vector<native::Handle> handles;
   {
     std::lock_guard<std::mutex> guard(State().lock);
     detail::Toolkit& toolkit = State();
-    while (!toolkit.windows.empty()) {
-      std::vector<native::Handle> more = detail::RemoveWindow(toolkit.windows.begin()->first);
-      handles.insert(handles.end(), more.begin(), more.end());
-    }
+    toolkit.windows.clear();
     toolkit.tray.reset();
+    toolkit.trayAvailable = true;
     toolkit.menuChoices.clear();
     toolkit.popups.clear();
     toolkit.focused.reset();
     toolkit.openedLinks.clear();
   }
-  for (native::Handle handle : handles) detail::DropNativeWindow(handle);
+  ResetFakeWindows();
   ResetFrame();
 }
 
