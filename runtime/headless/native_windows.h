@@ -74,9 +74,6 @@ void SetFakeWindowIgnoresClose(native::Handle window, bool ignores);
 // Lets the owner of a loaded window keep its fake window in step (position, size, shown state)
 // without recording an action.
 void UpdateFakeWindow(native::Handle window, const std::function<void(FakeWindowState&)>& update);
-// Lets the owner of a loaded window keep its fake window in step (position, size, shown state)
-// without recording an action.
-void UpdateFakeWindow(native::Handle window, const std::function<void(FakeWindowState&)>& update);
 
 // The window's state now; also readable after it was destroyed (exists is then false).
 FakeWindowState FakeWindow(native::Handle window);
