@@ -305,7 +305,9 @@ void SetRoundWindowOutline(Handle window, int width, int height, int radius) {
 
 void PostMessage(Handle window, unsigned message, std::intptr_t, std::intptr_t) {
   if (message != kWmClose) return;
-  gtk::PostToUiThread([window] { RequestClose(window); });
+  // Sent at once: the request itself is asynchronous for the receiver, and a request left in
+  // our queue would be lost when the program ends right after posting (the confirmed exit).
+  gtk::RunOnUiThread([window] { RequestClose(window); });
 }
 
 }  // namespace kesto::native
