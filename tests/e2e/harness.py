@@ -159,9 +159,18 @@ class XSession:
         self.spawn(["openbox", "--sm-disable"], "openbox")
         wait_until(lambda: "window id #" in self.output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
                    20, "the window manager")
-        self.spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
-                    "--height", "32", "--SetDockType", "true", "--transparent", "false"], "trayer")
-        wait_until(lambda: self.windows_named("panel", visible_only=True), 20, "the tray host")
+        for attempt in range(2):
+            # trayer now and then gives up when it starts while the window manager settles.
+            tray = self.spawn(["trayer", "--edge", "bottom", "--align", "right", "--widthtype",
+                               "request", "--height", "32", "--SetDockType", "true",
+                               "--transparent", "false"], "trayer")
+            try:
+                wait_until(lambda: self.windows_named("panel"), 10, "the tray host")
+                break
+            except Failure:
+                stop_process(tray)
+                if attempt:
+                    raise
 
     def start_server(self, number):
         log = open(os.path.join(self.work, f"xvfb-{number}.log"), "wb")
@@ -230,12 +239,13 @@ class XSession:
         return int(text) if text.isdigit() else 0
 
     def click(self, x, y, button=1, repeat=1):
-        self.xdotool("mousemove", "--sync", x, y)
-        time.sleep(0.15)
+        self.move(x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", 120, button)
 
     def move(self, x, y):
-        self.xdotool("mousemove", "--sync", x, y)
+        # Not "--sync": that waits for a motion, and there is none when the pointer is there.
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.2)
 
     def key(self, name, window=None):
         if window:
@@ -246,10 +256,30 @@ class XSession:
         subprocess.run(["import", "-display", self.display, "-window", "root", path], env=self.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
 
+    def find_colour(self, window, region, colour, tolerance=6, step=2):
+        """Centre (window coordinates) of the pixels of a colour inside region = (left, top,
+        right, bottom) of the window, or None when fewer than a few dozen match."""
+        _, _, width, height = self.geometry(window)
+        pixels = self.pixels(window)
+        if len(pixels) != width * height * 3:
+            return None
+        left, top, right, bottom = region
+        xs, ys = [], []
+        for y in range(max(top, 0), min(bottom, height), step):
+            row = y * width * 3
+            for x in range(max(left, 0), min(right, width), step):
+                at = row + x * 3
+                if all(abs(pixels[at + i] - colour[i]) <= tolerance for i in range(3)):
+                    xs.append(x)
+                    ys.append(y)
+        if len(xs) < 50:
+            return None
+        return sum(xs) // len(xs), sum(ys) // len(ys)
+
     def pixels(self, window):
         """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
         result = subprocess.run(["import", "-display", self.display, "-window", str(window),
-                                 "rgb:-"], env=self.env, capture_output=True, timeout=30)
+                                 "-depth", "8", "rgb:-"], env=self.env, capture_output=True, timeout=30)
         return result.stdout if result.returncode == 0 else b""
 
 

@@ -24,6 +24,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 "../../tools/demo-tools"))
 import harness  # noqa: E402
 import lay_out_folder  # noqa: E402
+import make_package  # noqa: E402
 import pages  # noqa: E402
 from harness import Failure, wait_until  # noqa: E402
 
@@ -31,16 +32,12 @@ SKIPPED = 77
 
 # Places in the main window (client coordinates), from its layout: the page container starts
 # at (0, 47); the catalogue panel at (-2, 25) in it; the installed-application list at
-# (10, 138) in it, showing 155 x 140 tiles with their captions below.
+# (10, 138) in it, 810 x 435.
 LOAD_APPS_BUTTON = (920, 86)
 REFRESH_LINK = (787, 153)
+BANNER = (500, 20)
 CATALOGUE_ORIGIN = (-2, 72)
-LIST_ORIGIN = (10, 185)
-# The list's margin and item padding put the first picture's centre here; items follow at
-# this pitch, four to a row.
-FIRST_TILE_CENTRE = (LIST_ORIGIN[0] + 89, LIST_ORIGIN[1] + 82)
-TILE_PITCH = (171, 180)
-TILES_PER_ROW = 4
+LIST_REGION = (10, 185, 820, 620)
 
 EXIT_QUESTION = "平台退出提示"
 DUPLICATE_CAPTION = "重复运行啦"
@@ -120,10 +117,17 @@ class Run:
         x, y, _, _ = self.x.geometry(handle)
         self.x.move(x + point[0], y + point[1])
 
-    def tile(self, index):
-        column, row = index % TILES_PER_ROW, index // TILES_PER_ROW
-        return (FIRST_TILE_CENTRE[0] + column * TILE_PITCH[0],
-                FIRST_TILE_CENTRE[1] + row * TILE_PITCH[1])
+    def tile_of(self, handle, key):
+        """Where the list shows the tile of a tool, found by the tile's colour; None when the
+        list does not show it. The platform comes to the front first: what covers it would
+        cover the tiles too."""
+        self.x.xdotool("windowactivate", "--sync", handle)
+        colour = make_package.TOOLS[key][3]
+        return self.x.find_colour(handle, LIST_REGION, colour)
+
+    def wait_tile(self, handle, key):
+        return wait_until(lambda: self.tile_of(handle, key), 15, f'the tile of "{key}"',
+                          interval=0.5)
 
     def catalogue_point(self, page_point):
         return (CATALOGUE_ORIGIN[0] + page_point[0], CATALOGUE_ORIGIN[1] + page_point[1])
@@ -224,13 +228,14 @@ def case_tile_double_click(run):
     run.lay_out(tools=["memo"])
     run.start_site()
     handle = run.run_platform()
-    run.click_main(handle, run.tile(0), repeat=2)
+    tile = run.wait_tile(handle, "memo")
+    run.click_main(handle, tile, repeat=2)
     tool = run.wait_tool("memo")
     first_pids = set(run.folder.tools("memo"))
 
-    run.click_main(handle, (500, 20))  # the platform's banner: the platform is in front again
+    run.click_main(handle, BANNER)  # the platform comes to the front again
     wait_until(lambda: run.x.active_window() != tool, 10, "the platform to come to the front")
-    run.click_main(handle, run.tile(0), repeat=2)
+    run.click_main(handle, tile, repeat=2)
     wait_until(lambda: run.x.active_window() == tool, 15, "the tool's window in front")
     time.sleep(2 * harness.SLOWNESS)  # a second process would have shown up by now
     expect(set(run.folder.tools("memo")) == first_pids,
@@ -258,16 +263,13 @@ def case_catalogue_install(run):
            f"installed files: {os.listdir(installed)}")
     expect(not run.folder.leftovers(), f"download folders left: {run.folder.leftovers()}")
 
+    expect(run.tile_of(handle, CATALOGUE_ONLY_TOOL) is None, "the list showed it unrefreshed")
     run.click_main(handle, REFRESH_LINK)
-    time.sleep(1)
-    seen = set()
-    for index in range(3):
-        before = run.x.active_window()
-        run.click_main(handle, run.tile(index), repeat=2)
-        key = wait_until(lambda: active_tool(run, before), 30, f"tile {index} to bring up a tool")
-        seen.add(key)
-        run.click_main(handle, (500, 20))
-    expect(seen == {"clock", "memo", "profit"}, f"the tiles brought up {seen}")
+    tile = run.wait_tile(handle, CATALOGUE_ONLY_TOOL)
+    run.click_main(handle, BANNER)
+    run.click_main(handle, tile, repeat=2)
+    tool = run.folder.window_of(CATALOGUE_ONLY_TOOL)
+    wait_until(lambda: run.x.active_window() == tool, 15, "its tile to bring the tool to the front")
     expect(len(run.folder.tools(CATALOGUE_ONLY_TOOL)) == 1, "the installed tool started twice")
 
 
@@ -275,18 +277,6 @@ def catalogue_keys(run):
     """Keys of the packages the site offers; its catalogue shows them in sorted order."""
     return [name for name in os.listdir(run.options.packages)
             if os.path.isfile(os.path.join(run.options.packages, name, name + ".qmz"))]
-
-
-def active_tool(run, before):
-    """The key of the tool whose recorded window is now in front, if the front changed."""
-    active = run.x.active_window()
-    if not active or active == before:
-        return None
-    jb = run.folder.ini().get("jb", {})
-    for key in ("clock", "memo", "profit"):
-        if harness.atoi(jb.get(key, "")) == active:
-            return key
-    return None
 
 
 def case_tray_exit(run):
@@ -370,8 +360,8 @@ def case_updater_refuses(run):
         run.answer_box(UPDATER_CAPTION, "Return")
         expect(process.wait(20 * harness.SLOWNESS) == 1, f"{target}: the updater reported success")
         app = os.path.join(run.folder.path, "app")
-        expect(not os.path.exists(app) or not os.listdir(app),
-               f"{target}: the app folder holds {os.listdir(app)}")
+        installed = os.listdir(app) if os.path.isdir(app) else []
+        expect(not installed, f"{target}: the app folder holds {installed}")
         expect(not run.folder.leftovers(), f"{target}: left {run.folder.leftovers()}")
     expect(not os.path.exists(os.path.join(run.work, "escape")), "a key reached outside")
 

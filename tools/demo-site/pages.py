@@ -14,7 +14,7 @@ from html import escape
 # Catalogue grid: the first card's top-left corner inside the page, card size and pitch.
 CARD_LEFT, CARD_TOP = 24, 56
 CARD_WIDTH, CARD_HEIGHT = 155, 172
-CARD_PITCH_X, CARD_PITCH_Y = 195, 196
+CARD_PITCH_X, CARD_PITCH_Y = 195, 212
 CARDS_PER_ROW = 4
 
 # Shown greyed out after the real applications: the catalogue promises more to come.
@@ -59,7 +59,8 @@ def catalogue(apps, heading):
     .card:hover {{ background-color: #eef8ff; }}
     .soon {{ color: #aaa; background: #f2f2f2; padding-top: 60px; font-weight: normal; }}
     .note {{ position: absolute; width: {CARD_WIDTH}px; text-align: center;
-             font-size: 12px; color: #888; }}
+             font-size: 12px; color: #888; white-space: nowrap; overflow: hidden;
+             text-overflow: ellipsis; }}
     """
     parts = [
         f'<div class="bar">{escape(heading)}'
