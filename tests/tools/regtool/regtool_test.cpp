@@ -97,6 +97,8 @@ std::string Utf8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
+const char* const kNames[] = {"ServiceNumber", "CompanyName", "WebSite",
+                              "PurchasePage",  "AdPage",      "SpareField"};
 const std::vector<std::string> kValues = {
     "13800138000",           Utf8(u8"星辰软件"),           "shop.example.cn:8088",
     "http://pay.example.cn", "http://shop.example.cn/ad/", Utf8(u8"备用")};
@@ -104,106 +106,72 @@ const std::vector<std::string> kValues = {
 TEST_F(RegtoolTest, AWrittenFileLoadsInThePlatformWithItsSixValues) {
   const Outcome written = Write(kValues);
   ASSERT_EQ(written.exitCode, 0) << written.err;
-  EXPECT_EQ(written.out, "");
-
   ASSERT_TRUE(Load());
+  std::string listing;
   for (int i = 1; i <= 6; ++i) {
     EXPECT_EQ(posix::GbkToUtf8(shell::PlatformInfo[i]), kValues[i - 1]) << i;
+    listing += std::string(kNames[i - 1]) + "=" + kValues[i - 1] + "\n";
   }
-
   const Outcome read = Run({"read", file_.string()});
   EXPECT_EQ(read.exitCode, 0) << read.err;
-  EXPECT_EQ(read.out, "ServiceNumber=13800138000\nCompanyName=" + Utf8(u8"星辰软件") +
-                          "\nWebSite=shop.example.cn:8088\n"
-                          "PurchasePage=http://pay.example.cn\nAdPage=http://shop.example.cn/ad/\n"
-                          "SpareField=" +
-                          Utf8(u8"备用") + "\n");
+  EXPECT_EQ(read.out, listing);
   EXPECT_EQ(Entries(), std::vector<std::string>{"reg.qmz"});
-}
 
-TEST_F(RegtoolTest, EmptyValuesSurviveTheRoundTrip) {
-  for (const auto& values : {std::vector<std::string>{"1", "2", "3", "4", "5", ""},
-                             std::vector<std::string>{"", "", "", "", "", ""},
-                             std::vector<std::string>{"", "b", "", "d", "", "f"}}) {
-    ASSERT_EQ(Write(values).exitCode, 0);
-    ASSERT_TRUE(Load());
-    for (int i = 1; i <= 6; ++i) EXPECT_EQ(shell::PlatformInfo[i], values[i - 1]) << i;
-  }
+  // An empty sixth field would end the payload in a separator; it still reads back empty.
+  ASSERT_EQ(Write({"", "2", "", "4", "5", ""}).exitCode, 0);
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(shell::PlatformInfo, (Array<Text>{"", "2", "", "4", "5", ""}));
 }
 
 TEST_F(RegtoolTest, BadArgumentsGetTheUsageAndTouchNothing) {
   for (const auto& args :
-       {std::vector<std::string>{}, std::vector<std::string>{"read"},
-        std::vector<std::string>{"read", "a", "b"}, std::vector<std::string>{"frobnicate"},
-        std::vector<std::string>{"write", file_.string(), "1", "2", "3", "4", "5"},
-        std::vector<std::string>{"write", file_.string(), "1", "2", "3", "4", "5", "6", "7"}}) {
+       {std::vector<std::string>{}, std::vector<std::string>{"read", "a", "b"},
+        std::vector<std::string>{"write", file_.string(), "1", "2", "3", "4", "5"}}) {
     const Outcome outcome = Run(args);
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.err.find("usage: regtool write FILE"), std::string::npos);
   }
   EXPECT_TRUE(Entries().empty());
-
-  const Outcome help = Run({"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("usage:"), std::string::npos);
 }
 
-TEST_F(RegtoolTest, ARefusedWriteKeepsTheOldFileWhole) {
+TEST_F(RegtoolTest, ARefusedWriteLeavesWhatStoodThere) {
   ASSERT_EQ(Write(kValues).exitCode, 0);
   const std::string before = Slurp(file_);
-
   const Outcome separator = Write({"1", "a|~|b", "3", "4", "5", "6"});
   EXPECT_EQ(separator.exitCode, 1);
   EXPECT_NE(separator.err.find("|~|"), std::string::npos) << separator.err;
-
   const Outcome notUtf8 = Write({"1", "\xff\xfe", "3", "4", "5", "6"});
-  EXPECT_EQ(notUtf8.exitCode, 1);
   EXPECT_NE(notUtf8.err.find("CompanyName"), std::string::npos) << notUtf8.err;
-
   const Outcome tooLong = Write({"1", "2", "3", "4", "5", std::string(70000, 'x')});
-  EXPECT_EQ(tooLong.exitCode, 1);
   EXPECT_NE(tooLong.err.find("too long"), std::string::npos) << tooLong.err;
-
   EXPECT_EQ(Slurp(file_), before);
   EXPECT_EQ(Entries(), std::vector<std::string>{"reg.qmz"});
-}
 
-TEST_F(RegtoolTest, AFolderInTheWayIsNotReplaced) {
+  fs::remove(file_);
   fs::create_directory(file_);
-  const Outcome outcome = Write(kValues);
-  EXPECT_EQ(outcome.exitCode, 1);
-  EXPECT_NE(outcome.err.find("cannot replace"), std::string::npos) << outcome.err;
+  const Outcome folder = Write(kValues);
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_NE(folder.err.find("cannot replace"), std::string::npos) << folder.err;
   EXPECT_TRUE(fs::is_directory(file_));
   EXPECT_EQ(Entries(), std::vector<std::string>{"reg.qmz"});
-
-  const Outcome nowhere =
-      Run({"write", (folder_ / "missing" / "reg.qmz").string(), "1", "2", "3", "4", "5", "6"});
-  EXPECT_EQ(nowhere.exitCode, 1);
 }
 
 TEST_F(RegtoolTest, ReadingSaysWhyAFileCannotBeUsed) {
-  const auto readWhy = [&](const std::string& content) {
+  const auto why = [&](const std::string& content) {
     std::ofstream(file_, std::ios::binary) << content;
     const Outcome outcome = Run({"read", file_.string()});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.out, "");
     return outcome.err;
   };
-  EXPECT_NE(readWhy("").find("empty"), std::string::npos);
-  EXPECT_NE(readWhy("1 and no separator").find("does not split"), std::string::npos);
-  EXPECT_NE(readWhy("0var?donpayload").find("flag is not \"1\""), std::string::npos);
-  EXPECT_NE(readWhy("1var?don12345678").find("fewer than six fields"), std::string::npos);
-  EXPECT_NE(readWhy("1var?don" + std::string(70000, 'x')).find("longer than"), std::string::npos);
-
+  EXPECT_NE(why("").find("empty"), std::string::npos);
+  EXPECT_NE(why("1 and no separator").find("does not split"), std::string::npos);
+  EXPECT_NE(why("0var?donpayload").find("flag is not \"1\""), std::string::npos);
+  EXPECT_NE(why("1var?don12345678").find("fewer than six fields"), std::string::npos);
   fs::remove(file_);
-  Outcome missing = Run({"read", file_.string()});
-  EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
-
+  EXPECT_NE(Run({"read", file_.string()}).err.find("No such file"), std::string::npos);
   fs::create_directory(file_);
-  Outcome directory = Run({"read", file_.string()});
-  EXPECT_EQ(directory.exitCode, 1);
-  EXPECT_NE(directory.err.find("is a directory"), std::string::npos) << directory.err;
+  EXPECT_NE(Run({"read", file_.string()}).err.find("is a directory"), std::string::npos);
 }
 
 }  // namespace
