@@ -29,7 +29,9 @@ esac
 # ---- 1. packages and build ----
 bash "$top/tools/scripts/install-deps.sh"
 say "building in $build (web site and update server: 127.0.0.1:$port)"
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+build_type=()
+[ -f "$build/CMakeCache.txt" ] || build_type=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake -S "$top" -B "$build" "${build_type[@]}" \
   -DKESTO_WEB_HOST="127.0.0.1:$port" -DKESTO_PAY_SITE="http://127.0.0.1:$port/pay/" \
   -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$port" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kesto kesto_updater regtool demo_packages
@@ -116,7 +118,7 @@ unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 say "started the platform; it hands over to up.qmz, which starts it again with -qmz"
 window=""
 for _ in $(seq 600); do
-  handle=$(sed -n 's/^pt=\([0-9]*\).*/\1/p' "$folder/qmztx.ini" 2>/dev/null | tr -d '\r' | head -1)
+  handle=$(sed -n 's/^pt=\([0-9]*\).*/\1/p' "$folder/qmztx.ini" 2>/dev/null | tr -d '\r' | head -1 || true)
   if [ -n "$handle" ] && xwininfo -id "$handle" 2>/dev/null | grep -q IsViewable; then
     window=$handle
     break

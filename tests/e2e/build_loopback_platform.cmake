@@ -1,0 +1,19 @@
+# Builds the platform and up.qmz a second time, with the built-in settings pointing at the demo
+# site on 127.0.0.1:PORT, for the end-to-end tests of a build that points elsewhere.
+#   cmake -DSOURCE=... -DBINARY=... -DBUILD_TYPE=... -DSANITIZE=... -DPORT=... -P this file
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${BINARY} -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
+          -DKESTO_SANITIZE=${SANITIZE} -DKESTO_WEB_HOST=127.0.0.1:${PORT}
+          -DKESTO_PAY_SITE=http://127.0.0.1:${PORT}/pay/ -DKESTO_UPDATE_HOST=127.0.0.1
+          -DKESTO_UPDATE_PORT=${PORT}
+  RESULT_VARIABLE configured)
+if(NOT configured EQUAL 0)
+  message(FATAL_ERROR "configuring ${BINARY} failed")
+endif()
+cmake_host_system_information(RESULT cores QUERY NUMBER_OF_LOGICAL_CORES)
+execute_process(
+  COMMAND ${CMAKE_COMMAND} --build ${BINARY} --parallel ${cores} --target kesto kesto_updater
+  RESULT_VARIABLE built)
+if(NOT built EQUAL 0)
+  message(FATAL_ERROR "building the loopback platform in ${BINARY} failed")
+endif()
