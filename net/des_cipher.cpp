@@ -138,7 +138,9 @@ void DesCipher::MakeSubkeys(const Bytes& key) {
   std::array<int, 56> permuted{};
   for (int i = 0; i < 56; ++i) {
     const int bit = keyPermutation1_[i] - 1;
-    permuted[i] = (key[bit / 8] >> (7 - bit % 8)) & 1;
+    // A short key counts as filled with zero bytes.
+    const std::size_t byte = static_cast<std::size_t>(bit / 8);
+    permuted[i] = byte < key.size() ? (key[byte] >> (7 - bit % 8)) & 1 : 0;
   }
   int rotation = 0;
   for (int round = 0; round < 16; ++round) {

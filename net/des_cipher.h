@@ -32,7 +32,7 @@ class DesCipher {
   Bytes PrepareKey(const Text& key) const;
   // Drops as many trailing bytes as the last byte says, read as a signed 8-bit number.
   Bytes Unpad(const Bytes& data) const;
-  // The key schedule: fills the subkeys from the 8 key bytes.
+  // The key schedule: fills the subkeys from the 8 key bytes (missing ones count as zero).
   void MakeSubkeys(const Bytes& key);
   // Processes every whole 8-byte block; bytes after the last whole block are ignored.
   Bytes ProcessBlocks(const Bytes& data, bool decipher) const;

@@ -80,6 +80,12 @@ TEST(DesCipherTest, PaddingAndKeyPreparation) {
   EXPECT_EQ(cipher.PrepareKey("abcdefghijk"), (Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}));
   // A text ends at its first zero byte.
   EXPECT_EQ(cipher.PrepareKey(Text("ab\0cd", 5)), (Bytes{'a', 'b', 0, 0, 0, 0, 0, 0}));
+
+  // A short key given straight to the schedule counts as zero-filled.
+  cipher.MakeSubkeys({'a', 'b'});
+  const Bytes shortKey = cipher.ProcessBlocks(Bytes(8, 1), false);
+  cipher.MakeSubkeys({'a', 'b', 0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(cipher.ProcessBlocks(Bytes(8, 1), false), shortKey);
 }
 
 TEST(DesCipherTest, UnpadReadsTheLastByteAsSigned) {
