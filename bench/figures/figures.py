@@ -62,10 +62,41 @@ def memory_kib(pid):
 
 def process_name(pid):
     try:
-        with open(f"/proc/{pid}/comm", encoding="utf-8") as f:
-            return f.read().strip()
+        return os.path.basename(os.readlink(f"/proc/{pid}/exe"))
     except OSError:
         return "?"
+
+
+def describe(names):
+    counts = {}
+    for name in names:
+        counts[name] = counts.get(name, 0) + 1
+    return ", ".join(f"{n} x {name}" if n > 1 else name for name, n in sorted(counts.items()))
+
+
+def watch_start(folder, x, first):
+    """Milliseconds from the user start to: the hand-over process ending, the updater ending,
+    and the main window shown."""
+    started = time.monotonic()
+    marks = {}
+    updater_seen = False
+    deadline = started + 60 * harness.SLOWNESS
+    while "shown" not in marks:
+        if time.monotonic() > deadline:
+            raise harness.Failure("the main window did not come up within a minute")
+        now = (time.monotonic() - started) * 1000
+        if "handed over" not in marks and first.poll() is not None:
+            marks["handed over"] = now
+        updaters = [pid for pid, exe in harness.programs_below(folder.path).items()
+                    if os.path.basename(exe) == "up.qmz"]
+        updater_seen = updater_seen or bool(updaters)
+        if updater_seen and not updaters and "updater done" not in marks:
+            marks["updater done"] = now
+        handle = folder.window_of("pt")
+        if handle and x.is_viewable(handle):
+            marks["shown"] = (time.monotonic() - started) * 1000
+        time.sleep(0.02)
+    return marks
 
 
 def one_run(options, x, port, number):
@@ -78,23 +109,17 @@ def one_run(options, x, port, number):
                            os.path.join(build, "tools/updater/up.qmz"), ["memo", "profit"])
     log = open(os.path.join(work, "platform.log"), "wb")
     try:
-        started = time.monotonic()
-        subprocess.Popen([os.path.join(folder.path, "kesto")], cwd=folder.path, env=x.env,
-                         stdout=log, stderr=log, start_new_session=True)
-
-        def shown():
-            handle = folder.window_of("pt")
-            return handle if handle and x.is_viewable(handle) else None
-        harness.wait_until(shown, 60, "the main window", interval=0.01)
-        shown_ms = (time.monotonic() - started) * 1000
+        first = subprocess.Popen([os.path.join(folder.path, "kesto")], cwd=folder.path,
+                                 env=x.env, stdout=log, stderr=log, start_new_session=True)
+        marks = watch_start(folder, x, first)
         time.sleep(options.rest)
         platform = [pid for pid, argv in folder.platforms().items() if argv[1:] == ["-qmz"]]
         processes = set(platform) | harness.descendants(platform)
         usage = {pid: memory_kib(pid) for pid in processes}
-        names = sorted(process_name(pid) for pid in processes)
-        print(f"run {number}: main window after {shown_ms:.0f} ms; at rest "
-              f"{sum(u[0] for u in usage.values()) / 1024:.1f} MiB PSS over {', '.join(names)}")
-        return shown_ms, usage
+        steps = ", ".join(f"{name} {ms:.0f} ms" for name, ms in marks.items())
+        print(f"run {number}: {steps}; at rest {sum(u[0] for u in usage.values()) / 1024:.1f} "
+              f"MiB PSS over {describe(process_name(pid) for pid in processes)}")
+        return marks["shown"], usage
     finally:
         harness.kill_all(list(harness.programs_below(folder.path)))
         log.close()
