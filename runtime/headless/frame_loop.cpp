@@ -53,16 +53,11 @@ bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeo
     DrainTasks();
     if (done()) return true;
     std::unique_lock<std::mutex> guard(frame.lock);
-    if (frame.tasks.empty()) {
-      // Woken by a post; the short slice also notices work done without a post.
-      auto slice =
-          std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(20));
-      frame.posted.wait_until(guard, slice, [&] { return !frame.tasks.empty(); });
-    }
-    if (std::chrono::steady_clock::now() >= deadline && frame.tasks.empty()) {
-      guard.unlock();
-      return done();
-    }
+    auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return false;
+    // Woken by a post; the short slice also notices work another thread did without one.
+    frame.posted.wait_until(guard, std::min(deadline, now + std::chrono::milliseconds(20)),
+                            [&] { return !frame.tasks.empty(); });
   }
 }
 

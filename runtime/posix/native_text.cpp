@@ -40,7 +40,7 @@ class Converter {
       if (errno == E2BIG) continue;
       if (!replacement) return std::nullopt;
       out += replacement;
-      std::size_t n = std::min(inLeft, skip(static_cast<unsigned char>(*inPtr)));
+      std::size_t n = std::min(inLeft, skip(reinterpret_cast<const unsigned char*>(inPtr), inLeft));
       inPtr += n;
       inLeft -= n;
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -61,16 +61,25 @@ Converter& ToGbk() {
   return converter;
 }
 
-// A bad GBK pair is dropped as a whole; a lone byte alone.
-std::size_t GbkSkip(unsigned char lead) {
-  return lead >= 0x80 ? 2 : 1;
+// A bad GBK pair is dropped as a whole; a byte that starts no pair alone.
+std::size_t GbkSkip(const unsigned char* p, std::size_t left) {
+  return p[0] >= 0x81 && p[0] <= 0xFE && left >= 2 && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F
+             ? 2
+             : 1;
 }
-// An unrepresentable or broken UTF-8 sequence is dropped as one character.
-std::size_t Utf8Skip(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xC0 && lead <= 0xDF) return 2;
-  return 1;
+
+// A well-formed UTF-8 character GBK cannot hold is dropped whole; a byte that starts no
+// well-formed character alone, so the text after it survives.
+std::size_t Utf8Skip(const unsigned char* p, std::size_t left) {
+  std::size_t length = p[0] >= 0xF0 && p[0] <= 0xF4   ? 4
+                       : p[0] >= 0xE0 && p[0] <= 0xEF ? 3
+                       : p[0] >= 0xC2 && p[0] <= 0xDF ? 2
+                                                      : 1;
+  if (length > left) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return 1;
+  }
+  return length;
 }
 
 bool IsAscii(const std::string& text) {

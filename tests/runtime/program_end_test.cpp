@@ -79,6 +79,20 @@ TEST_F(ProgramEnd, EndOnAnotherThreadReachesTheUserInterfaceThread) {
   EXPECT_EQ(headless::EndedExitCode(), 7);
 }
 
+TEST_F(ProgramEnd, AnEndWhileTheRoutineRunsElsewhereWaitsForIt) {
+  static std::atomic<bool> started{false}, finished{false};
+  started = finished = false;
+  RegisterExitRoutine([] {
+    started = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    finished = true;
+  });
+  std::thread([] { EndProgram(5); }).detach();
+  while (!started) std::this_thread::yield();
+  EXPECT_EQ(EndedBy([] { EndProgram(6); }), 6);
+  EXPECT_TRUE(finished);
+}
+
 TEST(ShowMessage, AddsTaskModalityAndReturnsTheButton) {
   headless::ResetFrame();
   headless::QueueAnswer(kIdOk);
