@@ -38,9 +38,21 @@ Text TrimTrailingBlanks(const Text& text) {
   return text.substr(0, end);
 }
 
-// A line end inside a name or value would write lines of its own into the file.
-bool HoldsLineEnd(const std::optional<Text>& text) {
-  return text && text->find_first_of("\r\n") != Text::npos;
+// Names and values that would not read back as written: a line end starts lines of its own,
+// a "]" in a section name or an "=" in a key ends the name early, and a key beginning with "["
+// would be a section header.
+bool Storable(const Text& section, const std::optional<Text>& key,
+              const std::optional<Text>& value) {
+  auto holdsLineEnd = [](const Text& text) { return text.find_first_of("\r\n") != Text::npos; };
+  if (section.empty() || holdsLineEnd(section) || FindText(section, "]") != -1) return false;
+  if (key) {
+    std::size_t first = key->find_first_not_of(" \t\v\f");
+    if (first == Text::npos || (*key)[first] == '[' || holdsLineEnd(*key) ||
+        key->find('=') != Text::npos) {
+      return false;
+    }
+  }
+  return !value || !holdsLineEnd(*value);
 }
 
 }  // namespace
@@ -60,8 +72,7 @@ Text ReadIniValue(const Text& file, const Text& section, const Text& key,
 bool WriteIniValue(const Text& file, const Text& section, std::optional<Text> key,
                    std::optional<Text> value) {
   auto native = posix::ToNativePath(file);
-  if (file.empty() || !native || section.empty() || (key && key->empty())) return false;
-  if (HoldsLineEnd(section) || HoldsLineEnd(key) || HoldsLineEnd(value)) return false;
+  if (file.empty() || !native || !Storable(section, key, value)) return false;
   // A file that exists but cannot be read is never replaced by one holding only this value.
   auto read = posix::ReadWholeFile(*native);
   if (!read.content && read.error == posix::ReadError::kUnreadable) return false;

@@ -49,8 +49,9 @@ std::vector<Line> SplitLines(std::string_view content) {
       line.kind = LineKind::kBlank;
     } else if (text.front() == '[') {
       line.kind = LineKind::kHeader;
-      std::size_t close = text.find(']');
-      line.name = Trim(text.substr(1, close == std::string_view::npos ? text.npos : close - 1));
+      std::size_t close = 1;
+      while (close < text.size() && text[close] != ']') close += gbk::CharLength(text, close);
+      line.name = Trim(text.substr(1, close - 1));
     } else {
       line.kind = LineKind::kEntry;
       std::size_t equals = text.find('=');

@@ -47,6 +47,14 @@ TEST_F(ProfileFiles, EmptyNamesGiveEmptyTextEvenWithADefault) {
   EXPECT_EQ(ReadIniValue(Inside("missing.ini"), "jb", "pt", "d"), "d");
 }
 
+TEST_F(ProfileFiles, BracketsInsidePairsAreName) {
+  // 81 5D is one character whose second byte is "]".
+  ASSERT_TRUE(WriteIniValue(Ini(), "\x81\x5D", Text("k"), Text("1")));
+  ASSERT_TRUE(WriteIniValue(Ini(), "\x81\x5D", Text("k"), Text("2")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[\x81\x5D]\r\nk=2\r\n");
+  EXPECT_EQ(Read("\x81\x5D", "k"), "2");
+}
+
 TEST_F(ProfileFiles, NamesFoldOnlyOneByteLetters) {
   // B0 41 and B0 61 are different characters even though their second bytes are A and a.
   WriteNative("qmztx.ini", "[s]\r\n\xB0\x41=upper\r\n");
@@ -110,6 +118,10 @@ TEST_F(ProfileFiles, RefusesLineEndsAndUnusableTargets) {
   EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("2\r\n[wm]\r\nrun=evil")));
   EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("a\nb"), Text("2")));
   EXPECT_FALSE(WriteIniValue(Ini(), "", Text("pt"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "a]b", Text("pt"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("a=b"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text(" [x"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text(" \t"), Text("2")));
   EXPECT_FALSE(WriteIniValue(Inside("no\\such\\qmztx.ini"), "jb", Text("pt"), Text("2")));
   EXPECT_EQ(ReadNative("qmztx.ini"), "[jb]\r\npt=1\r\n");
 }
