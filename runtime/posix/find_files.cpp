@@ -17,6 +17,7 @@ struct Listing {
   std::string folder;
   Text pattern;
   std::vector<std::string> names;
+  std::vector<posix::EntryKind> kinds;  // empty for a single named entry
   std::size_t next = 0;
 };
 
@@ -35,9 +36,9 @@ Listings& Table() {
 std::optional<Listing> OpenListing(const Text& pattern) {
   auto parts = posix::SplitFolderPattern(pattern);
   if (!parts || parts->name.empty()) return std::nullopt;
-  Listing listing{parts->folder, parts->name, {}, 0};
+  Listing listing{parts->folder, parts->name, {}, {}, 0};
   if (posix::HasWildcards(parts->name)) {
-    auto names = posix::FolderEntries(parts->folder);
+    auto names = posix::FolderEntries(parts->folder, &listing.kinds);
     if (!names) return std::nullopt;
     listing.names = std::move(*names);
   } else {
@@ -50,6 +51,16 @@ bool Wanted(int attributes, int attributeMask, bool filesOnly) {
   if (filesOnly) return !(attributes & kAttrDirectory);
   int mask = attributeMask & 0x37;
   return mask == 0 ? attributes == 0 : (attributes & mask) != 0;
+}
+
+// Whether the entry is wanted, when the listing's own kind of it settles that: asking for files
+// only, or for folders only, needs no look at a plain file or folder. Nothing otherwise.
+std::optional<bool> WantedByKind(posix::EntryKind kind, int attributeMask, bool filesOnly) {
+  if (kind == posix::EntryKind::kUnknown) return std::nullopt;
+  bool folder = kind == posix::EntryKind::kFolder;
+  if (filesOnly) return !folder;
+  if ((attributeMask & 0x37) == kAttrDirectory) return folder;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -73,6 +84,12 @@ Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandl
     const std::string& name = listing.names[listing.next++];
     Text windowsName = posix::FromNativePath(name);
     if (wildcard && !posix::WildcardMatches(listing.pattern, windowsName)) continue;
+    if (!listing.kinds.empty()) {
+      std::optional<bool> wanted =
+          WantedByKind(listing.kinds[listing.next - 1], attributeMask, filesOnly);
+      if (wanted && !*wanted) continue;
+      if (wanted) return windowsName;
+    }
     int attributes = posix::EntryAttributes(listing.folder, name);
     if (attributes < 0 || !Wanted(attributes, attributeMask, filesOnly)) continue;
     return windowsName;

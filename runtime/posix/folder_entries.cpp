@@ -10,15 +10,26 @@
 namespace kesto::posix {
 
 namespace {
-Text OrderKey(const std::string& name) {
-  return ToLower(name);
+
+EntryKind KindOf(unsigned char type) {
+  if (type == DT_DIR) return EntryKind::kFolder;
+  if (type == DT_REG) return EntryKind::kFile;
+  return EntryKind::kUnknown;
 }
+
+struct Entry {
+  std::string name;
+  Text orderKey;  // the name's ASCII letters lowered
+  EntryKind kind;
+};
+
 }  // namespace
 
-std::optional<std::vector<std::string>> FolderEntries(const std::string& nativeFolder) {
+std::optional<std::vector<std::string>> FolderEntries(const std::string& nativeFolder,
+                                                      std::vector<EntryKind>* kinds) {
   std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(nativeFolder.c_str()), closedir);
   if (!folder) return std::nullopt;
-  std::vector<std::string> names;
+  std::vector<Entry> entries;
   bool dot = false, dotDot = false;
   while (dirent* entry = readdir(folder.get())) {
     std::string name = entry->d_name;
@@ -27,15 +38,22 @@ std::optional<std::vector<std::string>> FolderEntries(const std::string& nativeF
     } else if (name == "..") {
       dotDot = true;
     } else {
-      names.push_back(std::move(name));
+      Text key = ToLower(name);
+      entries.push_back({std::move(name), std::move(key), KindOf(entry->d_type)});
     }
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    Text keyA = OrderKey(a), keyB = OrderKey(b);
-    return keyA != keyB ? keyA < keyB : a < b;
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.orderKey != b.orderKey ? a.orderKey < b.orderKey : a.name < b.name;
   });
-  if (dotDot) names.insert(names.begin(), "..");
-  if (dot) names.insert(names.begin(), ".");
+  std::vector<std::string> names;
+  if (kinds) kinds->clear();
+  auto add = [&](std::string name, EntryKind kind) {
+    names.push_back(std::move(name));
+    if (kinds) kinds->push_back(kind);
+  };
+  if (dot) add(".", EntryKind::kFolder);
+  if (dotDot) add("..", EntryKind::kFolder);
+  for (Entry& entry : entries) add(std::move(entry.name), entry.kind);
   return names;
 }
 
