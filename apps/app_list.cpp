@@ -1,5 +1,6 @@
 #include "apps/app_list.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "apps/folder_scan.h"
@@ -21,6 +22,25 @@ struct Row {
   int pictureIndex;
 };
 
+// The info and icon files the scan found, compared without regard to ASCII case as Windows
+// compares names. A companion file that is not among them cannot be read, so no attempt is made.
+class CompanionFiles {
+ public:
+  explicit CompanionFiles(const Array<Text>& entries) {
+    for (const Text& path : entries) {
+      Text extension = ToLower(RightText(path, 4));
+      if (extension == ".dat" || extension == ".gif") paths_.insert(ToLower(path));
+      pictures_ += extension == ".gif";
+    }
+  }
+  bool Holds(const Text& path) const { return !paths_.empty() && paths_.count(ToLower(path)) != 0; }
+  int PictureCount() const { return pictures_; }
+
+ private:
+  std::unordered_set<Text> paths_;
+  int pictures_ = 0;
+};
+
 }  // namespace
 
 // The image list is handed to the list once, before the rows that use it: handing the growing
@@ -33,19 +53,25 @@ void RefreshAppList() {
   Array<Text> subFolders;
   CollectFolderEntries(CurrentDirectory() + "\\app", entries, subFolders);
 
+  const CompanionFiles companions(entries);
   Bytes imageList = ui::ImageListCreate(kTileWidth, kTileHeight);
+  // Room for every tile's pixels up front, so the list is not moved again and again as it grows.
+  imageList.reserve(imageList.size() +
+                    std::size_t{4} * kTileWidth * kTileHeight * companions.PictureCount());
   std::vector<Row> rows;
   for (const Text& path : entries) {
     if (TextAfterSeparator(path, ".") != "qmz") continue;
     Text folder = ParentFolderOf(path);
     Text base = FileNameOf(path, true);
-    Text title = ReadIniValue(folder + "\\" + base + ".dat", "ini", "bt");
-    Bytes picture = ReadFileBytes(folder + "\\" + base + ".gif");
+    Text infoFile = folder + "\\" + base + ".dat";
+    Text iconFile = folder + "\\" + base + ".gif";
+    Text title = companions.Holds(infoFile) ? ReadIniValue(infoFile, "ini", "bt") : Text{};
+    Bytes picture = companions.Holds(iconFile) ? ReadFileBytes(iconFile) : Bytes{};
     int pictureIndex = ui::ImageListAdd(imageList, picture, kTileTransparentColour);
     rows.push_back({std::move(title), pictureIndex});
     apps.Append(base);
   }
-  ui::SetBytes(refs::kAppList, ui::prop::listview::kImageList, imageList);
+  ui::SetProperty(refs::kAppList, ui::prop::listview::kImageList, ui::Value{std::move(imageList)});
   for (const Row& row : rows) {
     ui::ListInsertItem(refs::kAppList, {}, row.title, row.pictureIndex, {}, {}, 0);
   }
