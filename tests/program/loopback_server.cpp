@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace kesto::testing {
@@ -24,7 +25,11 @@ LoopbackServer::LoopbackServer() {
 }
 
 LoopbackServer::~LoopbackServer() {
-  stopping_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  released_.notify_all();
   thread_.join();
   close(listener_);
 }
@@ -39,8 +44,23 @@ void LoopbackServer::Serve(const std::string& path, const std::string& body) {
 }
 
 void LoopbackServer::ServeRaw(const std::string& path, const std::string& raw) {
+  ServeInPieces(path, raw, {});
+}
+
+void LoopbackServer::ServeInPieces(const std::string& path, const std::string& head,
+                                   const std::vector<std::string>& pieces) {
   std::lock_guard lock(mutex_);
-  responses_[path] = raw;
+  std::vector<std::string>& response = responses_[path];
+  response = {head};
+  response.insert(response.end(), pieces.begin(), pieces.end());
+}
+
+void LoopbackServer::ReleasePiece() {
+  {
+    std::lock_guard lock(mutex_);
+    ++releasedPieces_;
+  }
+  released_.notify_all();
 }
 
 std::vector<std::string> LoopbackServer::RequestLines() const {
@@ -54,6 +74,8 @@ void LoopbackServer::Run() {
     if (poll(&waiting, 1, 50) <= 0) continue;
     int connection = accept(listener_, nullptr, nullptr);
     if (connection < 0) continue;
+    timeval patience{5, 0};  // a client that never finishes its request is dropped
+    setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
     Answer(connection);
     close(connection);
   }
@@ -70,18 +92,32 @@ void LoopbackServer::Answer(int connection) {
   std::string line = request.substr(0, request.find("\r\n"));
   std::string path = line.substr(line.find(' ') + 1);
   path = path.substr(0, path.find(' '));
-  std::string response = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+  std::vector<std::string> response{
+      "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"};
   {
     std::lock_guard lock(mutex_);
     requestLines_.push_back(line);
     if (auto found = responses_.find(path); found != responses_.end()) response = found->second;
   }
-  for (size_t sent = 0; sent < response.size();) {
-    ssize_t put = send(connection, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
-    if (put <= 0) return;
-    sent += static_cast<size_t>(put);
+  if (!Send(connection, response[0])) return;
+  for (std::size_t piece = 1; piece < response.size(); ++piece) {
+    std::unique_lock lock(mutex_);
+    released_.wait(lock, [&] { return stopping_ || releasedPieces_ > 0; });
+    if (stopping_) return;
+    --releasedPieces_;
+    lock.unlock();
+    if (!Send(connection, response[piece])) return;
   }
   shutdown(connection, SHUT_WR);
+}
+
+bool LoopbackServer::Send(int connection, const std::string& bytes) {
+  for (std::size_t sent = 0; sent < bytes.size();) {
+    ssize_t put = send(connection, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (put <= 0) return false;
+    sent += static_cast<std::size_t>(put);
+  }
+  return true;
 }
 
 }  // namespace kesto::testing

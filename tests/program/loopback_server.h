@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
@@ -23,6 +24,10 @@ class LoopbackServer {
   void Serve(const std::string& path, const std::string& body);
   // Raw bytes sent as they stand, then the connection is closed.
   void ServeRaw(const std::string& path, const std::string& raw);
+  // The head at once, then each piece only after the test has let it go with ReleasePiece.
+  void ServeInPieces(const std::string& path, const std::string& head,
+                     const std::vector<std::string>& pieces);
+  void ReleasePiece();
 
   // Request lines ("GET /path HTTP/1.1") in arrival order.
   std::vector<std::string> RequestLines() const;
@@ -30,12 +35,15 @@ class LoopbackServer {
  private:
   void Run();
   void Answer(int connection);
+  bool Send(int connection, const std::string& bytes);
 
   int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   mutable std::mutex mutex_;
-  std::map<std::string, std::string> responses_;
+  std::map<std::string, std::vector<std::string>> responses_;  // head, then gated pieces
+  std::condition_variable released_;
+  int releasedPieces_ = 0;
   std::vector<std::string> requestLines_;
   std::thread thread_;
 };

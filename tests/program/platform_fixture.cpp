@@ -8,7 +8,7 @@
 #include "layouts/names.h"
 #include "net/self_update.h"
 #include "shell/globals.h"
-#include "shell/handlers.h"
+#include "shell/process_entry.h"
 
 namespace kesto::testing {
 
@@ -51,15 +51,9 @@ std::optional<int> PlatformTest::Start(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  // The process entry's steps: the runtime, the global state and its exit routine, the
-  // handlers, then the main window, whose created event runs the start-up sequence.
-  return Ending([&] {
-    RuntimeStart(static_cast<int>(words.size()), argv.data());
-    shell::InitGlobals();
-    RegisterExitRoutine(shell::ReleaseGlobals);
-    shell::BindHandlers();
-    ui::LoadWindow(names::kMainWindow);
-  });
+  // The main window's created event runs the start-up sequence inside the entry; the entry's
+  // message loop returns once no posted work is left.
+  return Ending([&] { shell::ProcessEntry(static_cast<int>(words.size()), argv.data()); });
 }
 
 std::optional<int> PlatformTest::Drain() {
