@@ -129,7 +129,7 @@ done
 say "the platform is running (window $window, recorded under \"pt\" in $folder/qmztx.ini)"
 
 if [ -n "$own_display" ]; then
-  sleep 4  # the web panels load their pages
+  sleep 6  # the web panels load their pages and pictures
   shot=$work/screenshot.png
   import -window root "$shot"
   say "there was no display to show it on, so here is a screenshot: $shot"
