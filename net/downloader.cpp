@@ -1,6 +1,7 @@
 #include "net/downloader.h"
 
 #include <algorithm>
+#include <new>
 
 #include "runtime/inet.h"
 
@@ -14,9 +15,10 @@ constexpr const char* kDownloadHeaders =
 constexpr std::uint32_t kOpenFlags =
     inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache;
 constexpr std::uint32_t kReadChunk = 1024;
-// Room made up front for an announced body; a larger one grows as it arrives, so a false
-// announcement cannot claim memory the body never fills.
-constexpr std::uint32_t kMaxReserve = 64u << 20;
+// Room is made up front for an announced body, so that the bytes are stored once and never
+// moved; pages the body never fills are never touched. Beyond this size, or when the room
+// cannot be had, the body grows as it arrives.
+constexpr std::uint32_t kMaxReserve = 1u << 30;
 
 int Announced(inet::Handle file) {
   std::uint32_t total = 0;
@@ -64,12 +66,19 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
   const long long offset = rangeStart.value_or(0);
   long long received = 0;
   Bytes body;
-  body.reserve(std::min(static_cast<std::uint32_t>(total), kMaxReserve));
-  std::uint8_t buffer[kReadChunk];
+  try {
+    body.reserve(std::min(static_cast<std::uint32_t>(total), kMaxReserve));
+  } catch (const std::bad_alloc&) {
+  }
   std::uint32_t read = 0;
   bool ok;
-  while ((ok = inet::InternetReadFile(file, buffer, kReadChunk, read)) && read > 0) {
-    body.insert(body.end(), buffer, buffer + read);
+  while (true) {
+    // Each chunk is read straight into its place in the body.
+    const std::size_t kept = body.size();
+    body.resize(kept + kReadChunk);
+    ok = inet::InternetReadFile(file, body.data() + kept, kReadChunk, read);
+    body.resize(kept + (ok ? read : 0));
+    if (!ok || read == 0) break;
     received += read;
     if (progress && *progress) {
       // The counts travel as 32-bit numbers: their low 32 bits.
