@@ -84,6 +84,9 @@ Text AsciiLower(Text text);
 // Percent-escapes the bytes that cannot travel raw in a request line: controls, space,
 // DEL and every byte of 0x80 or more (GBK text).
 Text EscapeForWire(const Text& text);
+// The text up to its first control byte other than a tab: a value that becomes part of a
+// header line must not break the line.
+Text UpToControl(const Text& text);
 // True for a host name or dotted address, or a bracketed IPv6 address.
 bool IsValidHost(const Text& host);
 // Parses "http://" and "https://" addresses; the lower-case scheme and host of `url`, or

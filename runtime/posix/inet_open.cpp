@@ -3,7 +3,6 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "runtime/posix/inet_backend.h"
@@ -38,10 +37,7 @@ Handle InternetOpen(const Text& agent, int accessType, const std::optional<Text>
     return 0;
   }
   auto session = std::make_shared<Session>();
-  // The agent becomes a header line: it ends at the first line break or other control.
-  auto control = std::find_if(agent.begin(), agent.end(),
-                              [](unsigned char c) { return c < 0x20 && c != '\t'; });
-  session->agent = Text(agent.begin(), control);
+  session->agent = UpToControl(agent);
   session->accessType = accessType;
   if (accessType == kOpenTypeProxy) {
     session->rules = ParseProxyRules(proxy.value_or(""), bypass.value_or(""));
@@ -77,7 +73,7 @@ Handle HttpOpenRequest(Handle connection, const Text& verb, const Text& path, co
                  EscapeForWire(object);
   request->verb = verb.empty() ? "GET" : verb;
   request->version = version;
-  request->referrer = referrer;
+  request->referrer = UpToControl(referrer);
   request->flags = flags;
   if (!ParseHttpUrl(request->url)) return 0;
   return AddObject(connection, std::move(request));

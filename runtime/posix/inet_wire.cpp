@@ -1,6 +1,8 @@
 // Small helpers for what goes on the wire: escaped addresses, host names, header lines.
 #include <strings.h>
 
+#include <algorithm>
+
 #include "runtime/posix/inet_backend.h"
 
 namespace kesto::inet::backend {
@@ -49,6 +51,12 @@ Text EscapeForWire(const Text& text) {
     }
   }
   return out;
+}
+
+Text UpToControl(const Text& text) {
+  auto control =
+      std::find_if(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 && c != '\t'; });
+  return Text(text.begin(), control);
 }
 
 bool IsValidHost(const Text& host) {

@@ -179,7 +179,7 @@ TEST_F(InetTest, MalformedAddressesAreRefusedAtOpen) {
   EXPECT_EQ(InternetOpenUrl(0, server->Url("/"), "", 0), 0);
 }
 
-TEST_F(InetTest, PathsTravelEscapedAndWhole) {
+TEST_F(InetTest, WireTextsAreEscapedOrCut) {
   server->Route("/long", OkResponse("long ok"));
   server->Route("/set", OkResponse("", "Set-Cookie: sid=1; path=/\r\n"));
   Handle session = Session();
@@ -190,6 +190,19 @@ TEST_F(InetTest, PathsTravelEscapedAndWhole) {
 
   Handle request = Get(session, "/long?" + std::string(100 * 1024, 'q'));
   EXPECT_EQ(ReadAll(request), "long ok");
+
+  // Line breaks cannot smuggle header lines in through the agent, the referrer or a line.
+  Handle injected = InternetOpen("A\r\nX-Agent: 1", kOpenTypeDirect, "", "", 0);
+  opened.push_back(injected);
+  Handle connection =
+      InternetConnect(injected, "127.0.0.1", server->Port(), "", "", kServiceHttp, 0);
+  Handle sent = HttpOpenRequest(connection, "GET", "/long", "", "r\nX-Referrer: 1", 0);
+  HttpSendRequest(sent, "X-Line: a\rX-Bare: 1\r\nGood: yes", {});
+  Text head = server->LastRequest();
+  EXPECT_NE(head.find("\r\nUser-Agent: A\r\n"), std::string::npos);
+  EXPECT_NE(head.find("\r\nReferer: r\r\n"), std::string::npos);
+  EXPECT_NE(head.find("\r\nGood: yes\r\n"), std::string::npos);
+  EXPECT_EQ(head.find("X-"), std::string::npos);
 }
 
 TEST_F(InetTest, ClosingASessionClosesWhatWasOpenedThroughIt) {
