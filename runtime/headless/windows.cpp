@@ -23,11 +23,13 @@ std::vector<native::Handle> Handles(const Window& w) {
   return handles;
 }
 
-// Takes the window out of the toolkit with its tray entry; gives the native handles to drop.
-std::vector<native::Handle> RemoveWindow(const Text& name) {
+// Takes the window out of the toolkit with its tray entry, when it is the one loaded as
+// `serial` (any, without); gives the native handles to drop.
+std::vector<native::Handle> RemoveWindow(const Text& name,
+                                         std::optional<std::uint64_t> serial = {}) {
   Toolkit& toolkit = State();
   Window* w = FindWindow(name);
-  if (!w) return {};
+  if (!w || (serial && w->serial != *serial)) return {};
   std::vector<native::Handle> handles = Handles(*w);
   if (toolkit.tray && toolkit.tray->window == name) toolkit.tray.reset();
   if (toolkit.focused && toolkit.focused->window == name) toolkit.focused.reset();
@@ -44,17 +46,19 @@ void DestroyWindow(const Text& name, std::uint64_t serial) {
     if (!w || w->serial != serial || w->destroying) return;
     w->destroying = true;
   }
+  // Removed even when the handler ends the program; a window loaded anew meanwhile stays.
   struct Finish {
     Text name;
+    std::uint64_t serial;
     ~Finish() {
       std::vector<native::Handle> handles;
       {
         std::lock_guard<std::mutex> guard(State().lock);
-        handles = RemoveWindow(name);
+        handles = RemoveWindow(name, serial);
       }
       for (native::Handle handle : handles) DropNativeWindow(handle);
     }
-  } finish{name};
+  } finish{name, serial};
   Fire({name, ""}, ui::Event::kDestroying);
 }
 }  // namespace
