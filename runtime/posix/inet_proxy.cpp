@@ -20,7 +20,7 @@ std::vector<Text> ListItems(const Text& list) {
   return items;
 }
 
-// "*" stands for any run of characters; letter case is ignored.
+// "*" stands for any run of characters; both sides come lower-cased.
 bool Matches(const Text& pattern, const Text& text) {
   std::size_t p = 0, t = 0, star = Text::npos, resume = 0;
   while (t < text.size()) {
