@@ -18,8 +18,8 @@ using Handle = std::intptr_t;
 enum AccessType : int {
   kOpenTypePreconfig = 0,  // the system's proxy settings (the environment on POSIX)
   kOpenTypeDirect = 1,
-  kOpenTypeProxy = 3,  // the proxy list given to InternetOpen
-  kOpenTypePreconfigWithNoAutoproxy = 4,
+  kOpenTypeProxy = 3,                     // the proxy list given to InternetOpen
+  kOpenTypePreconfigWithNoAutoproxy = 4,  // the same here: POSIX has no proxy discovery
 };
 
 constexpr int kServiceHttp = 3;
