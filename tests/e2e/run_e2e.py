@@ -35,7 +35,6 @@ SKIPPED = 77
 # (10, 138) in it, 810 x 435.
 LOAD_APPS_BUTTON = (920, 86)
 REFRESH_LINK = (787, 153)
-BANNER = (500, 20)
 CATALOGUE_ORIGIN = (-2, 72)
 LIST_REGION = (10, 185, 820, 620)
 
@@ -117,11 +116,14 @@ class Run:
         x, y, _, _ = self.x.geometry(handle)
         self.x.move(x + point[0], y + point[1])
 
+    def to_front(self, window):
+        self.x.xdotool("windowactivate", "--sync", window)
+
     def tile_of(self, handle, key):
         """Where the list shows the tile of a tool, found by the tile's colour; None when the
         list does not show it. The platform comes to the front first: what covers it would
         cover the tiles too."""
-        self.x.xdotool("windowactivate", "--sync", handle)
+        self.to_front(handle)
         colour = make_package.TOOLS[key][3]
         return self.x.find_colour(handle, LIST_REGION, colour)
 
@@ -233,7 +235,7 @@ def case_tile_double_click(run):
     tool = run.wait_tool("memo")
     first_pids = set(run.folder.tools("memo"))
 
-    run.click_main(handle, BANNER)  # the platform comes to the front again
+    run.to_front(handle)
     wait_until(lambda: run.x.active_window() != tool, 10, "the platform to come to the front")
     run.click_main(handle, tile, repeat=2)
     wait_until(lambda: run.x.active_window() == tool, 15, "the tool's window in front")
@@ -266,7 +268,7 @@ def case_catalogue_install(run):
     expect(run.tile_of(handle, CATALOGUE_ONLY_TOOL) is None, "the list showed it unrefreshed")
     run.click_main(handle, REFRESH_LINK)
     tile = run.wait_tile(handle, CATALOGUE_ONLY_TOOL)
-    run.click_main(handle, BANNER)
+    run.to_front(handle)
     run.click_main(handle, tile, repeat=2)
     tool = run.folder.window_of(CATALOGUE_ONLY_TOOL)
     wait_until(lambda: run.x.active_window() == tool, 15, "its tile to bring the tool to the front")
