@@ -12,6 +12,7 @@ namespace kesto {
 namespace {
 constexpr std::uint8_t kMagic[4] = {'K', 'I', 'L', '1'};
 constexpr std::size_t kHeaderSize = 16;
+constexpr std::size_t kEntryHeaderSize = 8;
 // A cell may not be wider or taller than a native image list would accept.
 constexpr int kMaxCellSide = 32767;
 constexpr std::uint32_t kTopLeftColour = 0xFF000000u;
@@ -22,17 +23,43 @@ std::uint32_t ReadU32(const Bytes& b, std::size_t at) {
 void WriteU32(Bytes& b, std::size_t at, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) b[at + k] = (v >> (8 * k)) & 0xFF;
 }
+void AppendU32(Bytes& b, std::uint32_t v) {
+  b.resize(b.size() + 4);
+  WriteU32(b, b.size() - 4, v);
+}
 
 bool ValidCell(std::int64_t width, std::int64_t height) {
   return width > 0 && height > 0 && width <= kMaxCellSide && height <= kMaxCellSide &&
          width * height <= image::kMaxPicturePixels;
 }
 
-std::size_t CellBytes(const image::ImageListInfo& info) {
-  return std::size_t(info.width) * info.height * 4;
+// Where each stored picture starts; nullopt unless the whole list is well formed.
+struct Entry {
+  std::uint32_t colour;
+  std::size_t offset, size;
+};
+std::optional<std::vector<Entry>> ReadEntries(const Bytes& list, image::ImageListInfo& info) {
+  if (list.size() < kHeaderSize || std::memcmp(list.data(), kMagic, 4) != 0) return std::nullopt;
+  std::int64_t width = ReadU32(list, 4), height = ReadU32(list, 8), count = ReadU32(list, 12);
+  if (!ValidCell(width, height)) return std::nullopt;
+  // Each entry takes at least its own header, which bounds a believable count.
+  if (count > std::int64_t((list.size() - kHeaderSize) / kEntryHeaderSize)) return std::nullopt;
+  std::vector<Entry> entries;
+  entries.reserve(std::size_t(count));
+  std::size_t at = kHeaderSize;
+  for (std::int64_t i = 0; i < count; ++i) {
+    if (list.size() - at < kEntryHeaderSize) return std::nullopt;
+    std::size_t size = ReadU32(list, at + 4);
+    if (list.size() - at - kEntryHeaderSize < size) return std::nullopt;
+    entries.push_back({ReadU32(list, at), at + kEntryHeaderSize, size});
+    at += kEntryHeaderSize + size;
+  }
+  if (at != list.size()) return std::nullopt;
+  info = {int(width), int(height), int(count)};
+  return entries;
 }
 
-// Clears the alpha of every pixel of the colour, given as red + green * 256 + blue * 65536.
+// Clears every pixel of the colour, given as red + green * 256 + blue * 65536.
 void ApplyTransparentColour(image::RgbaImage& picture, std::uint32_t colour) {
   std::uint8_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
   for (std::size_t i = 0; i < picture.pixels.size(); i += 4) {
@@ -50,24 +77,22 @@ std::uint32_t TopLeftColour(const image::RgbaImage& picture) {
 namespace image {
 
 std::optional<ImageListInfo> ReadImageListInfo(const Bytes& list) {
-  if (list.size() < kHeaderSize || std::memcmp(list.data(), kMagic, 4) != 0) return std::nullopt;
-  std::int64_t width = ReadU32(list, 4), height = ReadU32(list, 8), count = ReadU32(list, 12);
-  if (!ValidCell(width, height) || count > 0x7FFFFFFF) return std::nullopt;
-  ImageListInfo info{int(width), int(height), int(count)};
-  if ((list.size() - kHeaderSize) / CellBytes(info) != std::size_t(count) ||
-      (list.size() - kHeaderSize) % CellBytes(info) != 0) {
-    return std::nullopt;
-  }
+  ImageListInfo info;
+  if (!ReadEntries(list, info)) return std::nullopt;
   return info;
 }
 
 std::optional<RgbaImage> ImageListImage(const Bytes& list, int index) {
-  std::optional<ImageListInfo> info = ReadImageListInfo(list);
-  if (!info || index < 0 || index >= info->count) return std::nullopt;
-  RgbaImage out{info->width, info->height, {}};
-  auto first = list.begin() + kHeaderSize + std::size_t(index) * CellBytes(*info);
-  out.pixels.assign(first, first + CellBytes(*info));
-  return out;
+  ImageListInfo info;
+  std::optional<std::vector<Entry>> entries = ReadEntries(list, info);
+  if (!entries || index < 0 || index >= info.count) return std::nullopt;
+  const Entry& entry = (*entries)[index];
+  Bytes file(list.begin() + entry.offset, list.begin() + entry.offset + entry.size);
+  std::optional<RgbaImage> picture = DecodePicture(file);
+  if (!picture) return std::nullopt;
+  ApplyTransparentColour(*picture, entry.colour);
+  if (picture->width == info.width && picture->height == info.height) return picture;
+  return ScaleImage(*picture, info.width, info.height);
 }
 
 }  // namespace image
@@ -85,18 +110,18 @@ Bytes ImageListCreate(int width, int height) {
 
 int ImageListAdd(Bytes& imageList, const Bytes& picture,
                  std::optional<std::uint32_t> transparentColour) {
-  std::optional<image::ImageListInfo> info = image::ReadImageListInfo(imageList);
-  if (!info || info->count == 0x7FFFFFFF) return -1;
+  image::ImageListInfo info;
+  if (!ReadEntries(imageList, info) || info.count == 0x7FFFFFFF) return -1;
+  if (picture.size() > 0xFFFFFFFFu) return -1;
   std::optional<image::RgbaImage> decoded = image::DecodePicture(picture);
   if (!decoded) return -1;
   std::uint32_t colour = transparentColour.value_or(kTopLeftColour);
-  ApplyTransparentColour(*decoded,
-                         colour == kTopLeftColour ? TopLeftColour(*decoded) : colour & 0xFFFFFF);
-  std::optional<image::RgbaImage> cell = image::ScaleImage(*decoded, info->width, info->height);
-  if (!cell) return -1;
-  imageList.insert(imageList.end(), cell->pixels.begin(), cell->pixels.end());
-  WriteU32(imageList, 12, info->count + 1);
-  return info->count;
+  colour = colour == kTopLeftColour ? TopLeftColour(*decoded) : colour & 0xFFFFFF;
+  AppendU32(imageList, colour);
+  AppendU32(imageList, static_cast<std::uint32_t>(picture.size()));
+  imageList.insert(imageList.end(), picture.begin(), picture.end());
+  WriteU32(imageList, 12, info.count + 1);
+  return info.count;
 }
 
 }  // namespace ui

@@ -2,6 +2,8 @@
 // know.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <cstring>
+
 #include "runtime/image/picture.h"
 
 namespace kesto::image {
@@ -14,12 +16,20 @@ RgbaImage FromPixbuf(GdkPixbuf* pixbuf) {
   int channels = gdk_pixbuf_get_n_channels(pixbuf);
   int stride = gdk_pixbuf_get_rowstride(pixbuf);
   const guint8* src = gdk_pixbuf_read_pixels(pixbuf);
-  out.pixels.assign(std::size_t(out.width) * out.height * 4, 0xFF);
+  std::size_t rowBytes = std::size_t(out.width) * 4;
+  out.pixels.resize(rowBytes * out.height);
   for (int y = 0; y < out.height; ++y) {
     const guint8* row = src + std::size_t(y) * stride;
+    std::uint8_t* dst = out.Pixel(0, y);
+    if (channels == 4) {
+      std::memcpy(dst, row, rowBytes);
+      continue;
+    }
     for (int x = 0; x < out.width; ++x) {
-      std::uint8_t* dst = out.Pixel(x, y);
-      for (int c = 0; c < channels && c < 4; ++c) dst[c] = row[x * channels + c];
+      dst[x * 4 + 0] = row[x * 3 + 0];
+      dst[x * 4 + 1] = row[x * 3 + 1];
+      dst[x * 4 + 2] = row[x * 3 + 2];
+      dst[x * 4 + 3] = 0xFF;
     }
   }
   return out;
