@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "apps/folder_scan.h"
 #include "layouts/names.h"
 #include "runtime/headless/controls.h"
 #include "shell/globals.h"
@@ -37,46 +36,30 @@ class AppListTest : public ::testing::Test {
   TempProgramFolder folder_;
 };
 
-TEST_F(AppListTest, ListsApplicationFilesBySubFoldersFirstWithTheirTitlesAndPictures) {
+TEST_F(AppListTest, ListsApplicationFilesSubFoldersFirstWithTitlesAndPicturesBesideThem) {
   folder_.AddApp("tools", "x", "工具X", true);
+  folder_.AddApp(Utf8(u8"中文目录"), "d", "中文", true);
   folder_.AddApp("", "a.b", "", false);  // base name "a": a.dat and a.gif count
   folder_.Write("app/a.dat", "[ini]\r\nbt=应用A\r\n");
   folder_.Write("app/a.gif", testing::kTinyGif);
-  folder_.Write("app/y.QMZ", "not an application");
-  folder_.MakeFolder("app/z.qmz");
-  folder_.Write("app/notes.txt", "");
-
-  RefreshAppList();
-
-  EXPECT_EQ(Keys(), (std::vector<Text>{"x", "a"}));
-  EXPECT_EQ(Captions(), (std::vector<Text>{"工具X", "应用A"}));
-  std::vector<headless::Row> rows = headless::Rows(refs::kAppList);
-  EXPECT_EQ(rows[0].iconIndex, 0);
-  EXPECT_EQ(rows[1].iconIndex, 1);
-}
-
-TEST_F(AppListTest, KeepsRowsAndKeysInStepForEqualNamesMissingFilesAndBadPictures) {
-  folder_.AddApp("one", "d", "第一", true);
-  folder_.AddApp("", "d", "", false);
+  folder_.AddApp("", "d", "", false);  // the same base name again, without companions
   folder_.AddApp("", "e", "有标题", false);
   folder_.Write("app/e.gif", "GIF89a but broken");
-  folder_.AddApp(Utf8(u8"中文目录"), "f", "中文", true);
+  folder_.Write("app/y.QMZ", "not an application");
+  folder_.MakeFolder("app/z.qmz");
 
   RefreshAppList();
 
-  // Sub-folders (in the listing's order) before the app folder's own files.
-  EXPECT_EQ(Keys(), (std::vector<Text>{"d", "f", "d", "e"}));
-  std::vector<headless::Row> rows = headless::Rows(refs::kAppList);
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0].caption, "第一");
-  EXPECT_EQ(rows[1].caption, "中文");
-  EXPECT_EQ(rows[2].caption, "");
-  EXPECT_EQ(rows[2].iconIndex, -1);
-  EXPECT_EQ(rows[3].caption, "有标题");
-  EXPECT_EQ(rows[3].iconIndex, -1);
+  EXPECT_EQ(Keys(), (std::vector<Text>{"x", "d", "a", "d", "e"}));
+  EXPECT_EQ(Captions(), (std::vector<Text>{"工具X", "中文", "应用A", "", "有标题"}));
+  std::vector<int> pictures;
+  for (const headless::Row& row : headless::Rows(refs::kAppList)) pictures.push_back(row.iconIndex);
+  EXPECT_EQ(pictures, (std::vector<int>{0, 1, 2, -1, -1}));
 }
 
 TEST_F(AppListTest, RefreshingAgainRebuildsInsteadOfAppending) {
+  RefreshAppList();  // no app folder yet
+  EXPECT_TRUE(Keys().empty());
   folder_.AddApp("", "p", "P", true);
   RefreshAppList();
   RefreshAppList();
@@ -84,12 +67,6 @@ TEST_F(AppListTest, RefreshingAgainRebuildsInsteadOfAppending) {
   EXPECT_EQ(headless::Rows(refs::kAppList).size(), 1u);
 
   std::filesystem::remove(folder_ / "app/p.qmz");
-  RefreshAppList();
-  EXPECT_TRUE(Keys().empty());
-  EXPECT_EQ(ui::ListItemCount(refs::kAppList), 0);
-}
-
-TEST_F(AppListTest, NoAppFolderGivesAnEmptyList) {
   RefreshAppList();
   EXPECT_TRUE(Keys().empty());
   EXPECT_EQ(ui::ListItemCount(refs::kAppList), 0);
@@ -106,20 +83,6 @@ TEST_F(AppListTest, LinkLoopsAreNotFollowedRoundAndDeepTreesAreWalkedToTheBottom
   RefreshAppList();
 
   EXPECT_EQ(Keys(), (std::vector<Text>{"deep", "k"}));
-}
-
-TEST(CollectFolderEntries, GivesEverySubFolderAndEveryFileDepthFirst) {
-  TempProgramFolder folder;
-  folder.Write("top/b/inner.txt", "");
-  folder.Write("top/a/.hidden", "");
-  folder.Write("top/file", "");
-  Array<Text> entries, subFolders;
-  Text top = CurrentDirectory() + "\\top\\";  // a trailing backslash is dropped
-  CollectFolderEntries(top, entries, subFolders);
-  Text base = CurrentDirectory() + "\\top";
-  EXPECT_EQ(subFolders.Items(), (std::vector<Text>{base + "\\a", base + "\\b"}));
-  EXPECT_EQ(entries.Items(),
-            (std::vector<Text>{base + "\\a\\.hidden", base + "\\b\\inner.txt", base + "\\file"}));
 }
 
 }  // namespace

@@ -63,11 +63,6 @@ void LoopbackServer::ReleasePiece() {
   released_.notify_all();
 }
 
-std::vector<std::string> LoopbackServer::RequestLines() const {
-  std::lock_guard lock(mutex_);
-  return requestLines_;
-}
-
 void LoopbackServer::Run() {
   while (!stopping_) {
     pollfd waiting{listener_, POLLIN, 0};
@@ -96,7 +91,6 @@ void LoopbackServer::Answer(int connection) {
       "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"};
   {
     std::lock_guard lock(mutex_);
-    requestLines_.push_back(line);
     if (auto found = responses_.find(path); found != responses_.end()) response = found->second;
   }
   if (!Send(connection, response[0])) return;
@@ -118,6 +112,11 @@ bool LoopbackServer::Send(int connection, const std::string& bytes) {
     sent += static_cast<std::size_t>(put);
   }
   return true;
+}
+
+int UnusedPort() {
+  LoopbackServer probe;
+  return probe.port();
 }
 
 }  // namespace kesto::testing

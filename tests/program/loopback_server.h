@@ -1,5 +1,5 @@
 // A small HTTP server on 127.0.0.1 for the program tests: each path answers with a fixed raw
-// response, and every request line is recorded.
+// response, which may be held back piece by piece until the test lets each piece go.
 #pragma once
 
 #include <atomic>
@@ -29,9 +29,6 @@ class LoopbackServer {
                      const std::vector<std::string>& pieces);
   void ReleasePiece();
 
-  // Request lines ("GET /path HTTP/1.1") in arrival order.
-  std::vector<std::string> RequestLines() const;
-
  private:
   void Run();
   void Answer(int connection);
@@ -44,8 +41,10 @@ class LoopbackServer {
   std::map<std::string, std::vector<std::string>> responses_;  // head, then gated pieces
   std::condition_variable released_;
   int releasedPieces_ = 0;
-  std::vector<std::string> requestLines_;
   std::thread thread_;
 };
+
+// A port on 127.0.0.1 that nothing listens on.
+int UnusedPort();
 
 }  // namespace kesto::testing

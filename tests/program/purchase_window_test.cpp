@@ -1,5 +1,5 @@
-// The purchase window: opened from the catalogue panel at the purchase page, with the service
-// number in its title once per load.
+// The purchase window: opened from the catalogue panel only, at the purchase page, with the
+// service number in its title once per load.
 #include "tests/program/platform_fixture.h"
 
 namespace kesto::testing {
@@ -9,8 +9,8 @@ constexpr char kLayoutTitle[] = "自全动自助购买系统 过程中出现问�
 
 class PurchaseWindowTest : public PlatformTest {
  protected:
-  void OpenFromCatalogue() {
-    headless::FireElementEvent(refs::kCataloguePanel, ui::kEventClick, "", "qmzpay");
+  void Open(const ui::Ref& panel) {
+    headless::FireElementEvent(panel, ui::kEventClick, "", "qmzpay");
   }
   Text Title() const { return ui::GetText(refs::kPurchaseWindow, ui::prop::window::kTitle); }
 };
@@ -19,9 +19,9 @@ TEST_F(PurchaseWindowTest, BuiltInValuesGiveTheDefaultNumberAndPaymentSite) {
   folder_.Write("reg.qmz", "0var?don-");  // not enciphered: the built-in values stand
   folder_.AddApp("", "memo", "", false);
   ASSERT_EQ(Start({"-qmz"}), std::nullopt);
-
-  OpenFromCatalogue();
-
+  Open(refs::kSidePanel);
+  EXPECT_FALSE(headless::IsLoaded(names::kPurchaseWindow));
+  Open(refs::kCataloguePanel);
   EXPECT_EQ(Title(), Text(kLayoutTitle) + "4702519");
   EXPECT_EQ(headless::Navigations(refs::kPurchaseBrowser).back(),
             ui::GetText(refs::kPurchaseLink, ui::prop::hyperlinker::kWebAddress));
@@ -31,19 +31,15 @@ TEST_F(PurchaseWindowTest, TheNumberIsAppendedOncePerLoadHoweverOftenItIsOpened)
   WriteStandardRegFile();
   folder_.AddApp("", "memo", "", false);
   ASSERT_EQ(Start({"-qmz"}), std::nullopt);
-
-  OpenFromCatalogue();
-  headless::FireElementEvent(refs::kPurchaseBrowser, ui::kEventClick, "", "");
+  Open(refs::kCataloguePanel);
   ui::SetText(refs::kPurchaseBrowser, ui::prop::browser::kUrl, "http://elsewhere.example/");
-  OpenFromCatalogue();
-
+  Open(refs::kCataloguePanel);
   EXPECT_EQ(Title(), Text(kLayoutTitle) + "5551234");
   EXPECT_EQ(headless::Navigations(refs::kPurchaseBrowser).back(), "http://pay.test.example/buy");
 
   ui::CloseWindow(names::kPurchaseWindow);
   Drain();
-  ASSERT_FALSE(headless::IsLoaded(names::kPurchaseWindow));
-  OpenFromCatalogue();
+  Open(refs::kCataloguePanel);
   EXPECT_EQ(Title(), Text(kLayoutTitle) + "5551234");
 }
 
