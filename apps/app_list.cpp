@@ -30,15 +30,12 @@ class CompanionFiles {
     for (const Text& path : entries) {
       Text extension = ToLower(RightText(path, 4));
       if (extension == ".dat" || extension == ".gif") paths_.insert(ToLower(path));
-      pictures_ += extension == ".gif";
     }
   }
   bool Holds(const Text& path) const { return !paths_.empty() && paths_.count(ToLower(path)) != 0; }
-  int PictureCount() const { return pictures_; }
 
  private:
   std::unordered_set<Text> paths_;
-  int pictures_ = 0;
 };
 
 }  // namespace
@@ -55,9 +52,6 @@ void RefreshAppList() {
 
   const CompanionFiles companions(entries);
   Bytes imageList = ui::ImageListCreate(kTileWidth, kTileHeight);
-  // Room for every tile's pixels up front, so the list is not moved again and again as it grows.
-  imageList.reserve(imageList.size() +
-                    std::size_t{4} * kTileWidth * kTileHeight * companions.PictureCount());
   std::vector<Row> rows;
   for (const Text& path : entries) {
     if (TextAfterSeparator(path, ".") != "qmz") continue;
