@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/gtk/ui_thread.h"
+#include "runtime/gtk/window_frame.h"
 #include "runtime/posix/native_text.h"
 #include "runtime/toolkit.h"
 
@@ -41,19 +42,34 @@ std::vector<ButtonSpec> ButtonsOf(int flags) {
   }
 }
 
-GtkMessageType IconOf(int flags) {
+struct IconSpec {
+  GtkMessageType type;
+  const char* iconName;  // nullptr: no icon
+};
+
+IconSpec IconOf(int flags) {
   switch (flags & kIconMask) {
     case kMbIconStop:
-      return GTK_MESSAGE_ERROR;
+      return {GTK_MESSAGE_ERROR, "dialog-error"};
     case kIconQuestion:
-      return GTK_MESSAGE_QUESTION;
+      return {GTK_MESSAGE_QUESTION, "dialog-question"};
     case kIconExclamation:
-      return GTK_MESSAGE_WARNING;
+      return {GTK_MESSAGE_WARNING, "dialog-warning"};
     case kMbIconInformation:
-      return GTK_MESSAGE_INFO;
+      return {GTK_MESSAGE_INFO, "dialog-information"};
     default:
-      return GTK_MESSAGE_OTHER;
+      return {GTK_MESSAGE_OTHER, nullptr};
   }
+}
+
+// GTK no longer draws the type's icon by itself; the boxes show theirs as Windows does.
+void ShowIcon(GtkWidget* dialog, const char* iconName) {
+  if (!iconName) return;
+  GtkWidget* image = gtk_image_new_from_icon_name(iconName, GTK_ICON_SIZE_DIALOG);
+  gtk_widget_show(image);
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(dialog), image);
+  G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
 // Closing the box counts as Cancel where there is one, otherwise as the only or last button.
@@ -75,16 +91,14 @@ std::string WithPlainNewlines(const Text& text) {
 
 int RunMessageBox(const Text& text, const Text& caption, int flags) {
   const std::vector<ButtonSpec> buttons = ButtonsOf(flags);
-  if (!gdk_display_get_default()) {
-    std::fprintf(stderr, "%s: %s\n", posix::GbkToUtf8(caption).c_str(),
-                 posix::GbkToUtf8(text).c_str());
-    return ClosedResult(buttons);
-  }
+  const IconSpec icon = IconOf(flags);
   GtkWidget* dialog =
-      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, IconOf(flags), GTK_BUTTONS_NONE, "%s",
+      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_NONE, "%s",
                              posix::GbkToUtf8(WithPlainNewlines(text)).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), posix::GbkToUtf8(caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+  gtk::UseCloseBoxOnly(GTK_WINDOW(dialog));
+  ShowIcon(dialog, icon.iconName);
   if (flags & kMbSystemModal) gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
   for (const ButtonSpec& b : buttons) {
     gtk_dialog_add_button(GTK_DIALOG(dialog), posix::GbkToUtf8(b.caption).c_str(), b.result);
@@ -98,6 +112,13 @@ int RunMessageBox(const Text& text, const Text& caption, int flags) {
 }  // namespace
 
 int MessageBox(const Text& text, const Text& caption, int flags) {
+  // Before the toolkit has a display there is no one to ask: the text goes to the error
+  // output and the box counts as closed.
+  if (!gdk_display_get_default()) {
+    std::fprintf(stderr, "%s: %s\n", posix::GbkToUtf8(caption).c_str(),
+                 posix::GbkToUtf8(text).c_str());
+    return ClosedResult(ButtonsOf(flags));
+  }
   int result = kIdOk;
   gtk::RunOnUiThread([&] { result = RunMessageBox(text, caption, flags); });
   return result;

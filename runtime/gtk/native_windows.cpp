@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "runtime/gtk/loaded_windows.h"
 #include "runtime/gtk/round_outline.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/x11_access.h"
@@ -200,7 +201,14 @@ bool ReadRect(Handle window, Rect& rect) {
       XGetWindowAttributes(XDisplay(), Xid(window), &attributes) != 0 &&
       XTranslateCoordinates(XDisplay(), Xid(window), gtk::XRootWindow(), 0, 0, &x, &y, &child) != 0;
   if (trap.Failed() || !ok) return false;
-  rect = {x, y, x + attributes.width, y + attributes.height};
+  int width = attributes.width, height = attributes.height;
+  // Our own windows report the size last asked for: the X server learns of it only when GTK
+  // next lays the window out, and the program reads it straight after writing it.
+  if (std::shared_ptr<gtk::LoadedWindow> own = gtk::FindLoadedWindow(window)) {
+    width = own->clientWidth;
+    height = own->clientHeight;
+  }
+  rect = {x, y, x + width, y + height};
   return true;
 }
 
@@ -305,9 +313,15 @@ void SetRoundWindowOutline(Handle window, int width, int height, int radius) {
 
 void PostMessage(Handle window, unsigned message, std::intptr_t, std::intptr_t) {
   if (message != kWmClose) return;
-  // Sent at once: the request itself is asynchronous for the receiver, and a request left in
-  // our queue would be lost when the program ends right after posting (the confirmed exit).
-  gtk::RunOnUiThread([window] { RequestClose(window); });
+  // Sent at once on the user-interface thread: the request itself is asynchronous for the
+  // receiver, and a request left in our queue would be lost when the program ends right after
+  // posting (the confirmed exit). Another thread hands it over without waiting, so that it can
+  // never block on a user-interface thread that waits for it.
+  if (gtk::IsUiThread()) {
+    RequestClose(window);
+  } else {
+    gtk::PostToUiThread([window] { RequestClose(window); });
+  }
 }
 
 }  // namespace kesto::native

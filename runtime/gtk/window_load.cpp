@@ -4,6 +4,7 @@
 #include "runtime/gtk/drawing.h"
 #include "runtime/gtk/placement_area.h"
 #include "runtime/gtk/ui_thread.h"
+#include "runtime/gtk/window_frame.h"
 #include "runtime/gtk/window_geometry.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/posix/native_text.h"
@@ -16,18 +17,9 @@ void ApplyBorder(GtkWindow* window, const ui::WindowLayout& layout) {
   gtk_window_set_resizable(window, FALSE);
   if (layout.border == ui::Border::kNone) {
     gtk_window_set_decorated(window, FALSE);
-    return;
+  } else {
+    UseCloseBoxOnly(window);
   }
-  // A caption with a close box only: no maximise or minimise box.
-  gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-  g_signal_connect(
-      window, "realize", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
-        GdkWindow* gdk_window = gtk_widget_get_window(widget);
-        gdk_window_set_functions(gdk_window, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
-        gdk_window_set_decorations(
-            gdk_window, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
-      }),
-      nullptr);
 }
 
 // A window without an icon of its own shows the program's: the first icon any layout gave.

@@ -1,0 +1,39 @@
+// The GUI tests' entry: a private X display with a window manager and a notification area,
+// the toolkit started on it, then the tests. Without an X server every test skips, saying why.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "runtime/toolkit.h"
+#include "tests/gui/gui_support.h"
+#include "tests/gui/x_session.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+  kesto::testing::InstallRecordingBrowser();
+  kesto::testing::XSession::Options options;
+  options.logFolder = kesto::testing::ArtefactFolder();
+  std::string whyNot;
+  std::unique_ptr<kesto::testing::XSession> session =
+      kesto::testing::XSession::Start(options, whyNot);
+  std::unique_ptr<kesto::testing::PageServer> pages;
+  kesto::testing::CurrentXSession() = session.get();
+  if (session) {
+    std::printf("GUI tests on display %s\n", session->display().c_str());
+    std::fflush(stdout);
+    kesto::toolkit::Start(argc, argv);
+    // Before any window loads: the layouts' pages name the platform's real web site.
+    pages = std::make_unique<kesto::testing::PageServer>();
+    if (!pages->ok()) whyNot = "the local page server (python3) did not start";
+  }
+  if (!session || !pages->ok()) kesto::testing::GuiSkipReason() = whyNot;
+  const int result = RUN_ALL_TESTS();
+  pages.reset();
+  session.reset();
+  // The toolkit's own threads must not see their libraries torn down under them.
+  std::fflush(nullptr);
+  _exit(result);
+}

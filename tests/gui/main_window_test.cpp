@@ -1,0 +1,236 @@
+// The main window on a real desktop: place, look, dragging, picture buttons, the list, the
+// address box, the link box, the window state and the rounded outline.
+#include <gtest/gtest.h>
+
+#include "assets/artwork.h"
+#include "runtime/posix/native_text.h"
+#include "tests/gui/gui_support.h"
+#include "tests/gui/gui_windows.h"
+
+namespace kesto::testing {
+namespace {
+
+constexpr std::uint32_t kBannerBlue = 0x11B8FF;
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    KESTO_REQUIRE_DISPLAY();
+    ReachedHandlers().clear();
+    handle_ = LoadAndShow(names::kMainWindow);
+    ASSERT_NE(handle_, 0);
+    rect_ = WindowRect(names::kMainWindow);
+  }
+
+  Point At(const char* control, int x, int y) {
+    return ScreenPoint(names::kMainWindow, control, x, y);
+  }
+
+  void MoveTo(Point p) { XDo({"mousemove", std::to_string(p.x), std::to_string(p.y)}); }
+  void ClickAt(Point p, int clicks = 1) {
+    MoveTo(p);
+    XDo({"click", "--repeat", std::to_string(clicks), "--delay", "80", "1"});
+    Pump(200);
+  }
+
+  native::Handle handle_ = 0;
+  native::Rect rect_;
+};
+
+TEST_F(MainWindow, ComesUpCentredBorderlessWithTheBannerAndNoTabs) {
+  EXPECT_EQ(rect_.right - rect_.left, 1024);
+  EXPECT_EQ(rect_.bottom - rect_.top, 658);
+  // No frame: the client area itself sits in the middle of the screen.
+  EXPECT_NEAR(rect_.left, (kScreenWidth - 1024) / 2, 1);
+  EXPECT_NEAR(rect_.top, (kScreenHeight - 658) / 2, 1);
+
+  ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 3);
+  Screen screen = Screenshot("main-window-installed-apps-page");
+  const int x = rect_.left, y = rect_.top;
+  EXPECT_EQ(PixelAt(screen.get(), x + 600, y + 3), kBannerBlue) << "the title banner";
+  EXPECT_TRUE(AreaHasColour(screen.get(), x + 16, y + 8, 300, 32, 0xFFFFFF))
+      << "the white title text lies above the banner";
+  // Page 3 straight below the banner, with no tab strip in between.
+  EXPECT_EQ(PixelAt(screen.get(), x + 3, y + 49), 0xFFFFFFu);
+  const Point grey_bar = At("标签4", 8, 33);
+  EXPECT_EQ(PixelAt(screen.get(), grey_bar.x, grey_bar.y), 0xECECECu) << "the hint bar";
+  const Point list = At("超级列表框1", 400, 300);
+  EXPECT_EQ(PixelAt(screen.get(), list.x, list.y), 0xF6F6F6u) << "the empty list";
+  const Point load_button = At("图形按钮3", 10, 39);
+  const std::uint32_t orange = PixelAt(screen.get(), load_button.x, load_button.y);
+  EXPECT_GT((orange >> 16) & 0xFF, 0xC0u) << "the load button is orange";
+  EXPECT_LT(orange & 0xFF, 0x80u);
+
+  ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 0);
+  screen = Screenshot("main-window-browser-page");
+  // The open button lies beyond the page container's edge and is clipped away.
+  EXPECT_EQ(PixelAt(screen.get(), x + 815, y + 47 + 20), 0xFFFFFFu);
+}
+
+TEST_F(MainWindow, DraggingTheBannerOrTheTitleMovesTheWindow) {
+  for (const char* grabbed : {"_标题", "标签1"}) {
+    SCOPED_TRACE(grabbed);
+    const Point grab = At(grabbed, 20, 14);
+    const native::Rect before = WindowRect(names::kMainWindow);
+    MoveTo(grab);
+    XDo({"mousedown", "1"});
+    for (int step = 1; step <= 5; ++step) {
+      MoveTo({grab.x + step * 10, grab.y + step * 8});
+      Pump(30);
+    }
+    XDo({"mouseup", "1"});
+    PumpUntil([&] { return WindowRect(names::kMainWindow).left != before.left; }, 3000);
+    Pump(200);
+    const native::Rect after = WindowRect(names::kMainWindow);
+    EXPECT_NEAR(after.left - before.left, 50, 3);
+    EXPECT_NEAR(after.top - before.top, 40, 3);
+  }
+}
+
+TEST_F(MainWindow, PictureButtonShowsItsHoverPictureAndReportsClicks) {
+  RecordUnder(names::kShowCatalogue);
+  const Point centre = At("图形按钮3", 100, 39);
+  MoveTo({centre.x, centre.y + 200});
+  Screen normal = Screenshot("load-button-normal");
+  MoveTo(centre);
+  Pump(200);
+  Screen hover = Screenshot("load-button-hover");
+  const Point sample = At("图形按钮3", 10, 39);
+  EXPECT_NE(PixelAt(normal.get(), sample.x, sample.y), PixelAt(hover.get(), sample.x, sample.y));
+  EXPECT_EQ(CountReached(names::kShowCatalogue), 0);
+  ClickAt(centre);
+  EXPECT_EQ(CountReached(names::kShowCatalogue), 1);
+  // A press on the button that is released elsewhere is no click.
+  MoveTo(centre);
+  XDo({"mousedown", "1"});
+  MoveTo({centre.x, centre.y + 150});
+  XDo({"mouseup", "1"});
+  Pump(200);
+  EXPECT_EQ(CountReached(names::kShowCatalogue), 1);
+}
+
+TEST_F(MainWindow, ListShowsPicturesWithCaptionsAndActivatesOnDoubleClick) {
+  static int activatedRow = -2;
+  ui::RegisterHandler(names::kOnAppListActivated, [](const ui::EventArgs&) -> ui::EventResult {
+    activatedRow = ui::GetInt(MainControl("超级列表框1"), ui::prop::listview::kSelectedIndex);
+    return {};
+  });
+  const ui::Ref list = MainControl("超级列表框1");
+  ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 3);
+  Bytes pictures = ui::ImageListCreate(155, 140);
+  for (const ui::Picture* tile : {&assets::kSampleTile1, &assets::kSampleTile2}) {
+    ASSERT_GE(ui::ImageListAdd(pictures, tile->ToBytes(), 0x808080), 0);
+  }
+  ui::SetBytes(list, ui::prop::listview::kImageList, pictures);
+  EXPECT_EQ(ui::ListInsertItem(list, {}, "店铺助手", 0, {}, {}, 1), 0);
+  EXPECT_EQ(ui::ListInsertItem(list, {}, "订单打印", 1, {}, {}, 2), 1);
+  EXPECT_EQ(ui::ListItemCount(list), 2);
+  Screen screen = Screenshot("main-window-list");
+  const Point first = At("超级列表框1", 100, 85);
+  EXPECT_NE(PixelAt(screen.get(), first.x, first.y), 0xF6F6F6u) << "a picture is drawn";
+
+  ClickAt(first);
+  EXPECT_EQ(ui::GetInt(list, ui::prop::listview::kSelectedIndex), 0) << "a click selects";
+  EXPECT_EQ(activatedRow, -2) << "a single click does not activate";
+  ClickAt(first, 2);
+  EXPECT_EQ(activatedRow, 0);
+
+  ui::ListDeleteAll(list);
+  EXPECT_EQ(ui::ListItemCount(list), 0);
+  EXPECT_EQ(ui::GetInt(list, ui::prop::listview::kSelectedIndex), -1);
+}
+
+TEST_F(MainWindow, AddressBoxReportsItsKeys) {
+  static std::vector<int> keys;
+  static Text content;
+  ui::RegisterHandler(names::kOnAddressKeyDown, [](const ui::EventArgs& args) -> ui::EventResult {
+    keys.push_back(args.a);
+    content = ui::GetText(MainControl("编辑框1"), ui::prop::editbox::kContent);
+    return {};
+  });
+  ClickAt(At("编辑框1", 100, 16));
+  XDo({"type", "--delay", "30", "ab"});
+  XDo({"key", "Return"});
+  Pump(200);
+  EXPECT_EQ(keys, (std::vector<int>{'A', 'B', 13}));
+  EXPECT_EQ(content, "ab");
+  ui::SetText(MainControl("编辑框1"), ui::prop::editbox::kContent, "网址");
+  EXPECT_EQ(ui::GetText(MainControl("编辑框1"), ui::prop::editbox::kContent), "网址");
+}
+
+// The default web browser is a recorder of the addresses it is asked to open.
+using LinkBox = MainWindow;
+
+TEST_F(LinkBox, OpensItsAddressInTheDefaultBrowserAndTurnsVisited) {
+  ui::SetText(MainControl("_自助购买"), ui::prop::hyperlinker::kWebAddress, "127.0.0.1:1/pay");
+  ClickAt(At("_自助购买", 36, 11));
+  EXPECT_TRUE(PumpUntil([&] { return !OpenedAddresses().empty(); }, 10000));
+  EXPECT_EQ(OpenedAddresses(), "http://127.0.0.1:1/pay\n");
+  MoveTo({rect_.left + 500, rect_.top + 300});
+  Screen screen = Screenshot("link-visited");
+  const Point link = At("_自助购买", 0, 0);
+  EXPECT_TRUE(AreaHasColour(screen.get(), link.x, link.y, 73, 23, 0xFFFF00)) << "visited colour";
+}
+
+TEST_F(LinkBox, HandlerRunsFirstAndItsFalseKeepsTheAddressClosed) {
+  static ui::EventArgs pressed;
+  static int presses = 0;
+  ui::RegisterHandler(names::kOnRefreshLinkPressed,
+                      [](const ui::EventArgs& args) -> ui::EventResult {
+                        pressed = args;
+                        ++presses;
+                        return false;
+                      });
+  ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 3);
+  const ui::Ref link = MainControl("超级链接框1");
+  ui::SetText(link, ui::prop::hyperlinker::kWebAddress, "127.0.0.1:1/refresh");
+  ClickAt(At("超级链接框1", 20, 16));
+  EXPECT_EQ(presses, 1);
+  EXPECT_NEAR(pressed.a, 20, 2);
+  EXPECT_NEAR(pressed.b, 16, 2);
+  Pump(1500);
+  EXPECT_EQ(OpenedAddresses(), "");
+}
+
+TEST_F(MainWindow, WindowStateWaitsWhileHiddenAndShowsNormalAfterwards) {
+  const ui::Ref state{names::kMainWindow, ""};
+  ui::SetBool(state, ui::prop::kVisible, false);
+  EXPECT_TRUE(PumpUntil([&] { return !IsMapped(handle_); }));
+  ui::SetInt(state, ui::prop::window::kWindowState, ui::kStateMinimised);
+  Pump(500);
+  EXPECT_FALSE(IsMapped(handle_)) << "a hidden window stays hidden";
+  EXPECT_FALSE(ui::GetBool(state, ui::prop::kVisible));
+  // Brought back the way the tray does: centred, then visible.
+  ui::SetInt(state, ui::prop::kLeft, 10);
+  ui::SetInt(state, ui::prop::window::kWindowState, ui::kStateCentred);
+  ui::SetBool(state, ui::prop::kVisible, true);
+  EXPECT_TRUE(PumpUntil([&] { return IsMapped(handle_); }));
+  Pump(300);
+  EXPECT_FALSE(IsIconic(handle_));
+  EXPECT_NEAR(WindowRect(names::kMainWindow).left, (kScreenWidth - 1024) / 2, 1);
+  // Minimised while on screen.
+  ui::SetInt(state, ui::prop::window::kWindowState, ui::kStateMinimised);
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(handle_); }));
+  EXPECT_EQ(ui::GetInt(state, ui::prop::window::kWindowState), ui::kStateMinimised);
+}
+
+TEST_F(MainWindow, LowerWindowAndRoundedOutline) {
+  ui::SetInt(kMain, ui::prop::kHeight, ui::GetInt(kMain, ui::prop::kHeight) - 15);
+  native::Rect rect;
+  ASSERT_TRUE(native::GetWindowRect(handle_, rect));
+  EXPECT_EQ(rect.bottom - rect.top, 643);
+  native::SetRoundWindowOutline(handle_, rect.right - rect.left - 1, rect.bottom - rect.top - 1, 5);
+  Pump(300);
+  Screen screen = Screenshot("main-window-outline");
+  const int x = rect.left, y = rect.top;
+  EXPECT_EQ(PixelAt(screen.get(), x, y), 0x000000u) << "the top-left corner is cut";
+  EXPECT_EQ(PixelAt(screen.get(), x + 10, y), kBannerBlue);
+  EXPECT_EQ(PixelAt(screen.get(), x + 1023, y + 300), 0x000000u)
+      << "the outline ends one pixel short of the right edge";
+  EXPECT_NE(PixelAt(screen.get(), x + 1022, y + 300), 0x000000u);
+  EXPECT_EQ(PixelAt(screen.get(), x, y + 641), 0x000000u) << "the bottom-left corner is cut";
+}
+
+}  // namespace
+}  // namespace kesto::testing

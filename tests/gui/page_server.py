@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Serves the GUI tests' web pages on 127.0.0.1, also as the browser engine's HTTP proxy, so
+that pages addressed to the platform's built-in web site are answered here and nothing leaves
+the machine. Prints the port it listens on, then serves until stdin closes or it is killed."""
+import http.server
+import sys
+import threading
+import urllib.parse
+
+LINK_STYLE = ("position:absolute; display:block; width:220px; height:60px;"
+              " background:#3377CC; color:white; font-size:20px")
+
+CATALOGUE = f"""<!DOCTYPE html><html><body style="margin:0; height:3000px; background:#FFFFFF">
+<a id="tool7" name="qmz" href="/followed" style="{LINK_STYLE}; left:20px; top:40px">tool 7</a>
+<a id="plain" href="/followed-plain" style="{LINK_STYLE}; left:20px; top:140px">plain</a>
+<div id="box" style="position:absolute; left:300px; top:40px; width:200px; height:160px;
+  background:#EEEEEE">box</div>
+</body></html>"""
+
+PAGES = {
+    "/csapp": CATALOGUE,
+    "/app": CATALOGUE,
+    "/topapp": '<html><body style="background:#F3F3F3"><a id="app1" name="qmz"'
+               ' href="/followed">app 1</a></body></html>',
+    "/followed": "<html><body>followed</body></html>",
+    "/followed-plain": "<html><body>followed plain</body></html>",
+}
+
+
+class Pages(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        path = urllib.parse.urlsplit(self.path).path or "/"
+        body = PAGES.get(path, "<html><body>page %s</body></html>" % path).encode("utf-8")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-store")
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def main():
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Pages)
+    print(server.server_address[1], flush=True)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    sys.stdin.read()  # the test closes our stdin when it is done
+    server.shutdown()
+
+
+if __name__ == "__main__":
+    main()
