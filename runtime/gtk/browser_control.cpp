@@ -53,7 +53,7 @@ class Browser : public Control {
         webkit_web_view_go_back(view_);
         break;
       case ui::kRefresh:
-        webkit_web_view_reload(view_);
+        Refresh();
         break;
       case ui::kStop:
         webkit_web_view_stop_loading(view_);
@@ -71,6 +71,19 @@ class Browser : public Control {
   }
 
  private:
+  // Right after a new address (the catalogue button sets one and refreshes at once), WebKit's
+  // reload would load the previous page again and drop the navigation still on its way; the
+  // address being loaded is loaded afresh instead.
+  void Refresh() {
+    const gchar* active = webkit_web_view_get_uri(view_);
+    if (!webkit_web_view_is_loading(view_) || !active) {
+      webkit_web_view_reload(view_);
+      return;
+    }
+    const std::string uri = active;
+    webkit_web_view_load_uri(view_, uri.c_str());
+  }
+
   // An empty address leaves the page as it is.
   void Navigate(const Text& address) {
     address_ = address;
