@@ -103,7 +103,10 @@ int RunMessageBox(const Text& text, const Text& caption, int flags) {
   for (const ButtonSpec& b : buttons) {
     gtk_dialog_add_button(GTK_DIALOG(dialog), posix::GbkToUtf8(b.caption).c_str(), b.result);
   }
+  // The first button is the default and has the focus, so Enter presses it.
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), buttons.front().result);
+  gtk_widget_grab_focus(
+      gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), buttons.front().result));
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
   return response >= 0 ? response : ClosedResult(buttons);

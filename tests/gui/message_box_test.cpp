@@ -17,7 +17,7 @@ namespace {
 std::vector<std::string> AnswerBox(const Text& caption, const std::string& keys) {
   return {"sh", "-c",
           "xdotool search --sync --onlyvisible --name '" + posix::GbkToUtf8(caption) +
-              "' windowactivate --sync && xdotool sleep 0.3 key --delay 100 " + keys};
+              "' windowactivate --sync && xdotool sleep 0.5 key --delay 100 " + keys};
 }
 
 // Should a key press go astray, the box is closed after a while, so that the test fails
