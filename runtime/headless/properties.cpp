@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "runtime/headless/controls_state.h"
+#include "runtime/headless/frame_state.h"
 
 namespace kesto::ui {
 
@@ -14,6 +15,12 @@ using headless::detail::OnControl;
 using headless::detail::Window;
 
 namespace {
+
+bool OnUserInterfaceThread() {
+  auto& frame = headless::detail::Frame();
+  std::lock_guard<std::mutex> guard(frame.lock);
+  return frame.uiThread == std::this_thread::get_id();
+}
 
 // Restores a minimised or maximised window and centres it, without resizing it.
 void Centre(Window& w) {
@@ -110,14 +117,18 @@ Value GetProperty(const Ref& ref, int index) {
 }
 
 void SetProperty(const Ref& ref, int index, const Value& value) {
-  bool windowChanged = OnControl(ref, [&](Window& w, Control& c) {
+  auto apply = [&](Window& w, Control& c) {
     if (c.layout) {
       SetControlProperty(c, index, value);
     } else {
       SetWindowProperty(w, index, value);
     }
     return !c.layout;
-  });
+  };
+  // A worker's write to a window closed meanwhile (the user closed the update window while it
+  // downloads) is dropped: the worker cannot know, and ending the program helps nobody.
+  bool windowChanged = OnUserInterfaceThread() ? OnControl(ref, apply)
+                                               : headless::detail::IfControl(ref, false, apply);
   if (windowChanged) headless::detail::SyncNativeWindow(ref.window);
 }
 

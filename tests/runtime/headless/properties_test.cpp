@@ -47,6 +47,18 @@ TEST_F(HeadlessProperties, ControlOfAWindowNotLoadedIsAFatalError) {
   ExpectFatal([&] { ui::GetInt(bar, prop::processbar::kPosition); }, notLoaded);
 }
 
+TEST_F(HeadlessProperties, WorkerWriteToAClosedWindowIsDropped) {
+  ui::LoadWindow(names::kUpdateWindow);
+  ui::CloseWindow(names::kUpdateWindow);
+  ProcessEvents();
+  std::thread worker([] {
+    ui::SetInt({names::kUpdateWindow, "进度条1"}, prop::processbar::kPosition, 5000);
+  });
+  worker.join();
+  EXPECT_FALSE(headless::EndedExitCode());
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
 TEST_F(HeadlessProperties, NameTheWindowDoesNotHaveIsAFatalError) {
   ui::LoadWindow(names::kUpdateWindow);
   ExpectFatal(
