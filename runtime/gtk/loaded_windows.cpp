@@ -176,15 +176,15 @@ void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
   Registry()[window->layout().name] = window;
 }
 
-void DestroyLoadedWindow(const Text& name) {
-  std::shared_ptr<LoadedWindow> window = FindLoadedWindow(name);
-  if (!window) return;
+void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
+  if (!window || window->destroying || !window->window()) return;
+  window->destroying = true;
   window->Fire("", ui::Event::kDestroying);
-  // The handler may itself have closed the window through a nested event pump.
-  if (FindLoadedWindow(name) != window) return;
   RemoveTrayEntry(*window);
-  Registry().erase(name);
+  const Text& name = window->layout().name;
+  if (FindLoadedWindow(name) == window) Registry().erase(name);
   gtk_widget_destroy(window->window());
+  window->SetWidgets(nullptr, nullptr);
   if (Registry().empty() && gtk_main_level() > 0) gtk_main_quit();
 }
 

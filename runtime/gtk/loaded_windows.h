@@ -90,6 +90,7 @@ class LoadedWindow : public std::enable_shared_from_this<LoadedWindow> {
   std::map<int, ui::Value> kept;
   int clientWidth = 0, clientHeight = 0;  // as last asked for
   GtkStatusIcon* tray = nullptr;          // the notification-area entry, if any
+  bool destroying = false;                // its being-destroyed event is running
 
  private:
   const ui::WindowLayout& layout_;
@@ -104,8 +105,8 @@ std::shared_ptr<LoadedWindow> FindLoadedWindow(native::Handle handle);
 int LoadedWindowCount();
 void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
 // Runs the being-destroyed event, removes the tray entry and destroys the widgets; the message
-// loop ends with the last window.
-void DestroyLoadedWindow(const Text& name);
+// loop ends with the last window. A window of the same name loaded anew meanwhile stays.
+void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
 
 // A control of a loaded window, or the fatal error for a window that is not loaded.
 LoadedWindow& LoadedWindowOrFail(const Text& window);

@@ -42,8 +42,8 @@ GtkWidget* AreaFor(LoadedWindow& window, const Control& control) {
   return window.root();
 }
 
-gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer name) {
-  DestroyLoadedWindow(*static_cast<Text*>(name));
+gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer window) {
+  DestroyLoadedWindow(static_cast<LoadedWindow*>(window)->shared_from_this());
   return TRUE;
 }
 
@@ -56,9 +56,7 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   ApplyIcon(gtk_window, layout);
   gtk_window_set_keep_above(gtk_window, layout.topmost);
   gtk_window_set_skip_taskbar_hint(gtk_window, !layout.showInTaskbar);
-  g_signal_connect_data(
-      window, "delete-event", G_CALLBACK(OnDeleteEvent), new Text(layout.name),
-      [](gpointer name, GClosure*) { delete static_cast<Text*>(name); }, GConnectFlags(0));
+  g_signal_connect(window, "delete-event", G_CALLBACK(OnDeleteEvent), loaded.get());
 
   GtkWidget* root = NewPlacementArea(true);
   if (layout.backColour != ui::kDefaultColour) {
@@ -99,7 +97,9 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
 }
 
 bool LoadNow(const Text& name) {
-  if (std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(name)) {
+  // An open window comes to the front; one whose being-destroyed event runs is replaced.
+  if (std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(name);
+      loaded && !loaded->destroying) {
     gtk_window_present(GTK_WINDOW(loaded->window()));
     return true;
   }
@@ -125,8 +125,14 @@ bool LoadWindow(const Text& window) {
 }
 
 // Always posted, also on the user-interface thread: the window goes after the caller returns.
+// The request is for the window loaded now; one loaded anew later is not closed by it.
 void CloseWindow(const Text& window) {
-  gtk::PostToUiThread([window] { gtk::DestroyLoadedWindow(window); });
+  if (gtk::IsUiThread()) {
+    std::weak_ptr<gtk::LoadedWindow> loaded = gtk::FindLoadedWindow(window);
+    gtk::PostToUiThread([loaded] { gtk::DestroyLoadedWindow(loaded.lock()); });
+  } else {
+    gtk::PostToUiThread([window] { gtk::DestroyLoadedWindow(gtk::FindLoadedWindow(window)); });
+  }
 }
 
 }  // namespace kesto::ui
