@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "runtime/posix/native_text.h"
@@ -13,19 +14,26 @@ namespace kesto::testing {
 namespace {
 
 // Waits for the box by its caption, then presses the keys. The keys go through the keyboard
-// (XTEST), not to the found window: GTK does not take keys that another program sends it.
+// (XTEST), not to the found window: GTK does not take keys that another program sends it. A
+// search races with windows coming and going (and xdotool gives up on one that goes), so it is
+// tried again until it finds the box.
 std::vector<std::string> AnswerBox(const Text& caption, const std::string& keys) {
+  const std::string find = "xdotool search --onlyvisible --name '" + posix::GbkToUtf8(caption) +
+                           "' windowactivate --sync windowfocus --sync";
   return {"sh", "-c",
-          "xdotool search --sync --onlyvisible --name '" + posix::GbkToUtf8(caption) +
-              "' windowactivate --sync && xdotool sleep 0.5 key --delay 100 " + keys};
+          "for try in $(seq 200); do " + find + " 2>/dev/null && break; sleep 0.1; done; " +
+              "xdotool sleep 0.5 key --delay 100 " + keys};
 }
 
 // Should a key press go astray, the box is closed after a while, so that the test fails
 // instead of waiting for ever.
-gboolean CloseStrayBoxes(gpointer) {
+gboolean CloseStrayBoxes(gpointer strayFound) {
   GList* windows = gtk_window_list_toplevels();
   for (GList* w = windows; w; w = w->next) {
-    if (GTK_IS_DIALOG(w->data)) gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_NONE);
+    if (!GTK_IS_DIALOG(w->data)) continue;
+    std::fprintf(stderr, "unanswered box: %s\n", gtk_window_get_title(GTK_WINDOW(w->data)));
+    *static_cast<bool*>(strayFound) = true;
+    gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_NONE);
   }
   g_list_free(windows);
   return G_SOURCE_CONTINUE;
@@ -35,12 +43,14 @@ class MessageBoxes : public ::testing::Test {
  protected:
   void SetUp() override {
     KESTO_REQUIRE_DISPLAY();
-    watchdog_ = g_timeout_add_seconds(20, CloseStrayBoxes, nullptr);
+    watchdog_ = g_timeout_add_seconds(20, CloseStrayBoxes, &strayFound_);
   }
   void TearDown() override {
     if (watchdog_) g_source_remove(watchdog_);
+    EXPECT_FALSE(strayFound_) << "a box was left unanswered";
   }
   guint watchdog_ = 0;
+  bool strayFound_ = false;
 };
 
 TEST_F(MessageBoxes, WorkerThreadBoxBlocksOnlyTheWorker) {
