@@ -19,22 +19,30 @@ constexpr char kBlankPage[] = "blank";
 
 class Browser : public Control {
  public:
-  Browser(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
-    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
-    g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
-    if (layout.type == ui::ControlType::kWebUIControl) {
-      bridge_ = std::make_unique<ElementEventBridge>(
-          view_, [this](int code, const Text& id, const Text& name) {
-            return ReportElementEvent(code, id, name);
-          });
+  // The browser engine's view is made once the window is on screen, so that the window comes
+  // up without waiting for it; until then the box keeps the address it is to show.
+  Browser(LoadedWindow& window, const ui::ControlLayout& layout)
+      : Control(window, layout), address_(layout.text) {
+    holder_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    Adopt(holder_);
+    whenMapped_ = g_signal_connect(window.window(), "map-event", G_CALLBACK(OnWindowMapped), this);
+  }
+
+  ~Browser() override {
+    if (later_) g_source_remove(later_);
+    if (whenMapped_ && owner().window()) {
+      g_signal_handler_disconnect(owner().window(), whenMapped_);
     }
-    Adopt(GTK_WIDGET(view_));
-    Navigate(layout.text);
+  }
+
+  GtkWidget* FocusTarget() override {
+    MakeView();
+    return GTK_WIDGET(view_);
   }
 
   std::optional<ui::Value> Read(int index) override {
     if (index != ui::prop::browser::kUrl) return std::nullopt;
-    const gchar* shown = webkit_web_view_get_uri(view_);
+    const gchar* shown = view_ ? webkit_web_view_get_uri(view_) : nullptr;
     return shown ? posix::Utf8ToGbk(shown) : address_;
   }
 
@@ -45,6 +53,7 @@ class Browser : public Control {
   }
 
   void Execute(int command) {
+    MakeView();
     switch (command) {
       case ui::kForward:
         webkit_web_view_go_forward(view_);
@@ -84,10 +93,40 @@ class Browser : public Control {
     webkit_web_view_load_uri(view_, uri.c_str());
   }
 
+  void MakeView() {
+    if (view_) return;
+    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
+    if (layout().type == ui::ControlType::kWebUIControl) {
+      bridge_ = std::make_unique<ElementEventBridge>(
+          view_, [this](int code, const Text& id, const Text& name) {
+            return ReportElementEvent(code, id, name);
+          });
+    }
+    gtk_box_pack_start(GTK_BOX(holder_), GTK_WIDGET(view_), TRUE, TRUE, 0);
+    gtk_widget_show(GTK_WIDGET(view_));
+    Navigate(address_);
+  }
+
+  // Once the window has been drawn: an idle moment after it is mapped.
+  static gboolean OnWindowMapped(GtkWidget* window, GdkEvent*, Browser* self) {
+    g_signal_handler_disconnect(window, self->whenMapped_);
+    self->whenMapped_ = 0;
+    self->later_ = g_idle_add(
+        [](gpointer data) -> gboolean {
+          auto* browser = static_cast<Browser*>(data);
+          browser->later_ = 0;
+          browser->MakeView();
+          return G_SOURCE_REMOVE;
+        },
+        self);
+    return FALSE;
+  }
+
   // An empty address leaves the page as it is.
   void Navigate(const Text& address) {
     address_ = address;
-    if (address.empty()) return;
+    if (address.empty() || !view_) return;
     const std::string uri =
         address == kBlankPage ? "about:blank" : BrowserAddress(posix::GbkToUtf8(address));
     webkit_web_view_load_uri(view_, uri.c_str());
@@ -115,9 +154,12 @@ class Browser : public Control {
     return nullptr;
   }
 
+  GtkWidget* holder_ = nullptr;
   WebKitWebView* view_ = nullptr;
   std::unique_ptr<ElementEventBridge> bridge_;
   Text address_;
+  gulong whenMapped_ = 0;
+  guint later_ = 0;
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The list in icon view: each row a picture from the list's image list with its caption below,
 // one row selected at a time, a row activated by a double-click (or Enter).
-#include <vector>
+#include <map>
 
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/drawing.h"
@@ -47,13 +47,12 @@ class ListView : public Control {
     gtk_container_add(GTK_CONTAINER(scroller), view_);
     gtk_widget_show(view_);
     Adopt(scroller);
-    SetImageList(DesignTimeImageList());
   }
 
   GtkWidget* FocusTarget() override { return view_; }
 
   std::optional<ui::Value> Read(int index) override {
-    if (index == ui::prop::listview::kImageList) return imageList_;
+    if (index == ui::prop::listview::kImageList) return ImageList();
     if (index == ui::prop::listview::kSelectedIndex) return SelectedRow();
     return std::nullopt;
   }
@@ -76,6 +75,7 @@ class ListView : public Control {
 
   // A negative position, or one past the end, appends.
   int Insert(int position, const Text& caption, int iconIndex, int itemValue) {
+    ImageList();
     const int count = Count();
     if (position < 0 || position > count) position = count;
     if (iconIndex < -1) iconIndex = -1;
@@ -94,20 +94,28 @@ class ListView : public Control {
     return list;
   }
 
-  GdkPixbuf* PictureAt(int iconIndex) const {
-    return iconIndex >= 0 && iconIndex < int(pictures_.size()) ? pictures_[iconIndex].get()
-                                                               : nullptr;
+  // The layout's own pictures are only put together when something asks for them; the first
+  // refresh of the list replaces them anyway.
+  const Bytes& ImageList() {
+    if (!imageList_) imageList_ = DesignTimeImageList();
+    return *imageList_;
+  }
+
+  // Pictures are decoded when a row first shows them.
+  GdkPixbuf* PictureAt(int iconIndex) {
+    if (iconIndex < 0) return nullptr;
+    auto it = pictures_.find(iconIndex);
+    if (it == pictures_.end()) {
+      std::optional<image::RgbaImage> picture = image::ImageListImage(ImageList(), iconIndex);
+      it = pictures_.emplace(iconIndex, Pixbuf(picture ? PixbufOf(*picture) : nullptr)).first;
+    }
+    return it->second.get();
   }
 
   // The rows keep their icon indices and show the pictures of the new list.
   void SetImageList(const Bytes& list) {
     imageList_ = list;
     pictures_.clear();
-    const std::optional<image::ImageListInfo> info = image::ReadImageListInfo(list);
-    for (int i = 0; info && i < info->count; ++i) {
-      std::optional<image::RgbaImage> picture = image::ImageListImage(list, i);
-      pictures_.emplace_back(picture ? PixbufOf(*picture) : nullptr);
-    }
     GtkTreeIter row;
     for (bool more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(rows_), &row); more;
          more = gtk_tree_model_iter_next(GTK_TREE_MODEL(rows_), &row)) {
@@ -142,8 +150,8 @@ class ListView : public Control {
 
   GtkListStore* rows_ = nullptr;
   GtkWidget* view_ = nullptr;
-  Bytes imageList_;
-  std::vector<Pixbuf> pictures_;
+  std::optional<Bytes> imageList_;
+  std::map<int, Pixbuf> pictures_;
 };
 
 ListView* ListOrNull(const ui::Ref& ref) {

@@ -1,0 +1,12 @@
+// Both windows of the benchmark say "mapped" on their standard output the moment their window
+// is on screen, then end; all their web traffic goes to a closed port on 127.0.0.1.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace kesto::bench {
+
+void ReportWhenMapped(GtkWidget* window);
+void KeepWebTrafficLocal();
+
+}  // namespace kesto::bench
