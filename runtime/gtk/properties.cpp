@@ -51,7 +51,11 @@ void SetProperty(const Ref& ref, int index, const Value& value) {
     gtk::Write(ref, index, value);
     return;
   }
-  gtk::PostToUiThread([ref, index, value] { gtk::Write(ref, index, value); });
+  // A worker's write to a window closed meanwhile (the user closed the update window while it
+  // downloads) is dropped: the worker cannot know, and ending the program helps nobody.
+  gtk::PostToUiThread([ref, index, value] {
+    if (gtk::FindLoadedWindow(ref.window)) gtk::Write(ref, index, value);
+  });
 }
 
 }  // namespace kesto::ui

@@ -85,6 +85,10 @@ TEST_F(SecondaryWindows, UpdateWindowStaysOnTopAndTakesTheWorkersProgressAndClos
   closer.join();
   EXPECT_TRUE(PumpUntil([] { return !gtk::FindLoadedWindow(Text(names::kUpdateWindow)); }));
   EXPECT_TRUE(PumpUntil([&] { return !native::IsWindow(window); }));
+  // The worker cannot know the window went: its late write is dropped, the program goes on.
+  std::thread late([&] { ui::SetInt(bar, ui::prop::processbar::kPosition, 3000); });
+  late.join();
+  Pump(300);
 }
 
 TEST_F(SecondaryWindows, PurchaseWindowHasAFixedFrameWithACloseBoxOnly) {
