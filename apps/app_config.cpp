@@ -2,6 +2,7 @@
 #include "apps/app_config.h"
 
 #include "runtime/native.h"
+#include "shell/platform_info.h"
 
 namespace kesto {
 
@@ -10,13 +11,6 @@ constexpr char kFileName[] = "\\qmztx.ini";
 constexpr char kHandleSection[] = "jb";
 constexpr char kWmSection[] = "wm";
 constexpr char kAppSection[] = "app";
-
-// Every "/" made "\", then the text before the last "\"; a text without one stays as it is.
-Text ParentFolder(const Text& path) {
-  Text windows = ReplaceText(path, "/", "\\");
-  int last = FindLastText(windows, "\\");
-  return last == -1 ? windows : LeftText(windows, last - 1);
-}
 }  // namespace
 
 void AppConfig::Destroy() {
@@ -92,7 +86,7 @@ void AppConfig::SetName(const Text& value) {
 
 Text AppConfig::UpdateConfigPath() {
   Text folder = CurrentDirectory();
-  if (FindText(folder, "\\app") != -1) folder = ParentFolder(ParentFolder(folder));
+  if (FindText(folder, "\\app") != -1) folder = shell::ParentFolder(shell::ParentFolder(folder));
   configPath_ = folder + kFileName;
   return configPath_;
 }
