@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   const int result = RUN_ALL_TESTS();
   pages.reset();
   session.reset();
+  kesto::testing::RemoveRecordingBrowser();
   // The toolkit's own threads must not see their libraries torn down under them.
   std::fflush(nullptr);
   _exit(result);

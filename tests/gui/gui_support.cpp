@@ -34,13 +34,19 @@ std::string ArtefactFolder() {
 }
 
 namespace {
-std::string BrowserHome() {
-  return ArtefactFolder() + "/browser-" + std::to_string(getpid());
+// A home of the process's own for the desktop's settings and the browser engine's data.
+std::string& BrowserHome() {
+  static std::string home;
+  return home;
 }
 }  // namespace
 
 void InstallRecordingBrowser() {
-  const std::string home = BrowserHome();
+  gchar* made = g_dir_make_tmp("kesto-gui-XXXXXX", nullptr);
+  if (!made) return;
+  BrowserHome() = made;
+  g_free(made);
+  const std::string& home = BrowserHome();
   g_mkdir_with_parents((home + "/applications").c_str(), 0755);
   const std::string script = home + "/browser.sh";
   std::ofstream(script) << "#!/bin/sh\necho \"$1\" >> '" << home << "/opened.txt'\n";
@@ -53,6 +59,15 @@ void InstallRecordingBrowser() {
       << "x-scheme-handler/https=kesto-test-browser.desktop\n";
   setenv("XDG_DATA_HOME", home.c_str(), 1);
   setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+  setenv("XDG_CACHE_HOME", home.c_str(), 1);
+}
+
+void RemoveRecordingBrowser() {
+  if (BrowserHome().empty()) return;
+  gchar* argv[] = {const_cast<gchar*>("rm"), const_cast<gchar*>("-rf"),
+                   const_cast<gchar*>(BrowserHome().c_str()), nullptr};
+  g_spawn_sync(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr,
+               nullptr, nullptr);
 }
 
 std::string OpenedAddresses() {

@@ -30,6 +30,7 @@ std::string ArtefactFolder();
 // Makes a recorder the desktop's default web browser for this process and its children, so
 // that nothing real opens; the addresses it was asked to open, one a line.
 void InstallRecordingBrowser();
+void RemoveRecordingBrowser();
 std::string OpenedAddresses();
 
 // Runs the GTK loop for that long, or until `done` holds (false on time-out).
