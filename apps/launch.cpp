@@ -17,11 +17,13 @@ void LaunchApp(const Text& appKey) {
   native::Handle running = shell::AppConfig->GetWindowHandle(appKey);
   if (shell::IsLiveWindow(running)) {
     shell::ActivateWindow(running, true);
-    return;
+  } else {
+    shell::AppConfig->SetRun(appKey);
+    net::StartUpdaterByFullPath();
+    ProcessEvents();
   }
-  shell::AppConfig->SetRun(appKey);
-  net::StartUpdaterByFullPath();
-  ProcessEvents();
+  // Back to the list in both cases: nothing is loading once a running application is in front,
+  // and a loading page left standing would hide the list until the seller picks a page.
   ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kInstalledAppsPage);
 }
 

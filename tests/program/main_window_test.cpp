@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, DoubleClickActivatesALiveRecordedApplicationOrStartsItThr
   headless::DoubleClickRow(refs::kAppList, 1);
   EXPECT_EQ(headless::ForegroundWindow(), memo);
   EXPECT_FALSE(headless::FakeWindow(memo).minimised);
-  EXPECT_EQ(CurrentPage(), refs::kLoadingPage);
+  EXPECT_EQ(CurrentPage(), refs::kInstalledAppsPage) << "the loading page is not left standing";
   EXPECT_EQ(ConfigValue("wm", "run"), "");
 
   headless::SelectRow(refs::kAppList, -1);
