@@ -99,9 +99,11 @@ class Browser : public Control {
     g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
     if (layout().type == ui::ControlType::kWebUIControl) {
       bridge_ = std::make_unique<ElementEventBridge>(
-          view_, [this](int code, const Text& id, const Text& name) {
+          view_,
+          [this](int code, const Text& id, const Text& name) {
             return ReportElementEvent(code, id, name);
-          });
+          },
+          [this] { return std::shared_ptr<void>(Hold()); });
     }
     gtk_box_pack_start(GTK_BOX(holder_), GTK_WIDGET(view_), TRUE, TRUE, 0);
     gtk_widget_show(GTK_WIDGET(view_));
@@ -133,7 +135,6 @@ class Browser : public Control {
   }
 
   ui::EventResult ReportElementEvent(int code, const Text& id, const Text& name) {
-    auto keep = Hold();
     ui::Object element;
     element.SetText("ID", id);
     element.SetText("name", name);

@@ -64,11 +64,12 @@ bool StartedByUser(WebKitPolicyDecision* decision) {
 
 }  // namespace
 
-ElementEventBridge::ElementEventBridge(WebKitWebView* view, Listener listener)
+ElementEventBridge::ElementEventBridge(WebKitWebView* view, Listener listener, KeepAlive keepAlive)
     : view_(WEBKIT_WEB_VIEW(g_object_ref(view))),
       manager_(WEBKIT_USER_CONTENT_MANAGER(
           g_object_ref(webkit_web_view_get_user_content_manager(view)))),
-      listener_(std::move(listener)) {
+      listener_(std::move(listener)),
+      keepAlive_(std::move(keepAlive)) {
   g_signal_connect(manager_, (std::string("script-message-received::") + kChannel).c_str(),
                    G_CALLBACK(OnMessage), this);
   webkit_user_content_manager_register_script_message_handler(manager_, kChannel);
@@ -95,6 +96,7 @@ void ElementEventBridge::OnMessage(WebKitUserContentManager*, WebKitJavascriptRe
                                    ElementEventBridge* self) {
   JSCValue* value = webkit_javascript_result_get_js_value(message);
   if (!value || !jsc_value_is_object(value)) return;
+  const std::shared_ptr<void> keep = self->keepAlive_();
   self->Deliver(IntProperty(value, "code"), posix::Utf8ToGbk(TextProperty(value, "id")),
                 posix::Utf8ToGbk(TextProperty(value, "name")));
 }

@@ -8,6 +8,7 @@
 #include <webkit2/webkit2.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "runtime/gtk/click_gate.h"
@@ -18,9 +19,12 @@ namespace kesto::gtk {
 class ElementEventBridge {
  public:
   using Listener = std::function<ui::EventResult(int code, const Text& id, const Text& name)>;
+  // Keeps the bridge's owner, and so the bridge, alive while a message is handled: a handler
+  // that processes events may see the window closed under it.
+  using KeepAlive = std::function<std::shared_ptr<void>()>;
 
   // Adds the script and the message handler to the view's content manager.
-  ElementEventBridge(WebKitWebView* view, Listener listener);
+  ElementEventBridge(WebKitWebView* view, Listener listener, KeepAlive keepAlive);
   ~ElementEventBridge();
   ElementEventBridge(const ElementEventBridge&) = delete;
   ElementEventBridge& operator=(const ElementEventBridge&) = delete;
@@ -36,6 +40,7 @@ class ElementEventBridge {
   WebKitWebView* view_;
   WebKitUserContentManager* manager_;
   Listener listener_;
+  KeepAlive keepAlive_;
   ClickGate gate_;
   std::vector<WebKitPolicyDecision*> waiting_;
 };
