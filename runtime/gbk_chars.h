@@ -16,6 +16,19 @@ inline std::size_t CharLength(std::string_view text, std::size_t pos) {
   return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
 }
 
+// The longest start of `text` of at most `limit` bytes that does not split a two-byte
+// character.
+inline std::string_view CutToBytes(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  std::size_t end = 0;
+  while (end < text.size()) {
+    std::size_t length = CharLength(text, end);
+    if (end + length > limit) break;
+    end += length;
+  }
+  return text.substr(0, end);
+}
+
 inline unsigned char FoldAscii(unsigned char byte) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }

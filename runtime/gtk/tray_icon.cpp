@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "runtime/gbk_chars.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/gtk/x11_access.h"
@@ -61,8 +62,8 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
     GdkPixbuf* picture = IconPixbuf(icon, kIconSize);
     gtk_status_icon_set_from_pixbuf(window.tray, picture);
     g_object_unref(picture);
-    gtk_status_icon_set_tooltip_text(window.tray,
-                                     posix::GbkToUtf8(LeftText(tip, kTipBytes)).c_str());
+    gtk_status_icon_set_tooltip_text(
+        window.tray, posix::GbkToUtf8(Text(gbk::CutToBytes(tip, kTipBytes))).c_str());
     gtk_status_icon_set_visible(window.tray, TRUE);
   }
 

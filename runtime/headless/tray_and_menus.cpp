@@ -1,4 +1,5 @@
 // The notification-area entry and pop-up menus with scripted choices.
+#include "runtime/gbk_chars.h"
 #include "runtime/headless/controls_state.h"
 #include "runtime/headless/frame.h"
 
@@ -10,14 +11,7 @@ using headless::detail::Window;
 namespace {
 // The tip holds at most 62 bytes, cut without splitting a two-byte character.
 Text CutTip(const Text& tip) {
-  constexpr std::size_t kMaxTip = 62;
-  std::size_t end = 0;
-  while (end < tip.size()) {
-    std::size_t step = static_cast<unsigned char>(tip[end]) >= 0x80 ? 2 : 1;
-    if (end + step > kMaxTip || end + step > tip.size()) break;
-    end += step;
-  }
-  return tip.substr(0, end);
+  return Text(gbk::CutToBytes(tip, 62));
 }
 
 // The item of the window's menu `menu` whose caption is `item`, if any.

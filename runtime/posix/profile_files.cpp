@@ -15,14 +15,7 @@ namespace {
 constexpr std::size_t kValueLimit = 10239;
 
 Text CutToLimit(const Text& value) {
-  if (value.size() <= kValueLimit) return value;
-  std::size_t end = 0;
-  while (end < value.size()) {
-    std::size_t length = gbk::CharLength(value, end);
-    if (end + length > kValueLimit) break;
-    end += length;
-  }
-  return value.substr(0, end);
+  return Text(gbk::CutToBytes(value, kValueLimit));
 }
 
 Text SkipLeadingBlanks(const Text& text) {

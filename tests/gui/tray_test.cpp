@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/gtk/loaded_windows.h"
+#include "runtime/posix/native_text.h"
 #include "tests/gui/gui_support.h"
 #include "tests/gui/gui_windows.h"
 #include "tests/gui/x_session.h"
@@ -127,6 +128,18 @@ TEST_F(Tray, RightClickPopsUpTheMenuWhileTheWindowStaysHidden) {
   EXPECT_TRUE(PumpUntil([] { return CountReached(names::kOnExitChosen) == 1; }));
   EXPECT_TRUE(PumpUntil([] { return !MenuShown(); }));
   EXPECT_FALSE(IsMapped(handle_));
+}
+
+TEST_F(Tray, ALongTipIsCutWithoutSplittingACharacter) {
+  Text tip = "a";
+  for (int i = 0; i < 40; ++i) tip += "平";
+  ui::SetTrayIcon(names::kMainWindow, ui::GetBytes(kMain, ui::prop::window::kIcon), tip);
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  gchar* shown = gtk_status_icon_get_tooltip_text(Entry());
+  G_GNUC_END_IGNORE_DEPRECATIONS
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(std::string(shown), posix::GbkToUtf8(tip.substr(0, 61)));
+  g_free(shown);
 }
 
 TEST_F(Tray, RemovedEntryLeavesTheAreaAndTheAreaGoingIsNoticed) {
