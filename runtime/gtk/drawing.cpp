@@ -107,13 +107,11 @@ void PaintText(cairo_t* cr, GtkWidget* widget, const Text& text, const TextLook&
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
   }
-  if (look.wrap) {
-    pango_layout_set_width(layout, width * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  }
+  pango_layout_set_width(layout, width * PANGO_SCALE);
+  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   int text_width = 0, text_height = 0;
   pango_layout_get_pixel_size(layout, &text_width, &text_height);
-  if (look.wrap && look.xalign > 0) {
+  if (look.xalign > 0) {
     pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
     text_width = width;
   }

@@ -42,9 +42,9 @@ struct TextLook {
   ui::Font font;
   std::uint32_t colour = 0x000000;
   double xalign = 0.0;  // 0 left, 0.5 centred
-  bool wrap = true;
 };
-// Draws the text inside width x height, vertically centred, clipped to the area.
+// Draws the text inside width x height, wrapped at the width, vertically centred, clipped to
+// the area.
 void PaintText(cairo_t* cr, GtkWidget* widget, const Text& text, const TextLook& look, int width,
                int height);
 

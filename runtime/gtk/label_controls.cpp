@@ -7,8 +7,6 @@ namespace kesto::gtk {
 
 namespace {
 
-constexpr int kCaption = 8;
-
 class TextLabel : public Control {
  public:
   TextLabel(LoadedWindow& window, const ui::ControlLayout& layout)
@@ -24,12 +22,12 @@ class TextLabel : public Control {
   }
 
   std::optional<ui::Value> Read(int index) override {
-    if (index != kCaption) return std::nullopt;
+    if (index != ui::prop::translabel::kText) return std::nullopt;
     return text_;
   }
 
   bool Write(int index, const ui::Value& value) override {
-    if (index != kCaption) return false;
+    if (index != ui::prop::translabel::kText) return false;
     text_ = TextOf(value);
     gtk_widget_queue_draw(widget());
     return true;

@@ -75,7 +75,6 @@ class ListView : public Control {
 
   // A negative position, or one past the end, appends.
   int Insert(int position, const Text& caption, int iconIndex, int itemValue) {
-    ImageList();
     const int count = Count();
     if (position < 0 || position > count) position = count;
     if (iconIndex < -1) iconIndex = -1;

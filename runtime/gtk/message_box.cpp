@@ -80,21 +80,12 @@ int ClosedResult(const std::vector<ButtonSpec>& buttons) {
   return buttons.back().result;
 }
 
-std::string WithPlainNewlines(const Text& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
-
 int RunMessageBox(const Text& text, const Text& caption, int flags) {
   const std::vector<ButtonSpec> buttons = ButtonsOf(flags);
   const IconSpec icon = IconOf(flags);
   GtkWidget* dialog =
       gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_NONE, "%s",
-                             posix::GbkToUtf8(WithPlainNewlines(text)).c_str());
+                             posix::GbkToUtf8(ReplaceText(text, "\r\n", "\n")).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), posix::GbkToUtf8(caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
   gtk::UseCloseBoxOnly(GTK_WINDOW(dialog));

@@ -5,10 +5,15 @@
 namespace kesto::gtk {
 
 namespace {
+
+// The frame a window with a fixed single border gets around its client area, as the layouts
+// were drawn for it (the purchase window's browser fills exactly the client area that leaves).
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 32;
+
 bool Framed(const LoadedWindow& window) {
   return window.layout().border != ui::Border::kNone;
 }
-}  // namespace
 
 int FrameWidthOf(const LoadedWindow& window) {
   return Framed(window) ? kFrameWidth : 0;
@@ -16,6 +21,8 @@ int FrameWidthOf(const LoadedWindow& window) {
 int FrameHeightOf(const LoadedWindow& window) {
   return Framed(window) ? kFrameHeight : 0;
 }
+
+}  // namespace
 
 void SetOuterSize(LoadedWindow& window, int width, int height) {
   window.clientWidth = std::max(width - FrameWidthOf(window), 1);

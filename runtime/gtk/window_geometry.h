@@ -6,14 +6,6 @@
 
 namespace kesto::gtk {
 
-// The frame a window with a fixed single border gets around its client area, as the layouts
-// were drawn for it (the purchase window's browser fills exactly the client area that leaves).
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 32;
-
-int FrameWidthOf(const LoadedWindow& window);
-int FrameHeightOf(const LoadedWindow& window);
-
 // Gives the window the outer size; the client area is that less the frame.
 void SetOuterSize(LoadedWindow& window, int width, int height);
 int OuterWidth(const LoadedWindow& window);
