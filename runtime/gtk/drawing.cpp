@@ -7,6 +7,14 @@
 namespace kesto::gtk {
 
 namespace {
+
+gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* crossing, bool* hovered) {
+  if (crossing->detail == GDK_NOTIFY_INFERIOR) return FALSE;
+  *hovered = crossing->type == GDK_ENTER_NOTIFY;
+  gtk_widget_queue_draw(widget);
+  return FALSE;
+}
+
 constexpr char kCjkFallback[] = "Microsoft YaHei,Noto Sans CJK SC,Noto Sans CJK,sans-serif";
 // Windows draws controls without a font of their own at about 12 pixels.
 constexpr int kDefaultFontPixels = 12;
@@ -123,6 +131,12 @@ void PaintText(cairo_t* cr, GtkWidget* widget, const Text& text, const TextLook&
   pango_cairo_show_layout(cr, layout);
   cairo_restore(cr);
   g_object_unref(layout);
+}
+
+void TrackHover(GtkWidget* widget, bool* hovered) {
+  gtk_widget_add_events(widget, GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+  g_signal_connect(widget, "enter-notify-event", G_CALLBACK(OnCrossing), hovered);
+  g_signal_connect(widget, "leave-notify-event", G_CALLBACK(OnCrossing), hovered);
 }
 
 }  // namespace kesto::gtk

@@ -23,6 +23,9 @@ GdkPixbuf* PixbufOf(const image::RgbaImage& image);
 // The picture file's bytes decoded, nullptr when they do not decode.
 GdkPixbuf* DecodePixbuf(const Bytes& picture);
 
+// Keeps *hovered true while the pointer is over the widget, redrawing it on each change.
+void TrackHover(GtkWidget* widget, bool* hovered);
+
 // Paints the pixbuf scaled to fill width x height.
 void PaintScaled(cairo_t* cr, GdkPixbuf* pixbuf, int width, int height);
 void PaintColour(cairo_t* cr, std::uint32_t rgb, int width, int height);

@@ -14,12 +14,10 @@ class HyperLink : public Control {
  public:
   HyperLink(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
     GtkWidget* area = gtk_drawing_area_new();
-    gtk_widget_add_events(area,
-                          GDK_BUTTON_PRESS_MASK | GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK);
     g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
     g_signal_connect(area, "realize", G_CALLBACK(ShowHandCursor), nullptr);
-    g_signal_connect(area, "enter-notify-event", G_CALLBACK(OnCrossing), this);
-    g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnCrossing), this);
+    TrackHover(area, &hovered_);
     g_signal_connect(area, "button-press-event", G_CALLBACK(OnPress), this);
     Adopt(area);
   }
@@ -61,13 +59,6 @@ class HyperLink : public Control {
     look.xalign = 0.5;
     PaintText(cr, widget, self->layout().text, look, width, height);
     return TRUE;
-  }
-
-  static gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* crossing, HyperLink* self) {
-    if (crossing->detail == GDK_NOTIFY_INFERIOR) return FALSE;
-    self->hovered_ = crossing->type == GDK_ENTER_NOTIFY;
-    gtk_widget_queue_draw(widget);
-    return FALSE;
   }
 
   static gboolean OnPress(GtkWidget* widget, GdkEventButton* press, HyperLink* self) {

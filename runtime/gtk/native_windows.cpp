@@ -69,7 +69,9 @@ bool WindowManagerSupports(const char* atom_name) {
   return screen && gdk_x11_screen_supports_net_wm_hint(screen, gdk_atom_intern(atom_name, FALSE));
 }
 
-void SendToRoot(Handle window, const char* message, long l0, long l1 = 0, long l2 = 0) {
+// A client message about `window`, sent to `destination` with the event mask given.
+void SendClientMessage(Window destination, long mask, Handle window, const char* message, long l0,
+                       long l1 = 0, long l2 = 0) {
   XEvent event;
   std::memset(&event, 0, sizeof event);
   event.xclient.type = ClientMessage;
@@ -80,9 +82,14 @@ void SendToRoot(Handle window, const char* message, long l0, long l1 = 0, long l
   event.xclient.data.l[1] = l1;
   event.xclient.data.l[2] = l2;
   gtk::XErrorTrap trap;
-  XSendEvent(XDisplay(), gtk::XRootWindow(), False,
-             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XSendEvent(XDisplay(), destination, False, mask, &event);
   trap.Failed();
+}
+
+// A request to the window manager, as the X11 conventions address it: to the root window.
+void SendToRoot(Handle window, const char* message, long l0, long l1 = 0, long l2 = 0) {
+  SendClientMessage(gtk::XRootWindow(), SubstructureRedirectMask | SubstructureNotifyMask, window,
+                    message, l0, l1, l2);
 }
 
 void Map(Handle window) {
@@ -255,17 +262,8 @@ void RequestClose(Handle window) {
     XFlush(XDisplay());
     return;
   }
-  XEvent event;
-  std::memset(&event, 0, sizeof event);
-  event.xclient.type = ClientMessage;
-  event.xclient.window = Xid(window);
-  event.xclient.message_type = XAtom("WM_PROTOCOLS");
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XAtom("WM_DELETE_WINDOW"));
-  event.xclient.data.l[1] = CurrentTime;
-  gtk::XErrorTrap trap;
-  XSendEvent(XDisplay(), Xid(window), False, NoEventMask, &event);
-  trap.Failed();
+  SendClientMessage(Xid(window), NoEventMask, window, "WM_PROTOCOLS",
+                    static_cast<long>(XAtom("WM_DELETE_WINDOW")), CurrentTime);
   XFlush(XDisplay());
 }
 

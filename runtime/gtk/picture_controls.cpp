@@ -17,11 +17,9 @@ class PictureButton : public Control {
       pictures_.emplace_back(DecodePixbuf(picture.ToBytes()));
     }
     GtkWidget* area = gtk_drawing_area_new();
-    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                    GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
     g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
-    g_signal_connect(area, "enter-notify-event", G_CALLBACK(OnCrossing), this);
-    g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnCrossing), this);
+    TrackHover(area, &hovered_);
     g_signal_connect(area, "button-press-event", G_CALLBACK(OnPress), this);
     g_signal_connect(area, "button-release-event", G_CALLBACK(OnRelease), this);
     Adopt(area);
@@ -37,13 +35,6 @@ class PictureButton : public Control {
     PaintScaled(cr, self->Shown(), gtk_widget_get_allocated_width(widget),
                 gtk_widget_get_allocated_height(widget));
     return TRUE;
-  }
-
-  static gboolean OnCrossing(GtkWidget* widget, GdkEventCrossing* crossing, PictureButton* self) {
-    if (crossing->detail == GDK_NOTIFY_INFERIOR) return FALSE;
-    self->hovered_ = crossing->type == GDK_ENTER_NOTIFY;
-    gtk_widget_queue_draw(widget);
-    return FALSE;
   }
 
   static gboolean OnPress(GtkWidget*, GdkEventButton* press, PictureButton* self) {
@@ -77,7 +68,7 @@ class PictureBox : public Control {
   PictureBox(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
     if (!layout.pictures.empty()) picture_.reset(DecodePixbuf(layout.pictures[0].ToBytes()));
     // A window of its own clips the controls that reach beyond the box.
-    GtkWidget* box = NewPlacementArea(true);
+    GtkWidget* box = NewPlacementArea();
     g_signal_connect(box, "draw", G_CALLBACK(OnDraw), this);
     DragWindowFrom(box, window);
     Adopt(box);

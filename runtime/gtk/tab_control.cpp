@@ -17,15 +17,9 @@ class Tab : public Control {
     gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), layout.showTabs);
     gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
     AddCss(notebook, "notebook, notebook > stack { border: none; padding: 0; margin: 0; }");
-    const std::string background =
-        layout.backColour == ui::kDefaultColour
-            ? std::string()
-            : "* { background-color: " + CssColour(layout.backColour) + "; }";
     for (int i = 0; i < std::max(layout.pageCount, 1); ++i) {
       // Each page clips what reaches beyond the container's edge.
-      GtkWidget* page = NewPlacementArea(true);
-      if (!background.empty()) AddCss(page, background);
-      g_signal_connect(page, "draw", G_CALLBACK(PaintBackground), nullptr);
+      GtkWidget* page = NewBackgroundArea(layout.backColour);
       gtk_widget_show(page);
       gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, nullptr);
       pages_.push_back(page);
@@ -54,13 +48,6 @@ class Tab : public Control {
   void SetPage(int page) {
     if (page < 0 || page >= int(pages_.size())) return;
     gtk_notebook_set_current_page(GTK_NOTEBOOK(widget()), page);
-  }
-
-  static gboolean PaintBackground(GtkWidget* page, cairo_t* cr, gpointer) {
-    gtk_render_background(gtk_widget_get_style_context(page), cr, 0, 0,
-                          gtk_widget_get_allocated_width(page),
-                          gtk_widget_get_allocated_height(page));
-    return FALSE;
   }
 
   std::vector<GtkWidget*> pages_;

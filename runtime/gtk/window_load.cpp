@@ -1,7 +1,6 @@
 // Loading a window from its layout: the GTK window with its border, icon and place, its
 // controls in their containers, then the created event; and closing it again.
 #include "runtime/gtk/controls.h"
-#include "runtime/gtk/drawing.h"
 #include "runtime/gtk/placement_area.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_frame.h"
@@ -58,17 +57,7 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   gtk_window_set_skip_taskbar_hint(gtk_window, !layout.showInTaskbar);
   g_signal_connect(window, "delete-event", G_CALLBACK(OnDeleteEvent), loaded.get());
 
-  GtkWidget* root = NewPlacementArea(true);
-  if (layout.backColour != ui::kDefaultColour) {
-    AddCss(root, "* { background-color: " + CssColour(layout.backColour) + "; }");
-  }
-  g_signal_connect(root, "draw", G_CALLBACK(+[](GtkWidget* area, cairo_t* cr, gpointer) {
-                     gtk_render_background(gtk_widget_get_style_context(area), cr, 0, 0,
-                                           gtk_widget_get_allocated_width(area),
-                                           gtk_widget_get_allocated_height(area));
-                     return FALSE;
-                   }),
-                   nullptr);
+  GtkWidget* root = NewBackgroundArea(layout.backColour);
   gtk_container_add(GTK_CONTAINER(window), root);
   gtk_widget_show(root);
   loaded->SetWidgets(window, root);
