@@ -40,12 +40,11 @@ class Control {
   virtual std::optional<ui::Value> Read(int /*index*/) { return std::nullopt; }
   virtual bool Write(int /*index*/, const ui::Value& /*value*/) { return false; }
 
-  // The common properties: geometry, tag, visibility, enabled state, mouse pointer.
+  // The common properties (geometry, tag, visibility, enabled state, mouse pointer); any
+  // other index is kept as written.
   ui::Value ReadCommon(int index) const;
   void WriteCommon(int index, const ui::Value& value);
   void PlaceIn(GtkWidget* area);
-
-  std::map<int, ui::Value>& kept() { return kept_; }
 
  protected:
   void Adopt(GtkWidget* widget);

@@ -113,11 +113,14 @@ void Withdraw(Handle window) {
 }
 
 // Mapping an iconic window asks the window manager to bring it back to the normal state.
-void Deiconify(Handle window) {
-  if (!IsIconic(window)) return;
+void MapIconic(Handle window) {
   gtk::XErrorTrap trap;
   XMapWindow(XDisplay(), Xid(window));
   trap.Failed();
+}
+
+void Deiconify(Handle window) {
+  if (IsIconic(window)) MapIconic(window);
 }
 
 void Iconify(Handle window) {
@@ -156,7 +159,7 @@ void ApplyShowCommand(Handle window, int command) {
       // A minimised window comes back in the state it had; any other leaves the maximised state.
       Map(window);
       if (IsIconic(window)) {
-        Deiconify(window);
+        MapIconic(window);
       } else {
         SetMaximised(window, false);
       }

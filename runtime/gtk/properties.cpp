@@ -14,10 +14,10 @@ ui::Value Read(const ui::Ref& ref, int index) {
   LoadedWindow& window = LoadedWindowOrFail(ref.window);
   if (ref.control.empty()) return ReadWindowProperty(window, index);
   Control& control = ControlOrFail(ref);
-  if (index < kFirstTypeProperty) return control.ReadCommon(index);
-  if (std::optional<ui::Value> live = control.Read(index)) return *live;
-  auto it = control.kept().find(index);
-  return it == control.kept().end() ? ui::Value{} : it->second;
+  if (index >= kFirstTypeProperty) {
+    if (std::optional<ui::Value> live = control.Read(index)) return *live;
+  }
+  return control.ReadCommon(index);
 }
 
 void Write(const ui::Ref& ref, int index, const ui::Value& value) {
@@ -27,11 +27,7 @@ void Write(const ui::Ref& ref, int index, const ui::Value& value) {
     return;
   }
   Control& control = ControlOrFail(ref);
-  if (index < kFirstTypeProperty) {
-    control.WriteCommon(index, value);
-  } else if (!control.Write(index, value)) {
-    control.kept()[index] = value;
-  }
+  if (index < kFirstTypeProperty || !control.Write(index, value)) control.WriteCommon(index, value);
 }
 
 }  // namespace
