@@ -40,13 +40,12 @@ ui::EventResult PressLink(const ui::Ref& link, int x, int y, int keyState) {
   ui::EventResult result = Fire(link, ui::Event::kLeftButtonDown, {x, y, keyState, {}});
   if (result == false) return result;
   // Then the link box opens its own address, if it has one.
-  std::lock_guard<std::mutex> guard(State().lock);
-  Window* w = detail::FindWindow(link.window);
-  Control* c = w ? detail::FindControl(*w, link.control) : nullptr;
-  if (c && c->layout && c->layout->type == ui::ControlType::kHyperLinker) {
-    const Text* address = std::get_if<Text>(&c->properties[ui::prop::hyperlinker::kWebAddress]);
+  detail::IfControl(link, false, [&](Window&, Control& c) {
+    if (!c.layout || c.layout->type != ui::ControlType::kHyperLinker) return false;
+    const Text* address = std::get_if<Text>(&c.properties[ui::prop::hyperlinker::kWebAddress]);
     if (address && !address->empty()) State().openedLinks.push_back(*address);
-  }
+    return true;
+  });
   return result;
 }
 

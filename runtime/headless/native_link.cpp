@@ -20,24 +20,9 @@ void FollowShowCommand(const Text& name, std::uint64_t serial, int command) {
   std::lock_guard<std::mutex> guard(State().lock);
   Window* w = FindWindow(name);
   if (!w || w->serial != serial) return;
-  bool visible = command != native::kSwHide;
+  bool visible = false;
+  ApplyShowCommand(visible, w->minimised, w->maximised, command);
   w->self.properties[ui::prop::kVisible] = visible;
-  switch (command) {
-    case native::kSwShowMinimized:
-    case native::kSwMinimize:
-      w->minimised = true;
-      break;
-    case native::kSwMaximize:
-      w->minimised = false;
-      w->maximised = true;
-      break;
-    case native::kSwShowNormal:
-    case native::kSwRestore:
-      w->minimised = w->maximised = false;
-      break;
-    default:
-      break;
-  }
   if (visible) w->pendingState.reset();
 }
 }  // namespace

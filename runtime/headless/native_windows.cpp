@@ -39,44 +39,44 @@ bool WithLiveWindow(native::Handle handle, Change change) {
   return true;
 }
 
-void ApplyShowCommand(FakeWindowState& state, int command) {
-  switch (command) {
-    case native::kSwHide:
-      state.visible = false;
-      break;
-    case native::kSwShowMinimized:
-    case native::kSwMinimize:
-      state.visible = true;
-      state.minimised = true;
-      break;
-    case native::kSwMaximize:
-      state.visible = true;
-      state.minimised = false;
-      state.maximised = true;
-      break;
-    case native::kSwShowNormal:
-    case native::kSwRestore:
-      state.visible = true;
-      state.minimised = false;
-      state.maximised = false;
-      break;
-    default:  // the plain show commands keep the size state
-      state.visible = true;
-      break;
-  }
-}
-
 void Show(native::Handle handle, WindowAction action, int command) {
   std::function<void(int)> onShow;
   WithLiveWindow(handle, [&](Window& window, Table&) {
     window.state.actions.push_back({action, command});
-    ApplyShowCommand(window.state, command);
+    ApplyShowCommand(window.state.visible, window.state.minimised, window.state.maximised, command);
     onShow = window.onShow;
   });
   if (onShow) onShow(command);
 }
 
 }  // namespace
+
+void ApplyShowCommand(bool& visible, bool& minimised, bool& maximised, int command) {
+  switch (command) {
+    case native::kSwHide:
+      visible = false;
+      break;
+    case native::kSwShowMinimized:
+    case native::kSwMinimize:
+      visible = true;
+      minimised = true;
+      break;
+    case native::kSwMaximize:
+      visible = true;
+      minimised = false;
+      maximised = true;
+      break;
+    case native::kSwShowNormal:
+    case native::kSwRestore:
+      visible = true;
+      minimised = false;
+      maximised = false;
+      break;
+    default:  // the plain show commands keep the size state
+      visible = true;
+      break;
+  }
+}
 
 native::Handle CreateFakeWindow(FakeWindowOptions options) {
   auto& table = Windows();
@@ -104,10 +104,6 @@ void DestroyFakeWindow(native::Handle handle) {
   });
 }
 
-void HideFakeWindow(native::Handle handle) {
-  WithLiveWindow(handle, [](Window& window, Table&) { window.state.visible = false; });
-}
-
 void MinimiseFakeWindow(native::Handle handle) {
   WithLiveWindow(handle, [](Window& window, Table&) { window.state.minimised = true; });
 }
@@ -116,8 +112,7 @@ void SetFakeWindowIgnoresClose(native::Handle handle, bool ignores) {
   WithLiveWindow(handle, [&](Window& window, Table&) { window.ignoresClose = ignores; });
 }
 
-void UpdateFakeWindow(native::Handle handle,
-                      const std::function<void(FakeWindowState&)>& update) {
+void UpdateFakeWindow(native::Handle handle, const std::function<void(FakeWindowState&)>& update) {
   WithLiveWindow(handle, [&](Window& window, Table&) { update(window.state); });
 }
 

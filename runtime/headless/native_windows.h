@@ -68,12 +68,15 @@ struct FakeWindowState {
 // A new window with a handle never used before (and never 0).
 native::Handle CreateFakeWindow(FakeWindowOptions options = {});
 void DestroyFakeWindow(native::Handle window);
-void HideFakeWindow(native::Handle window);
 void MinimiseFakeWindow(native::Handle window);
 void SetFakeWindowIgnoresClose(native::Handle window, bool ignores);
 // Lets the owner of a loaded window keep its fake window in step (position, size, shown state)
 // without recording an action.
 void UpdateFakeWindow(native::Handle window, const std::function<void(FakeWindowState&)>& update);
+
+// How a show command changes a window's shown and size state; shared by the fake windows and
+// the loaded windows that follow them, so the two cannot drift apart.
+void ApplyShowCommand(bool& visible, bool& minimised, bool& maximised, int showCommand);
 
 // The window's state now; also readable after it was destroyed (exists is then false).
 FakeWindowState FakeWindow(native::Handle window);

@@ -70,17 +70,29 @@ void PostClose(const Text& name, std::uint64_t serial) {
 
 namespace ui {
 
+namespace {
+// Loading a window that is open brings it to the front; it is not created again. Called under
+// the lock.
+bool RaiseIfOpen(const Text& window) {
+  Window* open = FindWindow(window);
+  if (!open || open->destroying) return false;
+  ++open->raised;
+  return true;
+}
+}  // namespace
+
 bool LoadWindow(const Text& window) {
   const WindowLayout* layout = FindWindowLayout(window);
   if (!layout) return false;
+  {
+    std::lock_guard<std::mutex> guard(State().lock);
+    if (RaiseIfOpen(window)) return true;
+  }
+  // Built with the lock released; another thread may open the window meanwhile.
   Window w = headless::detail::MakeWindow(*layout);
   {
     std::lock_guard<std::mutex> guard(State().lock);
-    // Loading a window that is open brings it to the front; it is not created again.
-    if (Window* open = FindWindow(window); open && !open->destroying) {
-      ++open->raised;
-      return true;
-    }
+    if (RaiseIfOpen(window)) return true;
     w.serial = State().nextSerial++;
   }
   w.self.handle = headless::detail::CreateNativeWindow(window, w);
