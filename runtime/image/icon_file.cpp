@@ -4,16 +4,11 @@
 
 #include <cstdlib>
 
+#include "runtime/image/little_endian.h"
+
 namespace kesto::image {
 
 namespace {
-unsigned ReadU16(const Bytes& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8);
-}
-std::uint32_t ReadU32(const Bytes& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24);
-}
-
 constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kEntrySize = 16;
 
@@ -41,7 +36,7 @@ std::vector<IconImage> DecodeIconImages(const Bytes& file) {
     single[5] = 0;
     std::uint32_t newOffset = kHeaderSize + kEntrySize;
     for (int k = 0; k < 16; ++k) single[kHeaderSize + k] = file[entry + k];
-    for (int k = 0; k < 4; ++k) single[kHeaderSize + 12 + k] = (newOffset >> (8 * k)) & 0xFF;
+    WriteU32(single, kHeaderSize + 12, newOffset);
     single.insert(single.end(), file.begin() + offset, file.begin() + offset + size);
     if (auto image = DecodeWithPixbuf(single)) {
       images.push_back({BitsPerPixel(file, entry, offset, size), std::move(*image)});

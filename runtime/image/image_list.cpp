@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "runtime/image/little_endian.h"
 #include "runtime/ui.h"
 
 namespace kesto {
@@ -17,12 +18,9 @@ constexpr std::size_t kEntryHeaderSize = 8;
 constexpr int kMaxCellSide = 32767;
 constexpr std::uint32_t kTopLeftColour = 0xFF000000u;
 
-std::uint32_t ReadU32(const Bytes& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t(b[at + 3]) << 24);
-}
-void WriteU32(Bytes& b, std::size_t at, std::uint32_t v) {
-  for (int k = 0; k < 4; ++k) b[at + k] = (v >> (8 * k)) & 0xFF;
-}
+using image::ReadU32;
+using image::WriteU32;
+
 void AppendU32(Bytes& b, std::uint32_t v) {
   b.resize(b.size() + 4);
   WriteU32(b, b.size() - 4, v);
