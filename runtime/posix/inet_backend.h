@@ -130,7 +130,6 @@ class Transfer {
   // when the transfer failed.
   bool Read(void* buffer, std::size_t size, std::size_t& read);
   const std::string& HeaderBlock() const { return headerBlock_; }
-  bool Started() const { return started_; }
 
  private:
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
@@ -146,7 +145,7 @@ class Transfer {
   std::string headerBlock_;
   std::vector<char> buffer_;
   std::size_t head_ = 0;
-  bool started_ = false;
+  bool started_ = false;  // the easy handle is in the multi handle and must leave it first
   bool bodyStarted_ = false;
   bool paused_ = false;
   bool done_ = false;

@@ -85,11 +85,9 @@ Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std
   auto request = std::make_shared<Request>();
   request->session = found;
   request->url = EscapeForWire(url);
-  std::optional<UrlParts> parts = ParseHttpUrl(request->url);
-  if (!parts) return 0;
+  if (!ParseHttpUrl(request->url)) return 0;
   request->verb = "GET";
   request->flags = flags;
-  if (parts->scheme == "https") request->flags |= kFlagSecure;
   if (!SendRequest(*request, headers, std::nullopt)) return 0;
   return AddObject(session, std::move(request));
 }

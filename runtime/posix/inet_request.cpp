@@ -151,7 +151,7 @@ bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uin
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
                    std::uint32_t* index) {
   std::shared_ptr<Request> found = Find<Request>(request);
-  if (!found || !found->transfer || !found->transfer->Started()) return false;
+  if (!found || !found->transfer) return false;
   const std::string& block = found->transfer->HeaderBlock();
   if (block.empty()) return false;  // no response arrived
   bool number = infoLevel & kQueryFlagNumber;

@@ -63,7 +63,6 @@ bool Transfer::Start() {
 bool Transfer::Read(void* buffer, std::size_t size, std::size_t& read) {
   // Like a synchronous WinInet read, the buffer is filled unless the body ends first.
   read = 0;
-  if (!started_) return false;
   auto* out = static_cast<char*>(buffer);
   while (read < size) {
     if (Unread() == 0) PumpForBody();
