@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -67,16 +68,9 @@ std::string ProgramPath(const char* argv0) {
     char cwd[PATH_MAX];
     if (getcwd(cwd, sizeof cwd)) return Normalise(std::string(cwd) + "/" + name);
   } else if (!name.empty()) {
-    const char* path = std::getenv("PATH");
-    std::string folders = path ? path : "";
-    std::size_t pos = 0;
-    while (pos <= folders.size()) {
-      std::size_t colon = folders.find(':', pos);
-      if (colon == std::string::npos) colon = folders.size();
-      std::string folder = folders.substr(pos, colon - pos);
+    for (const std::string& folder : posix::PathFolders()) {
       std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
       if (IsProgramFile(candidate)) return ProgramPath(candidate.c_str());
-      pos = colon + 1;
     }
   }
   char self[PATH_MAX];
@@ -122,6 +116,18 @@ std::string posix::ProgramFolder() {
   auto& state = State();
   std::lock_guard<std::mutex> guard(state.lock);
   return state.folder;
+}
+
+std::vector<std::string> posix::PathFolders() {
+  const char* path = std::getenv("PATH");
+  std::string list = path ? path : "";
+  std::vector<std::string> folders;
+  for (std::size_t pos = 0; pos <= list.size();) {
+    std::size_t colon = std::min(list.find(':', pos), list.size());
+    folders.push_back(list.substr(pos, colon - pos));
+    pos = colon + 1;
+  }
+  return folders;
 }
 
 }  // namespace kesto

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <thread>
 
 #include "runtime/core.h"
@@ -38,60 +37,69 @@ std::optional<std::string> FileIn(const std::string& folder, const std::string& 
   return std::nullopt;
 }
 
-// A name with a folder is taken as it is; a bare name is looked for in the program's folder,
-// the current directory and then on PATH.
-std::optional<std::string> FindProgram(const Text& word) {
+// Where a bare program name is looked for: the program's folder, the current directory and then
+// PATH (whose empty entries name no folder).
+std::vector<std::string> SearchFolders() {
+  std::vector<std::string> folders{posix::ProgramFolder(), "."};
+  for (std::string& folder : posix::PathFolders()) folders.push_back(std::move(folder));
+  return folders;
+}
+
+struct Program {
+  std::string word;  // native, as the program receives it
+  std::string path;
+};
+
+// A name with a folder is taken as it is; a bare name is looked for in `folders`.
+std::optional<Program> FindProgram(const Text& word, const std::vector<std::string>& folders) {
   auto native = posix::ToNativePath(word);
   if (!native || native->empty()) return std::nullopt;
-  if (native->find('/') != std::string::npos) return FileIn("", *native);
-  std::vector<std::string> folders{posix::ProgramFolder(), "."};
-  const char* path = std::getenv("PATH");
-  std::string list = path ? path : "";
-  for (std::size_t pos = 0; pos <= list.size();) {
-    std::size_t colon = std::min(list.find(':', pos), list.size());
-    folders.push_back(list.substr(pos, colon - pos));
-    pos = colon + 1;
+  if (native->find('/') != std::string::npos) {
+    if (auto found = FileIn("", *native)) return Program{*native, *found};
+    return std::nullopt;
   }
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
-    if (auto found = FileIn(folder, *native)) return found;
+    if (auto found = FileIn(folder, *native)) return Program{*native, *found};
   }
   return std::nullopt;
 }
 
-struct Program {
-  Text word;
-  std::string path;
+struct Command {
+  Program program;
   Text arguments;
 };
 
 // The program word: a quoted run, or the shortest run up to a blank that names a program file
 // (so an unquoted path with spaces still works, as on Windows).
-std::optional<Program> FindProgramWord(const Text& commandLine) {
+std::optional<Command> FindProgramWord(const Text& commandLine) {
   std::size_t start = commandLine.find_first_not_of(" \t");
   if (start == Text::npos) return std::nullopt;
+  // Read once for every word tried.
+  std::vector<std::string> folders = SearchFolders();
   if (commandLine[start] == '"') {
     std::size_t close = commandLine.find('"', start + 1);
     std::size_t end = close == Text::npos ? commandLine.size() : close;
-    Text word = commandLine.substr(start + 1, end - start - 1);
-    auto path = FindProgram(word);
-    if (!path) return std::nullopt;
-    return Program{word, *path, close == Text::npos ? Text{} : commandLine.substr(close + 1)};
+    auto program = FindProgram(commandLine.substr(start + 1, end - start - 1), folders);
+    if (!program) return std::nullopt;
+    return Command{*program, close == Text::npos ? Text{} : commandLine.substr(close + 1)};
   }
   for (std::size_t end = start;;) {
     end = commandLine.find_first_of(" \t", end + 1);
     if (end == Text::npos) end = commandLine.size();
-    Text word = commandLine.substr(start, end - start);
-    if (auto path = FindProgram(word)) return Program{word, *path, commandLine.substr(end)};
+    if (auto program = FindProgram(commandLine.substr(start, end - start), folders)) {
+      return Command{*program, commandLine.substr(end)};
+    }
     if (end == commandLine.size()) return std::nullopt;
   }
 }
 
 // Started with default signal handling and no inherited descriptors beyond the standard three;
 // glibc reports a failed exec as posix_spawn's result.
-bool Spawn(const Program& program, pid_t& pid) {
-  std::vector<std::string> words{*posix::ToNativePath(program.word)};
-  for (const Text& arg : posix::SplitArguments(program.arguments)) {
+bool Spawn(const Command& command, pid_t& pid) {
+  const Program& program = command.program;
+  std::vector<std::string> words{program.word};
+  for (const Text& arg : posix::SplitArguments(command.arguments)) {
     words.push_back(posix::GbkToUtf8(arg));
   }
   std::vector<char*> argv;
@@ -124,9 +132,9 @@ void WaitFor(pid_t pid) {
 
 // The show mode has no meaning here: a started program shows its own windows.
 bool RunCommand(const Text& commandLine, bool wait, std::optional<int>) {
-  auto program = FindProgramWord(commandLine);
+  auto command = FindProgramWord(commandLine);
   pid_t pid = 0;
-  if (!program || !Spawn(*program, pid)) return false;
+  if (!command || !Spawn(*command, pid)) return false;
   if (wait) {
     WaitFor(pid);
   } else {
