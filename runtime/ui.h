@@ -79,6 +79,13 @@ enum WindowState : int {
 Value GetProperty(const Ref& ref, int index);
 void SetProperty(const Ref& ref, int index, const Value& value);
 
+// A value's content of the wanted type, or that type's empty value; logicals and integers are
+// read as each other (true is 1, any integer but 0 is true).
+int IntOf(const Value& value);
+bool BoolOf(const Value& value);
+Text TextOf(const Value& value);
+Bytes BytesOf(const Value& value);
+
 // Typed conveniences over the generic access.
 int GetInt(const Ref& ref, int index);
 bool GetBool(const Ref& ref, int index);

@@ -14,10 +14,33 @@ T ValueAs(const Value& value) {
 }
 }  // namespace
 
-int GetInt(const Ref& ref, int index) { return ValueAs<int>(GetProperty(ref, index)); }
-bool GetBool(const Ref& ref, int index) { return ValueAs<bool>(GetProperty(ref, index)); }
-Text GetText(const Ref& ref, int index) { return ValueAs<Text>(GetProperty(ref, index)); }
-Bytes GetBytes(const Ref& ref, int index) { return ValueAs<Bytes>(GetProperty(ref, index)); }
+int IntOf(const Value& value) {
+  if (const bool* b = std::get_if<bool>(&value)) return *b ? 1 : 0;
+  return ValueAs<int>(value);
+}
+bool BoolOf(const Value& value) {
+  if (const int* i = std::get_if<int>(&value)) return *i != 0;
+  return ValueAs<bool>(value);
+}
+Text TextOf(const Value& value) {
+  return ValueAs<Text>(value);
+}
+Bytes BytesOf(const Value& value) {
+  return ValueAs<Bytes>(value);
+}
+
+int GetInt(const Ref& ref, int index) {
+  return ValueAs<int>(GetProperty(ref, index));
+}
+bool GetBool(const Ref& ref, int index) {
+  return ValueAs<bool>(GetProperty(ref, index));
+}
+Text GetText(const Ref& ref, int index) {
+  return ValueAs<Text>(GetProperty(ref, index));
+}
+Bytes GetBytes(const Ref& ref, int index) {
+  return ValueAs<Bytes>(GetProperty(ref, index));
+}
 
 void Object::SetText(const Text& name, const Text& value) {
   if (!data_) data_ = std::make_shared<Data>();
@@ -45,8 +68,12 @@ Object Object::ReadObject(const Text& name) const {
 Object ObjectReadObject(const Object& object, const Text& property) {
   return object.ReadObject(property);
 }
-Text ObjectReadText(const Object& object, const Text& property) { return object.ReadText(property); }
-void ObjectClear(Object& object) { object.Clear(); }
+Text ObjectReadText(const Object& object, const Text& property) {
+  return object.ReadText(property);
+}
+void ObjectClear(Object& object) {
+  object.Clear();
+}
 
 namespace {
 std::map<Text, Handler>& Handlers() {
@@ -55,7 +82,9 @@ std::map<Text, Handler>& Handlers() {
 }
 }  // namespace
 
-void RegisterHandler(const Text& name, Handler handler) { Handlers()[name] = handler; }
+void RegisterHandler(const Text& name, Handler handler) {
+  Handlers()[name] = handler;
+}
 
 Handler FindHandler(const Text& name) {
   auto it = Handlers().find(name);

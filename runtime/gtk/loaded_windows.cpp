@@ -15,28 +15,7 @@ std::map<Text, std::shared_ptr<LoadedWindow>>& Registry() {
   return windows;
 }
 
-template <class T>
-T ValueAs(const ui::Value& value) {
-  if (const T* v = std::get_if<T>(&value)) return *v;
-  return T{};
-}
-
 }  // namespace
-
-int IntOf(const ui::Value& value) {
-  if (const bool* b = std::get_if<bool>(&value)) return *b ? 1 : 0;
-  return ValueAs<int>(value);
-}
-bool BoolOf(const ui::Value& value) {
-  if (const int* i = std::get_if<int>(&value)) return *i != 0;
-  return ValueAs<bool>(value);
-}
-Text TextOf(const ui::Value& value) {
-  return ValueAs<Text>(value);
-}
-Bytes BytesOf(const ui::Value& value) {
-  return ValueAs<Bytes>(value);
-}
 
 // ---- Control ----
 

@@ -111,10 +111,9 @@ void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
 LoadedWindow& LoadedWindowOrFail(const Text& window);
 Control& ControlOrFail(const ui::Ref& ref);
 
-// The value's content of the wanted type, or that type's empty value.
-int IntOf(const ui::Value& value);
-bool BoolOf(const ui::Value& value);
-Text TextOf(const ui::Value& value);
-Bytes BytesOf(const ui::Value& value);
+using ui::BoolOf;
+using ui::BytesOf;
+using ui::IntOf;
+using ui::TextOf;
 
 }  // namespace kesto::gtk

@@ -96,16 +96,4 @@ Window MakeWindow(const ui::WindowLayout& layout) {
   return w;
 }
 
-bool AsBool(const ui::Value& value) {
-  if (const bool* b = std::get_if<bool>(&value)) return *b;
-  if (const int* i = std::get_if<int>(&value)) return *i != 0;
-  return false;
-}
-
-int AsInt(const ui::Value& value) {
-  if (const int* i = std::get_if<int>(&value)) return *i;
-  if (const bool* b = std::get_if<bool>(&value)) return *b ? 1 : 0;
-  return 0;
-}
-
 }  // namespace kesto::headless::detail

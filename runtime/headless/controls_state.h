@@ -57,10 +57,6 @@ Control* FindControl(Window& window, const Text& name);
 // Builds a window as its layout designs it, with every control and its initial properties.
 Window MakeWindow(const ui::WindowLayout& layout);
 
-// Reads a property as a logical or an integer whatever form it was stored in.
-bool AsBool(const ui::Value& value);
-int AsInt(const ui::Value& value);
-
 // The runtime's fatal errors for controls.
 inline constexpr char kWindowNotLoaded[] = "未载入欲访问窗口组件所在的窗口";
 inline constexpr char kNoNativeWindow[] = "指定窗口尚未载入";

@@ -11,8 +11,8 @@ namespace kesto::headless::detail {
 namespace {
 native::Rect RectOf(Window& w) {
   auto& p = w.self.properties;
-  int left = AsInt(p[ui::prop::kLeft]), top = AsInt(p[ui::prop::kTop]);
-  return {left, top, left + AsInt(p[ui::prop::kWidth]), top + AsInt(p[ui::prop::kHeight])};
+  int left = ui::IntOf(p[ui::prop::kLeft]), top = ui::IntOf(p[ui::prop::kTop]);
+  return {left, top, left + ui::IntOf(p[ui::prop::kWidth]), top + ui::IntOf(p[ui::prop::kHeight])};
 }
 
 // A show command given to the window's native handle, as the window takes it.
@@ -31,7 +31,7 @@ native::Handle CreateNativeWindow(const Text& name, Window& w) {
   FakeWindowOptions options;
   options.title = w.layout->title;
   options.rect = RectOf(w);
-  options.visible = AsBool(w.self.properties[ui::prop::kVisible]);
+  options.visible = ui::BoolOf(w.self.properties[ui::prop::kVisible]);
   std::uint64_t serial = w.serial;
   options.onClose = [name, serial] { PostClose(name, serial); };
   options.onShow = [name, serial](int command) { FollowShowCommand(name, serial, command); };
@@ -56,7 +56,7 @@ void SyncNativeWindow(const Text& name) {
     if (!w || !w->self.handle) return;
     handle = w->self.handle;
     rect = RectOf(*w);
-    visible = AsBool(w->self.properties[ui::prop::kVisible]);
+    visible = ui::BoolOf(w->self.properties[ui::prop::kVisible]);
     minimised = w->minimised;
     maximised = w->maximised;
   }

@@ -8,8 +8,6 @@
 
 namespace kesto::ui {
 
-using headless::detail::AsBool;
-using headless::detail::AsInt;
 using headless::detail::Control;
 using headless::detail::OnControl;
 using headless::detail::Window;
@@ -25,9 +23,9 @@ bool OnUserInterfaceThread() {
 // Restores a minimised or maximised window and centres it, without resizing it.
 void Centre(Window& w) {
   w.self.properties[prop::kLeft] =
-      (headless::kScreenWidth - AsInt(w.self.properties[prop::kWidth])) / 2;
+      (headless::kScreenWidth - ui::IntOf(w.self.properties[prop::kWidth])) / 2;
   w.self.properties[prop::kTop] =
-      (headless::kScreenHeight - AsInt(w.self.properties[prop::kHeight])) / 2;
+      (headless::kScreenHeight - ui::IntOf(w.self.properties[prop::kHeight])) / 2;
 }
 
 // Brings a visible window into the state: 0 normal, 1 normal and centred, 2 minimised,
@@ -56,12 +54,12 @@ void SetWindowProperty(Window& w, int index, const Value& value) {
   w.self.properties[index] = value;
   if (index == prop::window::kWindowState) {
     // While the window is hidden the state is only remembered, and applied when it is shown.
-    if (AsBool(w.self.properties[prop::kVisible])) {
-      ApplyWindowState(w, AsInt(value));
+    if (ui::BoolOf(w.self.properties[prop::kVisible])) {
+      ApplyWindowState(w, ui::IntOf(value));
     } else {
-      w.pendingState = AsInt(value);
+      w.pendingState = ui::IntOf(value);
     }
-  } else if (index == prop::kVisible && AsBool(value) && w.pendingState) {
+  } else if (index == prop::kVisible && ui::BoolOf(value) && w.pendingState) {
     ApplyWindowState(w, *w.pendingState);
     w.pendingState.reset();
   }
@@ -73,19 +71,20 @@ void SetControlProperty(Control& c, int index, const Value& value) {
     case ControlType::kTab:
       // A page the tab does not have leaves the current one.
       if (index == prop::tab::kCurrentPage &&
-          (AsInt(value) < 0 || AsInt(value) >= layout.pageCount)) {
+          (ui::IntOf(value) < 0 || ui::IntOf(value) >= layout.pageCount)) {
         return;
       }
       break;
     case ControlType::kProcessBar:
       if (index == prop::processbar::kPosition) {
-        c.properties[index] = std::max(layout.rangeMin, std::min(AsInt(value), layout.rangeMax));
+        c.properties[index] =
+            std::max(layout.rangeMin, std::min(ui::IntOf(value), layout.rangeMax));
         return;
       }
       break;
     case ControlType::kListView:
       if (index == prop::listview::kSelectedIndex) {
-        int row = AsInt(value);
+        int row = ui::IntOf(value);
         c.selected = row >= 0 && row < static_cast<int>(c.rows.size()) ? row : -1;
         return;
       }

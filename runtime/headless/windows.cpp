@@ -153,12 +153,11 @@ namespace {
 // can be seen.
 bool OutsideOf(Control& c, Control& container) {
   auto& p = c.properties;
-  int left = detail::AsInt(p[ui::prop::kLeft]), top = detail::AsInt(p[ui::prop::kTop]);
-  int right = left + detail::AsInt(p[ui::prop::kWidth]);
-  int bottom = top + detail::AsInt(p[ui::prop::kHeight]);
-  return right <= 0 || bottom <= 0 ||
-         left >= detail::AsInt(container.properties[ui::prop::kWidth]) ||
-         top >= detail::AsInt(container.properties[ui::prop::kHeight]);
+  int left = ui::IntOf(p[ui::prop::kLeft]), top = ui::IntOf(p[ui::prop::kTop]);
+  int right = left + ui::IntOf(p[ui::prop::kWidth]);
+  int bottom = top + ui::IntOf(p[ui::prop::kHeight]);
+  return right <= 0 || bottom <= 0 || left >= ui::IntOf(container.properties[ui::prop::kWidth]) ||
+         top >= ui::IntOf(container.properties[ui::prop::kHeight]);
 }
 }  // namespace
 
@@ -172,30 +171,30 @@ WindowView ViewWindow(const Text& window) {
   detail::Window* w = FindWindow(window);
   if (!w) return {};
   auto& p = w->self.properties;
-  return {detail::AsBool(p[ui::prop::kVisible]),
+  return {ui::BoolOf(p[ui::prop::kVisible]),
           w->minimised,
           w->maximised,
-          detail::AsInt(p[ui::prop::kLeft]),
-          detail::AsInt(p[ui::prop::kTop]),
-          detail::AsInt(p[ui::prop::kWidth]),
-          detail::AsInt(p[ui::prop::kHeight]),
+          ui::IntOf(p[ui::prop::kLeft]),
+          ui::IntOf(p[ui::prop::kTop]),
+          ui::IntOf(p[ui::prop::kWidth]),
+          ui::IntOf(p[ui::prop::kHeight]),
           w->raised};
 }
 
 bool IsShown(const ui::Ref& ref) {
   std::lock_guard<std::mutex> guard(State().lock);
   detail::Window* w = FindWindow(ref.window);
-  if (!w || !detail::AsBool(w->self.properties[ui::prop::kVisible]) || w->minimised) return false;
+  if (!w || !ui::BoolOf(w->self.properties[ui::prop::kVisible]) || w->minimised) return false;
   // Walk from the control out through its containers.
   Text name = ref.control;
   while (!name.empty()) {
     Control* c = FindControl(*w, name);
-    if (!c || !detail::AsBool(c->properties[ui::prop::kVisible])) return false;
+    if (!c || !ui::BoolOf(c->properties[ui::prop::kVisible])) return false;
     const Text& container = c->layout->container;
     Control* holder = container.empty() ? &w->self : FindControl(*w, container);
     if (!holder || OutsideOf(*c, *holder)) return false;
     if (holder->layout && holder->layout->type == ui::ControlType::kTab &&
-        detail::AsInt(holder->properties[ui::prop::tab::kCurrentPage]) != c->layout->page) {
+        ui::IntOf(holder->properties[ui::prop::tab::kCurrentPage]) != c->layout->page) {
       return false;
     }
     name = container;
