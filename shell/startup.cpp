@@ -75,10 +75,9 @@ void HandleCommandLine() {
   AppConfig->SetName(ProgramFileName());
   AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
   RemoveTrayIcon();
-  if (net::UpdaterExists()) {
-    net::StartUpdater();
-    EndProgram(0);
-  }
+  // An updater that cannot be started (damaged, not a program) is fetched again as a missing
+  // one is; ending here would leave the seller with a platform that never comes up.
+  if (net::UpdaterExists() && net::StartUpdater()) EndProgram(0);
   ui::LoadWindow(names::kUpdateWindow);
 }
 
