@@ -128,6 +128,11 @@ bool RunCommand(const Text& commandLine, bool wait, std::optional<int> showMode 
 void CommandLineArgs(Array<Text>& out);
 int TickCount();
 void ProcessEvents();
+std::uint32_t CurrentProcessId();
+// The program files a running process is known by: the file of its image and, for a program
+// that an interpreter runs, the script named at the front of its command line. Full paths;
+// none when the process is gone or cannot be inspected.
+Array<Text> ProcessProgramFiles(std::uint32_t processId);
 
 // Message-box flags and pressed-button results.
 enum MessageFlags : int {
