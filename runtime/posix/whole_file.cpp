@@ -14,16 +14,6 @@ namespace kesto::posix {
 
 namespace {
 
-// The file a path finally names: a symbolic link's target, so the link stays a link.
-std::string FinalTarget(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) return resolved;
-  }
-  return path;
-}
-
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t written = write(fd, data.data(), data.size());
@@ -52,6 +42,16 @@ int CreateTemporary(const std::string& target, std::string& name) {
 }
 
 }  // namespace
+
+// A replacement goes to the link's target, so the link stays a link.
+std::string FinalTarget(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) return resolved;
+  }
+  return path;
+}
 
 ReadResult ReadWholeFile(const std::string& nativePath) {
   ReadResult result;

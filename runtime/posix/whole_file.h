@@ -20,6 +20,9 @@ struct ReadResult {
 };
 ReadResult ReadWholeFile(const std::string& nativePath);
 
+// The file a path finally names: a symbolic link's target, else the path itself.
+std::string FinalTarget(const std::string& nativePath);
+
 // Creates or replaces the file at `nativePath` with the parts in order. A replaced file keeps
 // its permissions; a symbolic link is followed and its target replaced. False on any error,
 // with the old file untouched and no temporary file left.

@@ -1,4 +1,6 @@
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "runtime/core.h"
 #include "tests/runtime/posix/temp_folder.h"
@@ -132,6 +134,45 @@ TEST_F(ProfileFiles, AFileThatCannotBeReadIsNeverReplaced) {
   struct stat info;
   ASSERT_EQ(stat(Native("qmztx.ini").c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(ProfileFiles, ConcurrentWritersInOtherProcessesLoseNoKey) {
+  constexpr int kWriters = 2;
+  constexpr int kKeysEach = 300;
+  int start[2];
+  ASSERT_EQ(pipe(start), 0);
+  std::vector<pid_t> writers;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      // Both writers begin together, once the parent closes its end of the pipe.
+      close(start[1]);
+      char ignored;
+      [[maybe_unused]] ssize_t got = read(start[0], &ignored, 1);
+      bool ok = true;
+      for (int key = 0; key < kKeysEach; ++key) {
+        Text name = "w" + ToText(writer) + "k" + ToText(key);
+        if (!WriteIniValue(Ini(), "jb", name, ToText(key))) ok = false;
+      }
+      _exit(ok ? 0 : 1);
+    }
+    writers.push_back(pid);
+  }
+  close(start[0]);
+  close(start[1]);
+  for (pid_t pid : writers) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  int missing = 0;
+  for (int writer = 0; writer < kWriters; ++writer) {
+    for (int key = 0; key < kKeysEach; ++key) {
+      missing += Read("jb", "w" + ToText(writer) + "k" + ToText(key)) != ToText(key);
+    }
+  }
+  EXPECT_EQ(missing, 0);
 }
 
 }  // namespace
