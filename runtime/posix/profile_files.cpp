@@ -67,6 +67,8 @@ bool WriteIniValue(const Text& file, const Text& section, std::optional<Text> ke
                    std::optional<Text> value) {
   auto native = posix::ToNativePath(file);
   if (file.empty() || !native || !Storable(section, key, value)) return false;
+  // Refused even when nothing would change, as the Windows call opens the file for writing first.
+  if (posix::IsReadOnly(*native)) return false;
   posix::WriterLock lock(*native);
   // A file that exists but cannot be read is never replaced by one holding only this value.
   auto read = posix::ReadWholeFile(*native);

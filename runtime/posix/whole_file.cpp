@@ -53,6 +53,11 @@ std::string FinalTarget(const std::string& path) {
   return path;
 }
 
+bool IsReadOnly(const std::string& nativePath) {
+  struct stat info;
+  return stat(nativePath.c_str(), &info) == 0 && !(info.st_mode & S_IWUSR);
+}
+
 ReadResult ReadWholeFile(const std::string& nativePath) {
   ReadResult result;
   int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -86,7 +91,7 @@ bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string
   std::string target = FinalTarget(nativePath);
   struct stat old;
   bool replacing = stat(target.c_str(), &old) == 0;
-  if (replacing && !S_ISREG(old.st_mode)) return false;
+  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target))) return false;
 
   std::string temporary;
   int fd = CreateTemporary(target, temporary);

@@ -136,6 +136,15 @@ TEST_F(ProfileFiles, AFileThatCannotBeReadIsNeverReplaced) {
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
+TEST_F(ProfileFiles, AReadOnlyFileIsNeverWritten) {
+  WriteNative("qmztx.ini", "[jb]\r\npt=1\r\n");
+  ASSERT_EQ(chmod(Native("qmztx.ini").c_str(), 0444), 0);
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("2")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("1")));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), "[jb]\r\npt=1\r\n");
+}
+
 TEST_F(ProfileFiles, ConcurrentWritersInOtherProcessesLoseNoKey) {
   constexpr int kWriters = 2;
   constexpr int kKeysEach = 300;
