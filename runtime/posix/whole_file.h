@@ -29,8 +29,7 @@ bool IsReadOnly(const std::string& nativePath);
 
 // Creates or replaces the file at `nativePath` with the parts in order. A replaced file keeps
 // its permissions; a symbolic link is followed and its target replaced. False for a read-only
-// file and on any error,
-// with the old file untouched and no temporary file left.
+// file and on any error, with the old file untouched and no temporary file left.
 bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts);
 
 }  // namespace kesto::posix
