@@ -2,7 +2,9 @@
 // new file over the old one, so a lock on the file itself would guard a file no longer in place
 // while the next writer locks its replacement. The companion is never replaced or removed (a
 // removal would let two writers lock different files), so it stays, hidden like the temporary
-// files of a replacement. flock() locks are let go by the kernel when a writer dies.
+// files of a replacement. A lock on the folder would leave nothing behind, but network file
+// systems lock only files open for writing, which a folder never is. flock() locks are let go
+// by the kernel when a writer dies, so a crash leaves no stale lock.
 #include "runtime/posix/writer_lock.h"
 
 #include <fcntl.h>
@@ -30,7 +32,7 @@ std::string LockFileFor(const std::string& nativePath) {
 // Without a lock file (a folder that cannot be written) the write goes ahead unlocked; it then
 // fails on its own when it cannot place the replacement.
 WriterLock::WriterLock(const std::string& nativePath) {
-  fd_ = open(LockFileFor(nativePath).c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+  fd_ = open(LockFileFor(nativePath).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd_ < 0) return;
   while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
   }
