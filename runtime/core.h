@@ -153,7 +153,8 @@ inline int ShowMessage(const char* message, int flags, const Text& caption = "ä¿
 }
 
 // ---- program frame ----
-// argv[0] is the program's own path; the rest becomes the Windows-style command line.
+// The program file is the running executable's own (links followed), its folder becomes the
+// current directory; the arguments after argv[0] become the Windows-style command line.
 void RuntimeStart(int argc, char** argv);
 void RegisterExitRoutine(std::function<void()> routine);
 // Ends the process: runs the exit routine exactly once, then exits with the code.
