@@ -115,8 +115,8 @@ TEST_F(Tray, HideButtonHidesTheWindowAndATrayClickBringsItBack) {
 }
 
 TEST_F(Tray, AWindowMovedAwayComesBackCentredFromTheTray) {
-  ui::SetInt(kMain, ui::prop::kLeft, 7);
-  ui::SetInt(kMain, ui::prop::kTop, 9);
+  // Dragged away, as a user would.
+  ASSERT_TRUE(XDo({"windowmove", std::to_string(handle_), "7", "9"}));
   ASSERT_TRUE(PumpUntil([] { return WindowRect(names::kMainWindow).left < 40; }));
   HideToTray({});
   ASSERT_TRUE(PumpUntil([&] { return !IsMapped(handle_); }));
