@@ -4,6 +4,14 @@
 #include <windows.h>
 #include <wininet.h>
 
+// The seam's operations share their names with WinInet's character-set macros.
+#undef InternetOpen
+#undef InternetConnect
+#undef HttpOpenRequest
+#undef HttpSendRequest
+#undef InternetOpenUrl
+#undef HttpQueryInfo
+
 #include "runtime/inet.h"
 
 namespace kesto::inet {
