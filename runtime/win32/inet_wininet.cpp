@@ -48,8 +48,8 @@ Handle InternetConnect(Handle session, const Text& host, int port, const Text& u
                        const Text& password, int service, std::uint32_t flags) {
   if (host.empty() || service != kServiceHttp || port < 0 || port > 65535) return 0;
   return AsHandle(InternetConnectA(AsInternet(session), host.c_str(),
-                                   static_cast<INTERNET_PORT>(port), OrNull(user),
-                                   OrNull(password), INTERNET_SERVICE_HTTP, flags, 0));
+                                   static_cast<INTERNET_PORT>(port), OrNull(user), OrNull(password),
+                                   INTERNET_SERVICE_HTTP, flags, 0));
 }
 
 Handle HttpOpenRequest(Handle connection, const Text& verb, const Text& path, const Text& version,
@@ -59,8 +59,7 @@ Handle HttpOpenRequest(Handle connection, const Text& verb, const Text& path, co
 }
 
 bool HttpSendRequest(Handle request, const Text& headers, const Bytes& body) {
-  return HttpSendRequestA(AsInternet(request), OrNull(headers),
-                          static_cast<DWORD>(headers.size()),
+  return HttpSendRequestA(AsInternet(request), OrNull(headers), static_cast<DWORD>(headers.size()),
                           const_cast<std::uint8_t*>(body.empty() ? nullptr : body.data()),
                           static_cast<DWORD>(body.size())) != FALSE;
 }
@@ -81,8 +80,8 @@ bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::u
                    std::uint32_t* index) {
   DWORD size = length;
   DWORD at = index ? *index : 0;
-  bool ok = HttpQueryInfoA(AsInternet(request), infoLevel, buffer, &size, index ? &at : nullptr) !=
-            FALSE;
+  bool ok =
+      HttpQueryInfoA(AsInternet(request), infoLevel, buffer, &size, index ? &at : nullptr) != FALSE;
   length = size;
   if (index) *index = at;
   return ok;
