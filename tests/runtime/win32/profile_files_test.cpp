@@ -1,4 +1,6 @@
 // Profile files through the system's own profile functions, with the guards in front.
+#include <filesystem>
+
 #include "runtime/core.h"
 #include "tests/runtime/win32/temp_folder.h"
 
@@ -58,6 +60,15 @@ TEST_F(ProfileFiles, RefusesWhatWouldNotReadBack) {
 TEST_F(ProfileFiles, LongValuesAreCutToTheBuffer) {
   ASSERT_TRUE(WriteIniValue(Ini(), "jb", "long", Text(12000, 'v')));
   EXPECT_EQ(Read("jb", "long"), Text(10239, 'v'));
+}
+
+TEST_F(ProfileFiles, GbkFolderNamesWorkWhateverTheSystemsCodePage) {
+  const Text folder = Inside("\xD6\xD0\xCE\xC4");  // "中文"
+  std::filesystem::create_directory(Wide(L"\u4E2D\u6587"));
+  WriteWide(L"\u4E2D\u6587\\d.dat", "[ini]\r\nbt=1\r\n");
+  EXPECT_EQ(ReadIniValue(folder + "\\d.dat", "ini", "bt"), "1");
+  ASSERT_TRUE(WriteIniValue(folder + "\\qmztx.ini", "jb", "pt", "2"));
+  EXPECT_EQ(ReadWide(L"\u4E2D\u6587\\qmztx.ini"), "[jb]\r\npt=2\r\n");
 }
 
 }  // namespace
