@@ -3,6 +3,7 @@
 
 #include "runtime/native.h"
 #include "shell/platform_info.h"
+#include "shell/program_windows.h"
 
 namespace kesto {
 
@@ -46,9 +47,11 @@ Text AppConfig::GetConfigPath() {
   return UpdateConfigPath();
 }
 
+// Only a window of the key's own program is asked to close: a reused handle may name another
+// program's window, or this process's, which must not be closed from under it.
 void AppConfig::CloseRegisteredWindow(const Text& key) {
   int handle = GetWindowHandle(key);
-  if (native::IsWindow(handle)) PostClose(handle);
+  if (shell::IsProgramWindow(handle, key) && !shell::IsOwnWindow(handle)) PostClose(handle);
 }
 
 void AppConfig::PostClose(int handle) {

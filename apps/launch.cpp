@@ -2,6 +2,7 @@
 
 #include "net/updater_contract.h"
 #include "shell/globals.h"
+#include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "shell/window_refs.h"
 
@@ -15,7 +16,7 @@ void LaunchApp(const Text& appKey) {
   ui::SetBool(refs::kCataloguePanel, ui::prop::kDisable, false);
 
   native::Handle running = shell::AppConfig->GetWindowHandle(appKey);
-  if (shell::IsLiveWindow(running)) {
+  if (shell::IsProgramWindow(running, appKey)) {
     shell::ActivateWindow(running, true);
   } else {
     shell::AppConfig->SetRun(appKey);

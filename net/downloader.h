@@ -16,8 +16,10 @@ using ProgressCallback = std::function<void(int total, int received, int elapsed
 
 // Returns the whole body; empty on failure. A session or address that cannot be opened is
 // reported to the user; a transfer that breaks off is not. `rangeStart`, when given (0
-// included), asks for the bytes from that offset on.
+// included), asks for the bytes from that offset on. An error page comes back like any other
+// body; `status`, when given, receives the response's status code (0 when none came), so a
+// caller that must not keep an error page can tell.
 Bytes Download(const Text& url, std::optional<ProgressCallback> progress = {},
-               std::optional<int> rangeStart = {});
+               std::optional<int> rangeStart = {}, int* status = nullptr);
 
 }  // namespace kesto::net

@@ -22,15 +22,21 @@ Text overriddenAddress;
 // The size the server announced for the updater download, 0 when it announced none.
 std::atomic<int> announcedSize{0};
 
+// The answers that carry the updater: the whole file, or the range asked for from offset 0.
+constexpr int kHttpOk = 200;
+constexpr int kHttpPartialContent = 206;
+
 // Full-range progress of the bar.
 constexpr double kBarRange = 10000.0;
 
-// Saves the updater only when the download came whole: an empty or cut-short up.qmz would be
-// handed over to by every later start and could never run.
+// Saves the updater only from a successful answer that came whole: an error page, an empty or
+// a cut-short up.qmz would be handed over to by every later start and could never run.
 void DownloadUpdater(const Text& address) {
   announcedSize = 0;
-  Bytes program = Download(address, UpdateProgress, 0);
-  if (program.empty() || BytesLength(program) < announcedSize) return;
+  int status = 0;
+  Bytes program = Download(address, UpdateProgress, 0, &status);
+  const bool answered = status == kHttpOk || status == kHttpPartialContent;
+  if (!answered || program.empty() || BytesLength(program) < announcedSize) return;
   if (WriteFileBytes(UpdaterPath(), {program})) MakeRunnable(UpdaterPath());
 }
 

@@ -128,6 +128,11 @@ bool RunCommand(const Text& commandLine, bool wait, std::optional<int> showMode 
 void CommandLineArgs(Array<Text>& out);
 int TickCount();
 void ProcessEvents();
+std::uint32_t CurrentProcessId();
+// The program files a running process is known by: the file of its image and, for a program
+// that an interpreter runs, the script named at the front of its command line. Full paths;
+// none when the process is gone or cannot be inspected.
+Array<Text> ProcessProgramFiles(std::uint32_t processId);
 
 // Message-box flags and pressed-button results.
 enum MessageFlags : int {
@@ -148,7 +153,8 @@ inline int ShowMessage(const char* message, int flags, const Text& caption = "ä¿
 }
 
 // ---- program frame ----
-// argv[0] is the program's own path; the rest becomes the Windows-style command line.
+// The program file is the running executable's own (links followed), its folder becomes the
+// current directory; the arguments after argv[0] become the Windows-style command line.
 void RuntimeStart(int argc, char** argv);
 void RegisterExitRoutine(std::function<void()> routine);
 // Ends the process: runs the exit routine exactly once, then exits with the code.

@@ -42,6 +42,7 @@ enum RequestFlag : std::uint32_t {
 // HttpQueryInfo levels and modifiers.
 enum QueryInfo : std::uint32_t {
   kQueryContentLength = 5,
+  kQueryStatusCode = 19,
   kQueryRawHeadersCrlf = 22,
   kQueryFlagNumber = 0x20000000,
 };
@@ -96,6 +97,7 @@ bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uin
 // - kQueryContentLength | kQueryFlagNumber: the value as a 4-byte unsigned number; fails when
 //   the response has no such line or its value is not a number that fits. Without
 //   kQueryFlagNumber the value comes as text, written like the header block.
+// - kQueryStatusCode | kQueryFlagNumber: the final response's status code as a 4-byte number.
 // `index`, when given, picks the occurrence of a repeated line (0 is the first) and is
 // advanced on success.
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,

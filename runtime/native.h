@@ -37,5 +37,8 @@ bool GetWindowRect(Handle window, Rect& rect);
 void SetRoundWindowOutline(Handle window, int width, int height, int radius);
 // Posts a message without waiting; WM_CLOSE asks the window to close.
 void PostMessage(Handle window, unsigned message, std::intptr_t wParam, std::intptr_t lParam);
+// The process that made the window (GetWindowThreadProcessId); 0 when the window is gone or
+// does not say.
+std::uint32_t WindowProcessId(Handle window);
 
 }  // namespace kesto::native

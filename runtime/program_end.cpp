@@ -1,6 +1,5 @@
-// The one way the program ends: the exit routine runs exactly once, whichever path ends the
-// program and from whichever thread, then the toolkit ends the process.
-#include <condition_variable>
+// The one way the program ends: the exit routine runs exactly once, on the user-interface
+// thread whichever thread asked for the end, then the toolkit ends the process.
 #include <mutex>
 #include <thread>
 
@@ -12,10 +11,7 @@ namespace kesto {
 namespace {
 struct ExitState {
   std::mutex lock;
-  std::condition_variable finished;
   std::function<void()> routine;
-  bool running = false;
-  std::thread::id runner;
 };
 
 ExitState& Exit() {
@@ -31,34 +27,20 @@ void RegisterExitRoutine(std::function<void()> routine) {
 }
 
 void EndProgram(int exitCode) {
-  auto& exit = Exit();
+  if (!toolkit::OnUiThread()) {
+    // The exit routine releases what the handlers use, so it runs on the user-interface thread
+    // between their steps, never beside one. This thread stops here until the process ends.
+    toolkit::PostToUiThread([exitCode] { EndProgram(exitCode); });
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+  }
   std::function<void()> routine;
   {
-    // The routine is taken out before it runs, so an end raised inside it (a fatal error) goes
-    // straight on to the process end instead of running it again. An end on another thread
-    // meanwhile waits for the routine to finish before it ends the process.
-    std::unique_lock<std::mutex> guard(exit.lock);
-    routine.swap(exit.routine);
-    if (routine) {
-      exit.running = true;
-      exit.runner = std::this_thread::get_id();
-    } else if (exit.running && exit.runner != std::this_thread::get_id()) {
-      exit.finished.wait(guard, [&] { return !exit.running; });
-    }
+    // Taken out before it runs, so an end raised inside it (a fatal error) goes straight on to
+    // the process end instead of running it again.
+    std::lock_guard<std::mutex> guard(Exit().lock);
+    routine.swap(Exit().routine);
   }
-  if (routine) {
-    struct Finish {
-      ExitState& exit;
-      ~Finish() {
-        {
-          std::lock_guard<std::mutex> guard(exit.lock);
-          exit.running = false;
-        }
-        exit.finished.notify_all();
-      }
-    } finish{exit};
-    routine();
-  }
+  if (routine) routine();
   toolkit::EndProcess(exitCode);
 }
 

@@ -2,6 +2,8 @@
 // (headless, gtk, later win32) defines these; the core services call them and nothing else.
 #pragma once
 
+#include <functional>
+
 #include "runtime/core.h"
 
 namespace kesto::toolkit {
@@ -13,6 +15,11 @@ void Start(int argc, char** argv);
 // Returns the pressed button as MessageResult. Callable from any thread: off the
 // user-interface thread it blocks only the caller.
 int MessageBox(const Text& text, const Text& caption, int flags);
+
+// True on the user-interface thread, and on any thread while no message loop has one.
+bool OnUiThread();
+// Queues `work` for the user-interface thread and returns at once.
+void PostToUiThread(std::function<void()> work);
 
 // Dispatches pending events and returns when none is waiting (or the loop is ending).
 void ProcessEvents();

@@ -4,6 +4,7 @@
 #include "net/updater_contract.h"
 #include "shell/globals.h"
 #include "shell/platform_info.h"
+#include "shell/program_windows.h"
 #include "shell/tray.h"
 #include "shell/window_activation.h"
 #include "shell/window_outline.h"
@@ -35,10 +36,11 @@ void ShowPlatformInfo() {
                   info[kServiceNumber] + " 「官方网址:」" + info[kWebSite]);
 }
 
-// Another platform window recorded and alive: bring it up and end this process.
+// Another platform process's window recorded and alive: bring it up and end this process. A
+// reused handle that now names this process's own window, or another program's, is no record.
 void RefuseDuplicateStart() {
   native::Handle running = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
-  if (!IsLiveWindow(running)) return;
+  if (!IsProgramWindow(running, net::kPlatformRunTarget) || IsOwnWindow(running)) return;
   ActivateWindow(running);
   RemoveTrayIcon();
   ShowMessage("程序已打开，无须重复运行，点击右下角的图标即可", kMbIconInformation, "重复运行啦");
@@ -75,10 +77,9 @@ void HandleCommandLine() {
   AppConfig->SetName(ProgramFileName());
   AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
   RemoveTrayIcon();
-  if (net::UpdaterExists()) {
-    net::StartUpdater();
-    EndProgram(0);
-  }
+  // An updater that cannot be started (damaged, not a program) is fetched again as a missing
+  // one is; ending here would leave the seller with a platform that never comes up.
+  if (net::UpdaterExists() && net::StartUpdater()) EndProgram(0);
   ui::LoadWindow(names::kUpdateWindow);
 }
 

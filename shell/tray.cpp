@@ -2,6 +2,7 @@
 
 #include "net/updater_contract.h"
 #include "shell/globals.h"
+#include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "shell/window_refs.h"
 
@@ -34,7 +35,8 @@ void RestoreMainWindow() {
   ui::SetInt(refs::kMainWindow, ui::prop::window::kWindowState, ui::kStateCentred);
   ui::SetBool(refs::kMainWindow, ui::prop::kVisible, true);
   ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kInstalledAppsPage);
-  ActivateWindow(AppConfig->GetWindowHandle(net::kPlatformRunTarget));
+  native::Handle recorded = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
+  if (IsProgramWindow(recorded, net::kPlatformRunTarget)) ActivateWindow(recorded);
 }
 
 void HideToTray() {

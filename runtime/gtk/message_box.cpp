@@ -1,7 +1,10 @@
 // Message boxes: the buttons, icon and modality of the flags, the pressed button as the result.
 #include <gtk/gtk.h>
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "runtime/gtk/ui_thread.h"
@@ -80,11 +83,13 @@ int ClosedResult(const std::vector<ButtonSpec>& buttons) {
   return buttons.back().result;
 }
 
-int RunMessageBox(const Text& text, const Text& caption, int flags) {
-  const std::vector<ButtonSpec> buttons = ButtonsOf(flags);
+// The box with its buttons, icon and caption; the first button is the default and has the
+// focus, so Enter presses it.
+GtkWidget* NewMessageBox(const Text& text, const Text& caption, int flags,
+                         const std::vector<ButtonSpec>& buttons, GtkDialogFlags modality) {
   const IconSpec icon = IconOf(flags);
   GtkWidget* dialog =
-      gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, icon.type, GTK_BUTTONS_NONE, "%s",
+      gtk_message_dialog_new(nullptr, modality, icon.type, GTK_BUTTONS_NONE, "%s",
                              posix::GbkToUtf8(ReplaceText(text, "\r\n", "\n")).c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), posix::GbkToUtf8(caption).c_str());
   gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
@@ -94,13 +99,54 @@ int RunMessageBox(const Text& text, const Text& caption, int flags) {
   for (const ButtonSpec& b : buttons) {
     gtk_dialog_add_button(GTK_DIALOG(dialog), posix::GbkToUtf8(b.caption).c_str(), b.result);
   }
-  // The first button is the default and has the focus, so Enter presses it.
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), buttons.front().result);
   gtk_widget_grab_focus(
       gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), buttons.front().result));
+  return dialog;
+}
+
+int ResultOf(int response, const std::vector<ButtonSpec>& buttons) {
+  return response >= 0 ? response : ClosedResult(buttons);
+}
+
+// On the user-interface thread: modal to the program, as the caller's handler waits for it.
+int RunModalBox(const Text& text, const Text& caption, int flags) {
+  const std::vector<ButtonSpec> buttons = ButtonsOf(flags);
+  GtkWidget* dialog = NewMessageBox(text, caption, flags, buttons, GTK_DIALOG_MODAL);
   const int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
-  return response >= 0 ? response : ClosedResult(buttons);
+  return ResultOf(response, buttons);
+}
+
+// The answer a box shown for another thread hands back to it.
+struct PendingAnswer {
+  std::vector<ButtonSpec> buttons;
+  std::mutex mutex;
+  std::condition_variable answered;
+  std::optional<int> result;
+};
+
+void OnWorkerBoxResponse(GtkDialog* dialog, int response, gpointer data) {
+  auto* pending = static_cast<PendingAnswer*>(data);
+  gtk_widget_destroy(GTK_WIDGET(dialog));
+  std::lock_guard lock(pending->mutex);
+  pending->result = ResultOf(response, pending->buttons);
+  pending->answered.notify_one();
+}
+
+// For another thread (the update worker): the box blocks only that thread, and the windows go
+// on working meanwhile.
+int RunWorkerBox(const Text& text, const Text& caption, int flags) {
+  PendingAnswer pending;
+  pending.buttons = ButtonsOf(flags);
+  gtk::PostToUiThread([&] {
+    GtkWidget* dialog = NewMessageBox(text, caption, flags, pending.buttons, GtkDialogFlags(0));
+    g_signal_connect(dialog, "response", G_CALLBACK(OnWorkerBoxResponse), &pending);
+    gtk_window_present(GTK_WINDOW(dialog));
+  });
+  std::unique_lock lock(pending.mutex);
+  pending.answered.wait(lock, [&] { return pending.result.has_value(); });
+  return *pending.result;
 }
 
 }  // namespace
@@ -113,9 +159,7 @@ int MessageBox(const Text& text, const Text& caption, int flags) {
                  posix::GbkToUtf8(text).c_str());
     return ClosedResult(ButtonsOf(flags));
   }
-  int result = kIdOk;
-  gtk::RunOnUiThread([&] { result = RunMessageBox(text, caption, flags); });
-  return result;
+  return gtk::IsUiThread() ? RunModalBox(text, caption, flags) : RunWorkerBox(text, caption, flags);
 }
 
 }  // namespace kesto::toolkit

@@ -270,6 +270,26 @@ void RequestClose(Handle window) {
   XFlush(XDisplay());
 }
 
+// The process id its client put on the window, as the X11 conventions (EWMH) ask every
+// client to; 0 when the window is gone or carries none.
+std::uint32_t ReadWindowPid(Handle window) {
+  if (!Exists(window)) return 0;
+  gtk::XErrorTrap trap;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(XDisplay(), Xid(window), XAtom("_NET_WM_PID"), 0, 1, False,
+                                        XA_CARDINAL, &type, &format, &count, &after, &data);
+  std::uint32_t pid = 0;
+  if (status == Success && data && count >= 1 && format == 32) {
+    pid = static_cast<std::uint32_t>(reinterpret_cast<unsigned long*>(data)[0]);
+  }
+  if (data) XFree(data);
+  trap.Failed();
+  return pid;
+}
+
 }  // namespace
 
 bool IsWindow(Handle window) {
@@ -323,6 +343,12 @@ void PostMessage(Handle window, unsigned message, std::intptr_t, std::intptr_t) 
   } else {
     gtk::PostToUiThread([window] { RequestClose(window); });
   }
+}
+
+std::uint32_t WindowProcessId(Handle window) {
+  std::uint32_t pid = 0;
+  gtk::RunOnUiThread([&] { pid = ReadWindowPid(window); });
+  return pid;
 }
 
 }  // namespace kesto::native

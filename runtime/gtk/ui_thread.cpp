@@ -7,6 +7,8 @@
 #include <mutex>
 #include <thread>
 
+#include "runtime/toolkit.h"
+
 namespace kesto::gtk {
 
 namespace {
@@ -46,6 +48,10 @@ bool IsUiThread() {
   return ui_thread.load() == std::this_thread::get_id();
 }
 
+bool HasUiThread() {
+  return ui_thread.load() != std::thread::id{};
+}
+
 void RunOnUiThread(const std::function<void()>& work) {
   if (IsUiThread()) {
     work();
@@ -65,3 +71,15 @@ void PostToUiThread(std::function<void()> work) {
 }
 
 }  // namespace kesto::gtk
+
+namespace kesto::toolkit {
+
+bool OnUiThread() {
+  return !gtk::HasUiThread() || gtk::IsUiThread();
+}
+
+void PostToUiThread(std::function<void()> work) {
+  gtk::PostToUiThread(std::move(work));
+}
+
+}  // namespace kesto::toolkit

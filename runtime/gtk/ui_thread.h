@@ -9,6 +9,8 @@ namespace kesto::gtk {
 // Remembers the calling thread as the user-interface thread.
 void MarkUiThread();
 bool IsUiThread();
+// False until MarkUiThread.
+bool HasUiThread();
 
 // Runs `work` on the user-interface thread and returns when it has run; runs it at once when
 // called there.

@@ -1,6 +1,7 @@
 // Loading a window from its layout: the GTK window with its border, icon and place, its
 // controls in their containers, then the created event; and closing it again.
 #include "runtime/gtk/controls.h"
+#include "runtime/gtk/outside_map.h"
 #include "runtime/gtk/placement_area.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_frame.h"
@@ -61,6 +62,7 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   gtk_container_add(GTK_CONTAINER(window), root);
   gtk_widget_show(root);
   loaded->SetWidgets(window, root);
+  FollowOutsideMaps(*loaded);
   DragWindowFrom(root, *loaded);
   SetOuterSize(*loaded, layout.width, layout.height);
 

@@ -50,6 +50,9 @@ void SetVisible(LoadedWindow& window, bool visible) {
   // Before the window maps, so that it comes up in its state (GTK keeps the request).
   ApplyState(window, window.windowState);
   gtk_widget_show(widget);
+  // A window shown again is put back where it was last on screen, whatever was asked while it
+  // was hidden: centred means centred now that it is mapped.
+  if (window.windowState == ui::kStateCentred) CentreOnScreen(window);
 }
 
 Text TitleOf(GtkWindow* window) {

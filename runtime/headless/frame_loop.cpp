@@ -85,6 +85,16 @@ void toolkit::Start(int, char**) {
   frame.uiThread = std::this_thread::get_id();
 }
 
+bool toolkit::OnUiThread() {
+  auto& frame = headless::detail::Frame();
+  std::lock_guard<std::mutex> guard(frame.lock);
+  return frame.uiThread == std::this_thread::get_id();
+}
+
+void toolkit::PostToUiThread(std::function<void()> work) {
+  headless::Post(std::move(work));
+}
+
 void toolkit::ProcessEvents() {
   headless::DrainTasks();
 }

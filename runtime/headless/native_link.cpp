@@ -32,6 +32,7 @@ native::Handle CreateNativeWindow(const Text& name, Window& w) {
   options.title = w.layout->title;
   options.rect = RectOf(w);
   options.visible = ui::BoolOf(w.self.properties[ui::prop::kVisible]);
+  options.processId = CurrentProcessId();
   std::uint64_t serial = w.serial;
   options.onClose = [name, serial] { PostClose(name, serial); };
   options.onShow = [name, serial](int command) { FollowShowCommand(name, serial, command); };
@@ -39,7 +40,7 @@ native::Handle CreateNativeWindow(const Text& name, Window& w) {
 }
 
 native::Handle CreateNativeControl(const Text& name) {
-  return CreateFakeWindow({.title = name});
+  return CreateFakeWindow({.title = name, .processId = CurrentProcessId()});
 }
 
 void DropNativeWindow(native::Handle handle) {

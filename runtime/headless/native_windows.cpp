@@ -88,6 +88,7 @@ native::Handle CreateFakeWindow(FakeWindowOptions options) {
   window.state.rect = options.rect;
   window.state.visible = options.visible;
   window.state.minimised = options.minimised;
+  window.state.processId = options.processId;
   window.ignoresClose = options.ignoresClose;
   window.onClose = std::move(options.onClose);
   window.onShow = std::move(options.onShow);
@@ -194,6 +195,13 @@ void PostMessage(Handle window, unsigned message, std::intptr_t wParam, std::int
   });
   if (onClose) onClose();
   if (destroy) headless::DestroyFakeWindow(window);
+}
+
+std::uint32_t WindowProcessId(Handle window) {
+  std::uint32_t pid = 0;
+  headless::WithLiveWindow(window,
+                           [&](headless::Window& w, headless::Table&) { pid = w.state.processId; });
+  return pid;
 }
 
 }  // namespace native

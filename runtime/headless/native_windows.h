@@ -21,6 +21,10 @@ struct FakeWindowOptions {
   native::Rect rect{0, 0, 400, 300};
   bool visible = true;
   bool minimised = false;
+  // The process that made the window: a real process the test started, so that the check of
+  // which program a recorded window belongs to runs for real. 0 stands for one that cannot be
+  // told.
+  std::uint32_t processId = 0;
   // A posted WM_CLOSE is ignored, as by a program that refuses to close.
   bool ignoresClose = false;
   // Called (instead of destroying the window) for a posted WM_CLOSE, on the posting thread:
@@ -53,6 +57,7 @@ struct FakeWindowState {
   bool minimised = false;
   bool maximised = false;
   native::Rect rect;
+  std::uint32_t processId = 0;
   struct Outline {
     int width, height, radius;
   };

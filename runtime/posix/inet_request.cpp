@@ -86,6 +86,15 @@ std::optional<std::uint32_t> ParseNumber(const Text& text) {
   return static_cast<std::uint32_t>(value);
 }
 
+// The code of the status line that opens the header block: "HTTP/1.1 404 Not Found".
+std::optional<std::uint32_t> StatusCode(const std::string& block) {
+  std::size_t space = block.find(' ');
+  std::size_t lineEnd = block.find("\r\n");
+  if (space == std::string::npos || space > lineEnd) return std::nullopt;
+  std::size_t end = block.find_first_of(" \r", space + 1);
+  return ParseNumber(block.substr(space + 1, end - space - 1));
+}
+
 }  // namespace
 
 Request::~Request() = default;
@@ -171,6 +180,13 @@ bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::u
       }
       if (ok && index) ++*index;
       return ok;
+    }
+    case kQueryStatusCode: {
+      std::optional<std::uint32_t> code = StatusCode(block);
+      if (!number || !code || !buffer || length < sizeof(std::uint32_t)) return false;
+      std::memcpy(buffer, &*code, sizeof(std::uint32_t));
+      length = sizeof(std::uint32_t);
+      return true;
     }
     default:
       return false;

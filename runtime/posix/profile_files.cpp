@@ -1,10 +1,11 @@
-// ReadIniValue and WriteIniValue on profile files. Nothing is locked: a read takes the file as
-// it stands, a write replaces it whole.
+// ReadIniValue and WriteIniValue on profile files. A read takes the file as it stands; a write
+// replaces it whole, its read-modify-write locked against other writers in any process.
 #include "runtime/core.h"
 #include "runtime/gbk_chars.h"
 #include "runtime/posix/native_text.h"
 #include "runtime/posix/profile_text.h"
 #include "runtime/posix/whole_file.h"
+#include "runtime/posix/writer_lock.h"
 #include "runtime/profile_guards.h"
 
 namespace kesto {
@@ -44,6 +45,9 @@ bool WriteIniValue(const Text& file, const Text& section, std::optional<Text> ke
                    std::optional<Text> value) {
   auto native = posix::ToNativePath(file);
   if (file.empty() || !native || !StorableInProfile(section, key, value)) return false;
+  // Refused even when nothing would change, as the Windows call opens the file for writing first.
+  if (posix::IsReadOnly(*native)) return false;
+  posix::WriterLock lock(*native);
   // A file that exists but cannot be read is never replaced by one holding only this value.
   auto read = posix::ReadWholeFile(*native);
   if (!read.content && read.error == posix::ReadError::kUnreadable) return false;

@@ -1,6 +1,7 @@
 // The text of a profile (INI) file, read and edited as the Windows profile functions do:
-// "[section]" headers, "key=value" lines, names matched without regard to ASCII case, blanks
-// around names and values ignored, everything not touched kept byte for byte.
+// "[section]" headers, "key=value" lines ending at CR LF, CR or LF, names matched without regard
+// to ASCII case, blanks around names and values ignored, UTF-8 after a byte-order mark,
+// everything not touched kept byte for byte.
 #pragma once
 
 #include <optional>

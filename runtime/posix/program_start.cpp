@@ -1,9 +1,8 @@
-// RuntimeStart on POSIX: the program's own path from argv[0], its folder made the current
-// directory, and the Windows-form command line the program reads its arguments from.
+// RuntimeStart on POSIX: the program's own path, its folder made the current directory, and the
+// Windows-form command line the program reads its arguments from.
 #include "runtime/posix/program_start.h"
 
 #include <limits.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "runtime/core.h"
 #include "runtime/posix/native_text.h"
 #include "runtime/posix/windows_command_line.h"
+#include "runtime/program_file.h"
 #include "runtime/toolkit.h"
 
 namespace kesto {
@@ -26,6 +26,7 @@ struct StartState {
   std::string folder;
   Text fileName;
   Text commandLine;
+  Text override;  // the program file a test names, or empty
 };
 
 StartState& State() {
@@ -33,55 +34,35 @@ StartState& State() {
   return state;
 }
 
-bool IsProgramFile(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+// The running program's own file, as GetModuleFileName gives it: the kernel's record of the
+// executable, so a program started through a symbolic link finds its files beside the real one.
+std::string RunningProgramFile() {
+  std::string buffer(PATH_MAX, '\0');
+  for (;;) {
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length < 0) return {};
+    if (static_cast<std::size_t>(length) < buffer.size()) {
+      buffer.resize(static_cast<std::size_t>(length));
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
-// "." and ".." parts and doubled slashes removed without following links, so the folder is the
-// one the program was started from.
-std::string Normalise(const std::string& absolute) {
-  std::vector<std::string> parts;
-  std::size_t pos = 0;
-  while (pos <= absolute.size()) {
-    std::size_t slash = absolute.find('/', pos);
-    if (slash == std::string::npos) slash = absolute.size();
-    std::string part = absolute.substr(pos, slash - pos);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
-    pos = slash + 1;
+std::string ProgramFile() {
+  Text path;
+  {
+    auto& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    path = state.override;
   }
-  std::string result;
-  for (const std::string& part : parts) result += "/" + part;
-  return result.empty() ? "/" : result;
-}
-
-// argv[0] made absolute: relative to the current directory when it holds a "/", else looked
-// up on PATH; the running executable when neither works.
-std::string ProgramPath(const char* argv0) {
-  std::string name = argv0 ? argv0 : "";
-  if (name.find('/') != std::string::npos) {
-    if (name[0] == '/') return Normalise(name);
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd)) return Normalise(std::string(cwd) + "/" + name);
-  } else if (!name.empty()) {
-    for (const std::string& folder : posix::PathFolders()) {
-      std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
-      if (IsProgramFile(candidate)) return ProgramPath(candidate.c_str());
-    }
-  }
-  char self[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  return length > 0 ? std::string(self, static_cast<std::size_t>(length)) : std::string{};
+  return path.empty() ? RunningProgramFile() : posix::ToNativePath(path).value_or(std::string{});
 }
 
 }  // namespace
 
 void RuntimeStart(int argc, char** argv) {
-  std::string path = ProgramPath(argc > 0 ? argv[0] : nullptr);
+  std::string path = ProgramFile();
   std::size_t slash = path.rfind('/');
   std::string folder = slash == 0 ? "/" : path.substr(0, slash);
   std::vector<Text> words{posix::FromNativePath(path)};
@@ -98,6 +79,12 @@ void RuntimeStart(int argc, char** argv) {
     [[maybe_unused]] int changed = chdir(folder.c_str());
   }
   toolkit::Start(argc, argv);
+}
+
+void OverrideProgramFile(const Text& path) {
+  auto& state = State();
+  std::lock_guard<std::mutex> guard(state.lock);
+  state.override = path;
 }
 
 Text ProgramFileName() {

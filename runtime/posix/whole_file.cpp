@@ -14,16 +14,6 @@ namespace kesto::posix {
 
 namespace {
 
-// The file a path finally names: a symbolic link's target, so the link stays a link.
-std::string FinalTarget(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved)) return resolved;
-  }
-  return path;
-}
-
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     ssize_t written = write(fd, data.data(), data.size());
@@ -52,6 +42,21 @@ int CreateTemporary(const std::string& target, std::string& name) {
 }
 
 }  // namespace
+
+// A replacement goes to the link's target, so the link stays a link.
+std::string FinalTarget(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved)) return resolved;
+  }
+  return path;
+}
+
+bool IsReadOnly(const std::string& nativePath) {
+  struct stat info;
+  return stat(nativePath.c_str(), &info) == 0 && !(info.st_mode & S_IWUSR);
+}
 
 ReadResult ReadWholeFile(const std::string& nativePath) {
   ReadResult result;
@@ -86,7 +91,7 @@ bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string
   std::string target = FinalTarget(nativePath);
   struct stat old;
   bool replacing = stat(target.c_str(), &old) == 0;
-  if (replacing && !S_ISREG(old.st_mode)) return false;
+  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target))) return false;
 
   std::string temporary;
   int fd = CreateTemporary(target, temporary);

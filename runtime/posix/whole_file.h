@@ -20,9 +20,16 @@ struct ReadResult {
 };
 ReadResult ReadWholeFile(const std::string& nativePath);
 
+// The file a path finally names: a symbolic link's target, else the path itself.
+std::string FinalTarget(const std::string& nativePath);
+
+// True for an existing file its owner may not write, which the folder listing calls read-only.
+// Windows refuses to write such a file to anyone, so the bits decide, not who asks.
+bool IsReadOnly(const std::string& nativePath);
+
 // Creates or replaces the file at `nativePath` with the parts in order. A replaced file keeps
-// its permissions; a symbolic link is followed and its target replaced. False on any error,
-// with the old file untouched and no temporary file left.
+// its permissions; a symbolic link is followed and its target replaced. False for a read-only
+// file and on any error, with the old file untouched and no temporary file left.
 bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts);
 
 }  // namespace kesto::posix

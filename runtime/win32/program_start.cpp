@@ -1,5 +1,5 @@
-// RuntimeStart on Windows: the program's own path from GetModuleFileNameW, its folder made the
-// current directory, and the command line as the system gives it.
+// RuntimeStart on Windows: the program's own path from GetModuleFileNameW (or the file a test
+// names), its folder made the current directory, and the command line as the system gives it.
 #include <ole2.h>
 #include <windows.h>
 
@@ -7,6 +7,7 @@
 
 #include "runtime/command_line.h"
 #include "runtime/core.h"
+#include "runtime/program_file.h"
 #include "runtime/toolkit.h"
 #include "runtime/win32/wide_text.h"
 
@@ -17,6 +18,7 @@ namespace {
 struct StartState {
   std::mutex lock;
   Text fileName;
+  Text override;  // the program file a test names, or empty
 };
 
 StartState& State() {
@@ -37,12 +39,22 @@ std::wstring ModulePath() {
   }
 }
 
+std::wstring ProgramFile() {
+  Text path;
+  {
+    auto& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    path = state.override;
+  }
+  return path.empty() ? ModulePath() : win32::ToWidePath(path).value_or(std::wstring{});
+}
+
 }  // namespace
 
 void RuntimeStart(int argc, char** argv) {
   // The embedded browser and the picture decoders are COM objects of this thread.
   OleInitialize(nullptr);
-  std::wstring path = ModulePath();
+  std::wstring path = ProgramFile();
   std::size_t slash = path.rfind(L'\\');
   if (slash != std::wstring::npos) {
     {
@@ -55,6 +67,12 @@ void RuntimeStart(int argc, char** argv) {
     SetCurrentDirectoryW(folder.c_str());
   }
   toolkit::Start(argc, argv);
+}
+
+void OverrideProgramFile(const Text& path) {
+  auto& state = State();
+  std::lock_guard<std::mutex> guard(state.lock);
+  state.override = path;
 }
 
 Text ProgramFileName() {

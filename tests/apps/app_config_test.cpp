@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "runtime/headless/native_windows.h"
+#include "tests/program/running_program.h"
 #include "tests/program/temp_program_folder.h"
 
 namespace kesto {
@@ -133,14 +134,26 @@ TEST_F(AppConfigFile, WithoutSectionJbNoKeysAreListed) {
   EXPECT_TRUE(found);
 }
 
-TEST_F(AppConfigFile, ClosesOnlyLiveRegisteredWindows) {
-  auto live = headless::CreateFakeWindow({.title = "tool"});
-  auto stubborn = headless::CreateFakeWindow({.ignoresClose = true});
-  auto gone = headless::CreateFakeWindow();
+TEST_F(AppConfigFile, ClosesOnlyLiveWindowsOfTheRecordedPrograms) {
+  using testing::RunningProgram;
+  RunningProgram tool = RunningProgram::CopyRunAs(root_ / "app/tool.qmz");
+  RunningProgram stubbornTool = RunningProgram::ScriptRunAs(root_ / "app/sub/stubborn.v2.qmz");
+  RunningProgram other = RunningProgram::CopyRunAs(root_ / "app/other.qmz");
+  auto live = headless::CreateFakeWindow({.title = "tool", .processId = tool.pid()});
+  auto stubborn =
+      headless::CreateFakeWindow({.processId = stubbornTool.pid(), .ignoresClose = true});
+  auto gone = headless::CreateFakeWindow({.processId = tool.pid()});
   headless::DestroyFakeWindow(gone);
+  // Reused handles: another tool's window, this process's own, and one that says no owner.
+  auto reused = headless::CreateFakeWindow({.processId = other.pid()});
+  auto own = headless::CreateFakeWindow({.processId = CurrentProcessId()});
+  auto unowned = headless::CreateFakeWindow();
   config.SetWindowHandle("tool", static_cast<int>(live));
   config.SetWindowHandle("stubborn", static_cast<int>(stubborn));
   config.SetWindowHandle("gone", static_cast<int>(gone));
+  config.SetWindowHandle("reused", static_cast<int>(reused));
+  config.SetWindowHandle("pt", static_cast<int>(own));
+  config.SetWindowHandle("unowned", static_cast<int>(unowned));
 
   Array<Text> keys;
   ASSERT_TRUE(config.ListHandleKeys(keys));
@@ -152,6 +165,9 @@ TEST_F(AppConfigFile, ClosesOnlyLiveRegisteredWindows) {
   EXPECT_TRUE(native::IsWindow(stubborn));
   EXPECT_EQ(headless::FakeWindow(stubborn).posted.size(), 1u);
   EXPECT_TRUE(headless::FakeWindow(gone).posted.empty());
+  for (auto untouched : {reused, own, unowned}) {
+    EXPECT_TRUE(headless::FakeWindow(untouched).posted.empty()) << untouched;
+  }
   // The stale entry stays in the file.
   EXPECT_EQ(config.GetWindowHandle("gone"), static_cast<int>(gone));
 }

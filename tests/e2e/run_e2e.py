@@ -34,6 +34,7 @@ SKIPPED = 77
 # at (0, 47); the catalogue panel at (-2, 25) in it; the installed-application list at
 # (10, 138) in it, 810 x 435.
 LOAD_APPS_BUTTON = (920, 86)
+HIDE_BUTTON = (1001, 22)
 REFRESH_LINK = (787, 153)
 CATALOGUE_ORIGIN = (-2, 72)
 LIST_REGION = (10, 185, 820, 620)
@@ -70,10 +71,11 @@ class Run:
                                self.options.packages, self.options.port,
                                self.options.updater if updater else None, tools)
 
-    def start_site(self, *extra):
+    def start_site(self, *extra, updater=True):
+        """The demo site; without `updater` its updater address answers 404."""
         self.site = harness.Site(self.options.server, self.options.port, self.options.packages,
-                                 self.options.updater, os.path.join(self.artifacts, "site.log"),
-                                 extra)
+                                 self.options.updater if updater else None,
+                                 os.path.join(self.artifacts, "site.log"), extra)
         self.site.start(self.x.env)
 
     def start(self, argv, log_name, cwd=None):
@@ -161,6 +163,13 @@ class Run:
         self.x.key("Down")
         self.x.key("Return")
 
+    def exit_platform(self):
+        """Exits through the tray menu, confirmed, and waits for every program to end."""
+        run_processes = self.folder_processes
+        self.choose_exit()
+        self.answer_box(EXIT_QUESTION, "Return")
+        wait_until(lambda: not run_processes(), 20, "every tool and the platform to end")
+
     def wait_tool(self, key, timeout=30):
         """The live window a tool recorded under its key."""
         def recorded():
@@ -225,6 +234,82 @@ def case_second_start(run):
     expect(set(run.folder.platforms()) == running,
            f"platform processes changed from {running} to {set(run.folder.platforms())}")
     expect(run.folder.window_of("pt") == handle, "the second start replaced the record")
+
+
+def case_restart_after_exit(run):
+    """Start, exit, start again: the window comes up every time, although the new window may
+    get the id the last one had and "pt" still names it."""
+    run.lay_out()
+    run.start_site()
+    handles = []
+    for attempt in range(4):
+        first = run.user_start()
+        handles.append(run.wait_platform())
+        expect(first.wait(30 * harness.SLOWNESS) == 0, f"start {attempt + 1}: the user start failed")
+        expect(not run.x.windows_named(DUPLICATE_CAPTION),
+               f"start {attempt + 1}: refused as a second start")
+        run.exit_platform()
+    print(f"main windows: {handles}")
+
+
+def case_stale_records(run):
+    """A tool record naming another program's window (its id reused) neither brings that
+    window up nor closes it: the tool is started, and the exit leaves the other program be."""
+    run.lay_out(tools=["memo", "profit"])
+    run.start_site()
+    handle = run.run_platform()
+    stranger = run.start(["xmessage", "-name", "stranger", "-geometry", "+30+30", "stranger"],
+                         "stranger.log")
+    window = wait_until(lambda: run.x.windows_named("stranger"), 15, "the stranger's window")[0]
+    run.x.xdotool("windowminimize", "--sync", window)
+    with open(run.folder.config, "rb") as f:
+        content = f.read()
+    records = f"memo={window}\r\nprofit={window}\r\n".encode()
+    with open(run.folder.config, "wb") as f:
+        f.write(content.replace(b"[jb]\r\n", b"[jb]\r\n" + records, 1))
+    expect(run.folder.window_of("memo") == int(window), "the stale record was not written")
+
+    tile = run.wait_tile(handle, "memo")
+    run.click_main(handle, tile, repeat=2)
+    run.wait_tool("memo")
+    expect(not run.x.is_viewable(window), "the stale record brought the stranger up")
+
+    run.choose_exit()
+    run.answer_box(EXIT_QUESTION, "Return")
+    wait_until(lambda: not run.folder_processes(), 20, "the tool and the platform to end")
+    time.sleep(1)
+    expect(stranger.poll() is None, "the exit closed the stranger through a stale record")
+
+
+def case_updater_not_found(run):
+    """An updater address that answers 404 saves no up.qmz, and the next start shows the
+    update window again instead of handing over to an error page."""
+    run.lay_out(updater=False)
+    run.start_site(updater=False)
+    for attempt in range(2):
+        started = run.user_start()
+        wait_until(lambda: run.x.windows_named(UPDATE_WINDOW_TITLE), 30,
+                   f"start {attempt + 1}: the update window")
+        expect(started.wait(30 * harness.SLOWNESS) == 0, f"start {attempt + 1}: did not end")
+        expect(not os.path.exists(os.path.join(run.folder.path, "up.qmz")),
+               f"start {attempt + 1}: the error page was saved as up.qmz")
+    expect(run.site.requests().count("GET /app/up/up.qmz 404") == 2,
+           f"site requests: {run.site.requests()}")
+
+
+def case_second_start_shows_hidden(run):
+    """A second start brings up a main window hidden to the tray, for good."""
+    run.lay_out()
+    run.start_site()
+    handle = run.run_platform()
+    run.click_main(handle, HIDE_BUTTON)
+    wait_until(lambda: not run.x.is_viewable(handle), 10, "the window hidden to the tray")
+    second = run.user_start()
+    run.answer_box(DUPLICATE_CAPTION, "Return")
+    expect(second.wait(15 * harness.SLOWNESS) == 0, "the second start did not end with 0")
+    wait_until(lambda: run.x.is_viewable(handle), 10, "the hidden window shown")
+    time.sleep(1.5)
+    expect(run.x.is_viewable(handle), "the window went away again")
 
 
 def case_tile_double_click(run):

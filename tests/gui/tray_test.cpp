@@ -2,6 +2,8 @@
 // with a click, the pop-up menu on a right click while the window stays hidden.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "runtime/gtk/loaded_windows.h"
 #include "runtime/posix/native_text.h"
 #include "tests/gui/gui_support.h"
@@ -110,6 +112,39 @@ TEST_F(Tray, HideButtonHidesTheWindowAndATrayClickBringsItBack) {
   Pump(300);
   EXPECT_FALSE(IsIconic(handle_));
   Screenshot("tray-restored");
+}
+
+TEST_F(Tray, AWindowMovedAwayComesBackCentredFromTheTray) {
+  ui::SetInt(kMain, ui::prop::kLeft, 7);
+  ui::SetInt(kMain, ui::prop::kTop, 9);
+  ASSERT_TRUE(PumpUntil([] { return WindowRect(names::kMainWindow).left < 40; }));
+  HideToTray({});
+  ASSERT_TRUE(PumpUntil([&] { return !IsMapped(handle_); }));
+  ClickTray("1");
+  ASSERT_TRUE(PumpUntil([&] { return IsMapped(handle_); }));
+  GdkRectangle screen;
+  gdk_monitor_get_geometry(gdk_display_get_monitor(gdk_display_get_default(), 0), &screen);
+  auto centred = [&] {
+    native::Rect rect = WindowRect(names::kMainWindow);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    return std::abs(rect.left - (screen.width - width) / 2) <= 2 &&
+           std::abs(rect.top - (screen.height - height) / 2) <= 40;
+  };
+  EXPECT_TRUE(PumpUntil(centred)) << "left " << WindowRect(names::kMainWindow).left;
+}
+
+// A second start maps the window from outside; the window was hidden by its own process, so
+// GTK takes it for hidden and would unmap it again.
+TEST_F(Tray, AWindowItsProcessHidShowsForGoodWhenAnotherProgramMapsIt) {
+  HideByButton();
+  Pump(200);
+  ASSERT_TRUE(XDo({"windowmap", std::to_string(handle_)}));
+  EXPECT_TRUE(PumpUntil([&] { return IsMapped(handle_); }));
+  Pump(1000);
+  EXPECT_TRUE(IsMapped(handle_)) << "still on screen a second later";
+  EXPECT_FALSE(IsIconic(handle_));
+  EXPECT_TRUE(ui::GetBool(kMain, ui::prop::kVisible)) << "the program sees it shown";
+  Screenshot("tray-mapped-from-outside");
 }
 
 TEST_F(Tray, DoubleClickReportsTheLeftUpsAndTheDoubleClick) {

@@ -100,7 +100,11 @@ TEST_F(DownloadTest, UnannouncedAndEmptyBodies) {
   // An error page is a body like any other.
   EXPECT_TRUE(Download(server->Url("/missing")).empty());
   server->Route("/error", "HTTP/1.1 500 Oops\r\nContent-Length: 4\r\n\r\nfail");
-  EXPECT_EQ(Download(server->Url("/error")).size(), 4u);
+  int status = 0;
+  EXPECT_EQ(Download(server->Url("/error"), {}, {}, &status).size(), 4u);
+  EXPECT_EQ(status, 500) << "the caller can tell an error page from the file";
+  EXPECT_EQ(Download(server->Url("/open"), {}, 0, &status).size(), 1100u);
+  EXPECT_EQ(status, 200);
   EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 

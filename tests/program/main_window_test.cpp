@@ -2,6 +2,7 @@
 #include "shell/builtin_settings.h"
 #include "shell/globals.h"
 #include "tests/program/platform_fixture.h"
+#include "tests/program/running_program.h"
 
 namespace kesto::testing {
 namespace {
@@ -29,7 +30,8 @@ class MainWindowTest : public PlatformTest {
 };
 
 TEST_F(MainWindowTest, DoubleClickActivatesALiveRecordedApplicationOrStartsItThroughTheUpdater) {
-  native::Handle memo = headless::CreateFakeWindow();
+  RunningProgram memoProgram = RunningProgram::CopyRunAs(folder_ / "app/memo.qmz");
+  native::Handle memo = headless::CreateFakeWindow({.processId = memoProgram.pid()});
   headless::MinimiseFakeWindow(memo);
   RecordWindow("memo", memo);
   headless::DoubleClickRow(refs::kAppList, 1);
@@ -46,6 +48,20 @@ TEST_F(MainWindowTest, DoubleClickActivatesALiveRecordedApplicationOrStartsItThr
   EXPECT_EQ(RunTargets(1), std::vector<std::string>{"clock"});
   EXPECT_EQ(UpdaterStarts()[0].args, "-qmz");
   EXPECT_EQ(CurrentPage(), refs::kInstalledAppsPage);
+}
+
+// Handles are reused: a record naming another program's window is no record. That window is
+// left alone and the application is started.
+TEST_F(MainWindowTest, ARecordNamingAnotherProgramsWindowStartsTheApplication) {
+  RunningProgram stranger = RunningProgram::CopyRunAs(folder_ / "elsewhere/editor");
+  native::Handle reused = headless::CreateFakeWindow({.processId = stranger.pid()});
+  headless::MinimiseFakeWindow(reused);
+  RecordWindow("clock", reused);
+  headless::DoubleClickRow(refs::kAppList, 0);
+  EXPECT_EQ(RunTargets(1), std::vector<std::string>{"clock"});
+  EXPECT_TRUE(headless::FakeWindow(reused).actions.empty());
+  EXPECT_EQ(headless::ForegroundWindow(), 0);
+  EXPECT_EQ(ConfigValue("jb", "clock"), ToText(static_cast<int>(reused))) << "the record stays";
 }
 
 TEST_F(MainWindowTest, PanelsActOnClicksAndOnTheFirstPointerMoveOnly) {

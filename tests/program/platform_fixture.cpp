@@ -7,6 +7,8 @@
 
 #include "layouts/names.h"
 #include "net/self_update.h"
+#include "runtime/posix/native_text.h"
+#include "runtime/program_file.h"
 #include "shell/globals.h"
 #include "shell/process_entry.h"
 
@@ -41,6 +43,7 @@ void PlatformTest::SetUp() {
 void PlatformTest::TearDown() {
   headless::ResetAll();
   RegisterExitRoutine({});
+  OverrideProgramFile("");
   if (shell::AppConfig) shell::ReleaseGlobals();
   net::OverrideUpdateListAddress("");
 }
@@ -51,6 +54,7 @@ std::optional<int> PlatformTest::Start(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
+  OverrideProgramFile(posix::FromNativePath(words[0]));
   // The main window's created event runs the start-up sequence inside the entry; the entry's
   // message loop returns once no posted work is left.
   return Ending([&] { shell::ProcessEntry(static_cast<int>(words.size()), argv.data()); });

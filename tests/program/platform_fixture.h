@@ -31,8 +31,8 @@ class PlatformTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Starts the platform with these arguments (argv[0] is the program file in the program
-  // folder). Returns the exit code when start-up ended the program.
+  // Starts the platform with these arguments, its program file named "kesto" in the program
+  // folder. Returns the exit code when start-up ended the program.
   std::optional<int> Start(const std::vector<std::string>& args);
   // Drains posted work (closes, chosen menu items); the exit code if that ended the program.
   std::optional<int> Drain();

@@ -102,6 +102,12 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
       {"[up]1|2|" + server_.Address("/up.bin") + "[/up]", Head("Content-Length: 0\r\n"), ""},
       {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
        Head("Content-Length: 5000\r\n") + UpdaterProgram(3000), ""},
+      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
+       "HTTP/1.1 404 Not Found\r\nContent-Length: 23\r\nConnection: close\r\n\r\n"
+       "<html>not found</html>\n",
+       ""},
+      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
+       "HTTP/1.1 500 Oops\r\nConnection: close\r\n\r\n" + UpdaterProgram(3000), ""},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.list + " / " + test.answer.substr(0, 40));
@@ -119,6 +125,23 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
     if (!test.message.empty()) expected.push_back(test.message);
     EXPECT_EQ(MessageTexts(), expected);
   }
+}
+
+// An up.qmz that cannot run (a saved error page, say) must not end every start silently: the
+// update window fetches a working one, which then takes over.
+TEST_F(SelfUpdateTest, AnUpdaterThatCannotStartIsFetchedAgain) {
+  folder_.Write("up.qmz", "<html>not found</html>\n");
+  std::filesystem::permissions(folder_ / "up.qmz", std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add);
+  const std::string program = UpdaterProgram(2000);
+  ServeList(server_.Address("/up.bin"));
+  server_.Serve("/up.bin", program);
+
+  ASSERT_EQ(Start({}), std::nullopt) << "the failed hand-over does not end the start";
+  EXPECT_TRUE(headless::IsLoaded(names::kUpdateWindow));
+  EXPECT_EQ(WaitForEnd(), 0);
+  EXPECT_EQ(folder_.Read("up.qmz"), program);
+  EXPECT_EQ(WaitForUpdaterStarts(1).size(), 1u);
 }
 
 TEST(UpdaterAddressFromList, TakesTheThirdOfExactlyThreeFieldsOfTheFirstBlockAsItStands) {

@@ -2,6 +2,7 @@
 // the self-update tests).
 #include "shell/globals.h"
 #include "tests/program/platform_fixture.h"
+#include "tests/program/running_program.h"
 
 namespace kesto::testing {
 namespace {
@@ -58,7 +59,8 @@ TEST_F(StartupTest, AnyOtherStartHandsOverToTheUpdaterAndEnds) {
 TEST_F(StartupTest, ALiveRecordedPlatformWindowRefusesTheSecondStart) {
   WriteStandardRegFile();
   InstallUpdater();
-  native::Handle running = headless::CreateFakeWindow();
+  RunningProgram other = RunningProgram::ThisProgram();  // a second copy of this program
+  native::Handle running = headless::CreateFakeWindow({.processId = other.pid()});
   headless::MinimiseFakeWindow(running);
   RecordWindow("pt", running);
   const std::string before = ConfigText();
@@ -76,6 +78,28 @@ TEST_F(StartupTest, ALiveRecordedPlatformWindowRefusesTheSecondStart) {
   EXPECT_EQ(ConfigText(), before) << "the duplicate touches no configuration";
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_TRUE(UpdaterStarts().empty());
+}
+
+// Window handles are reused: a stale "pt" may name this process's own window, another
+// program's, or one whose owner cannot be told. None of them is a running platform.
+TEST_F(StartupTest, AStalePlatformRecordNamingAnyOtherWindowDoesNotBlockTheStart) {
+  InstallUpdater();
+  RunningProgram tool = RunningProgram::CopyRunAs(folder_ / "app/memo.qmz");
+  for (std::uint32_t owner : {CurrentProcessId(), tool.pid(), 0u}) {
+    SCOPED_TRACE(owner);
+    headless::ResetAll();
+    native::Handle reused = headless::CreateFakeWindow({.processId = owner});
+    RecordWindow("pt", reused);
+    EXPECT_EQ(Start({"-qmz"}), std::nullopt);
+    EXPECT_TRUE(headless::TrayEntry());
+    EXPECT_TRUE(headless::FakeWindow(reused).actions.empty()) << "neither activated nor closed";
+    shell::ReleaseGlobals();
+  }
+  headless::ResetAll();
+  native::Handle own = headless::CreateFakeWindow({.processId = CurrentProcessId()});
+  RecordWindow("pt", own);
+  EXPECT_EQ(Start({}), 0) << "a user start hands over";
+  EXPECT_TRUE(headless::FakeWindow(own).posted.empty()) << "its own window is not closed";
 }
 
 TEST_F(StartupTest, FirstUseAndAMissingInformationFileAreReportedAndTheStartGoesOn) {

@@ -2,6 +2,7 @@
 // every recorded program to close.
 #include "shell/globals.h"
 #include "tests/program/platform_fixture.h"
+#include "tests/program/running_program.h"
 
 namespace kesto::testing {
 namespace {
@@ -61,12 +62,17 @@ TEST_F(TrayTest, CancelledExitLeavesEverythingRunning) {
   EXPECT_TRUE(headless::TrayEntry());
 }
 
-TEST_F(TrayTest, ConfirmedExitAsksEveryRecordedWindowToCloseAndEnds) {
-  native::Handle memo = headless::CreateFakeWindow();
-  native::Handle stubborn = headless::CreateFakeWindow();
+TEST_F(TrayTest, ConfirmedExitAsksEveryRecordedProgramsWindowToCloseAndEnds) {
+  RunningProgram memoProgram = RunningProgram::CopyRunAs(folder_ / "app/memo.qmz");
+  RunningProgram stubbornProgram = RunningProgram::CopyRunAs(folder_ / "app/x/stubborn.qmz");
+  RunningProgram stranger = RunningProgram::CopyRunAs(folder_ / "elsewhere/editor");
+  native::Handle memo = headless::CreateFakeWindow({.processId = memoProgram.pid()});
+  native::Handle stubborn = headless::CreateFakeWindow({.processId = stubbornProgram.pid()});
+  native::Handle unrelated = headless::CreateFakeWindow({.processId = stranger.pid()});
   headless::SetFakeWindowIgnoresClose(stubborn, true);
   RecordWindow("memo", memo);
   RecordWindow("stubborn", stubborn);
+  RecordWindow("editor", unrelated);
   WriteIniValue(CurrentDirectory() + "\\qmztx.ini", "jb", "junk", "not a number");
   HideToTray();
 
@@ -75,8 +81,8 @@ TEST_F(TrayTest, ConfirmedExitAsksEveryRecordedWindowToCloseAndEnds) {
   EXPECT_FALSE(native::IsWindow(memo));
   EXPECT_TRUE(native::IsWindow(stubborn)) << "a program that ignores the request stays";
   EXPECT_EQ(headless::FakeWindow(stubborn).posted.size(), 1u);
-  ASSERT_FALSE(headless::FakeWindow(main_).posted.empty()) << "the hidden platform window too";
-  EXPECT_EQ(headless::FakeWindow(main_).posted[0].message, native::kWmClose);
+  EXPECT_TRUE(headless::FakeWindow(unrelated).posted.empty()) << "a reused handle is no record";
+  EXPECT_TRUE(headless::FakeWindow(main_).posted.empty()) << "the platform ends with its process";
   EXPECT_FALSE(headless::TrayEntry());
   EXPECT_FALSE(shell::AppConfig) << "the exit routine released the global state";
 }

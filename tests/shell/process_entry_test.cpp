@@ -8,6 +8,7 @@
 #include "runtime/headless/controls.h"
 #include "runtime/headless/frame.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/program_file.h"
 #include "runtime/ui.h"
 #include "shell/globals.h"
 
@@ -39,11 +40,13 @@ class ProcessEntryRun : public ::testing::Test {
     ASSERT_NE(mkdtemp(name), nullptr);
     folder_ = name;
     program_ = folder_ + "/kesto";
+    OverrideProgramFile(posix::FromNativePath(program_));
     folderAtCreation.clear();
     platformFieldsAtCreation = 0;
   }
   void TearDown() override {
     RegisterExitRoutine(nullptr);
+    OverrideProgramFile("");
     ui::RegisterHandler(names::kOnMainWindowCreated, nullptr);
     headless::ResetAll();
     std::filesystem::current_path(previous_);

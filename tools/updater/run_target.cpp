@@ -4,6 +4,7 @@
 
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
+#include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "tools/updater/installed_app.h"
 #include "tools/updater/package_install.h"
@@ -23,7 +24,7 @@ Text Quoted(const Text& path) {
 bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before) {
   for (int poll = 0; poll < kRecordTimeoutSeconds * kRecordPollsPerSecond; ++poll) {
     const native::Handle now = config.GetWindowHandle(key);
-    if (now != before && shell::IsLiveWindow(now)) return true;
+    if (now != before && shell::IsProgramWindow(now, key)) return true;
     usleep(1'000'000 / kRecordPollsPerSecond);
   }
   return false;
@@ -57,7 +58,7 @@ bool BringUpApplication(const Text& key, Text& problem) {
     return false;
   }
   const native::Handle recorded = config.GetWindowHandle(key);
-  if (shell::IsLiveWindow(recorded)) {
+  if (shell::IsProgramWindow(recorded, key)) {
     shell::ActivateWindow(recorded, true);
     return true;
   }

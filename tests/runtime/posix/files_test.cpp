@@ -71,6 +71,22 @@ TEST_F(Files, ReplacingKeepsPermissionsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(entries, 2);
 }
 
+TEST_F(Files, AFileListedAsReadOnlyIsNeverReplaced) {
+  // Decided by the permission bits, as the listing decides it, so it holds for root as well.
+  WriteNative("locked.dat", "old");
+  ASSERT_EQ(chmod(Native("locked.dat").c_str(), 0444), 0);
+  std::filesystem::create_symlink(Native("locked.dat"), Native("link.dat"));
+  FindHandle handle = 0;
+  ASSERT_EQ(FindFiles(Inside("locked.dat"), kAttrReadOnly, false, handle), "locked.dat");
+  CloseFind(handle);
+  EXPECT_FALSE(WriteFileBytes(Inside("locked.dat"), {ToBytes("new")}));
+  EXPECT_FALSE(WriteFileBytes(Inside("link.dat"), {ToBytes("new")}));
+  EXPECT_EQ(ReadNative("locked.dat"), "old");
+  // The owner's write permission is what counts.
+  ASSERT_EQ(chmod(Native("locked.dat").c_str(), 0200), 0);
+  EXPECT_TRUE(WriteFileBytes(Inside("locked.dat"), {ToBytes("new")}));
+}
+
 TEST_F(Files, GbkNamesMapToUtf8OnDisk) {
   Text name = "应用\xB0\x5C.dat";  // the last pair's second byte is "\"
   ASSERT_TRUE(WriteFileBytes(Inside(name), {ToBytes("x")}));

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "runtime/core.h"
+#include "runtime/program_file.h"
 #include "tests/runtime/posix/temp_folder.h"
 
 namespace kesto {
@@ -95,19 +96,23 @@ TEST_F(Processes, RuntimeStartEntersTheProgramFolderAndRecordsTheCommandLine) {
   std::string program = Native("prog dir/kesto");
   std::string quoted = "a b";
   char* argv[] = {program.data(), const_cast<char*>("-qmz"), quoted.data(), nullptr};
+  OverrideProgramFile(Inside("prog dir\\kesto"));
   RuntimeStart(3, argv);
+  OverrideProgramFile("");
   EXPECT_EQ(CurrentDirectory(), Inside("prog dir"));
   EXPECT_EQ(ProgramFileName(), "kesto");
   Array<Text> args;
   CommandLineArgs(args);
   EXPECT_EQ(args.Items(), (std::vector<Text>{"-qmz", "a b"}));
 
-  // A relative argv[0] is taken from the directory the program was started in.
+  // Whatever argv[0] says, the program file is the running executable.
   std::filesystem::current_path(Native());
   std::string relative = "./prog dir/../prog dir/kesto";
   char* relativeArgv[] = {relative.data(), nullptr};
   RuntimeStart(1, relativeArgv);
-  EXPECT_EQ(CurrentDirectory(), Inside("prog dir"));
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  EXPECT_EQ(CurrentDirectory(), posix::FromNativePath(self.parent_path()));
+  EXPECT_EQ(ProgramFileName(), self.filename().string());
   CommandLineArgs(args);
   EXPECT_EQ(args.Count(), 0);
 }

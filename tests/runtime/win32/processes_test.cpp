@@ -42,6 +42,14 @@ TEST_F(Processes, ArgumentsAreSplitAtBlanksAndQuotesOnly) {
                           gbk + "\n\n");
 }
 
+TEST_F(Processes, AProcessIsKnownByItsImageFile) {
+  wchar_t self[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_EQ(ProcessProgramFiles(CurrentProcessId()),
+            Array<Text>{win32::FromWide(std::wstring(self, length))});
+  EXPECT_EQ(ProcessProgramFiles(0), Array<Text>{});
+}
+
 TEST_F(Processes, FailsForAMissingProgram) {
   EXPECT_FALSE(RunCommand(Inside("missing.qmz"), false));
   EXPECT_FALSE(RunCommand("", false));

@@ -1,0 +1,13 @@
+// The file RuntimeStart takes as the program's own: the running executable, links followed.
+#pragma once
+
+#include "runtime/core.h"
+
+namespace kesto {
+
+// For tests, which run the program's code as if it lay in a temporary program folder:
+// RuntimeStart takes `path` (a full path) as the program file instead, until the empty text
+// restores the running executable.
+void OverrideProgramFile(const Text& path);
+
+}  // namespace kesto
