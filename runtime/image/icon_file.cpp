@@ -38,7 +38,7 @@ std::vector<IconImage> DecodeIconImages(const Bytes& file) {
     for (int k = 0; k < 16; ++k) single[kHeaderSize + k] = file[entry + k];
     WriteU32(single, kHeaderSize + 12, newOffset);
     single.insert(single.end(), file.begin() + offset, file.begin() + offset + size);
-    if (auto image = DecodeWithPixbuf(single)) {
+    if (auto image = DecodeOtherFormats(single)) {
       images.push_back({BitsPerPixel(file, entry, offset, size), std::move(*image)});
     }
   }

@@ -11,7 +11,7 @@ bool IsJpeg(const Bytes& file) {
 
 std::optional<RgbaImage> DecodePicture(const Bytes& file) {
   if (file.empty()) return std::nullopt;
-  return IsJpeg(file) ? DecodeJpeg(file) : DecodeWithPixbuf(file);
+  return IsJpeg(file) ? DecodeJpeg(file) : DecodeOtherFormats(file);
 }
 
 }  // namespace kesto::image

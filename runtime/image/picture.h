@@ -1,5 +1,6 @@
-// Decoding pictures held as file bytes (BMP, GIF, PNG, ICO through gdk-pixbuf, JPEG through
-// libjpeg) into plain RGBA pixels that every toolkit back end can draw.
+// Decoding pictures held as file bytes (BMP, GIF, PNG, ICO, JPEG) into plain RGBA pixels that
+// every toolkit back end can draw: gdk-pixbuf and libjpeg on Linux, the Windows Imaging
+// Component on Windows.
 #pragma once
 
 #include <cstdint>
@@ -29,11 +30,11 @@ constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 // An animated GIF gives its first frame.
 std::optional<RgbaImage> DecodePicture(const Bytes& file);
 
-// JPEG only, decoded with libjpeg.
+// JPEG only: libjpeg on Linux, the system decoders on Windows.
 std::optional<RgbaImage> DecodeJpeg(const Bytes& file);
 
-// Everything else, decoded with gdk-pixbuf.
-std::optional<RgbaImage> DecodeWithPixbuf(const Bytes& file);
+// Everything else: gdk-pixbuf on Linux, the same system decoders as JPEG on Windows.
+std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file);
 
 // Copy of `source` scaled to width x height (bilinear), or nullopt for an empty size.
 std::optional<RgbaImage> ScaleImage(const RgbaImage& source, int width, int height);

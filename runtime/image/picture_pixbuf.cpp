@@ -50,7 +50,7 @@ bool IsPlainRgb8(GdkPixbuf* pixbuf) {
 }
 }  // namespace
 
-std::optional<RgbaImage> DecodeWithPixbuf(const Bytes& file) {
+std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file) {
   if (file.empty()) return std::nullopt;
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
   bool refused = false;

@@ -6,6 +6,7 @@
 #include "runtime/posix/profile_text.h"
 #include "runtime/posix/whole_file.h"
 #include "runtime/posix/writer_lock.h"
+#include "runtime/profile_guards.h"
 
 namespace kesto {
 
@@ -19,34 +20,11 @@ Text CutToLimit(const Text& value) {
   return Text(gbk::CutToBytes(value, kValueLimit));
 }
 
-Text SkipLeadingBlanks(const Text& text) {
-  std::size_t first = 0;
-  while (first < text.size() && static_cast<unsigned char>(text[first]) <= 0x20) ++first;
-  return text.substr(first);
-}
-
 // A default loses its trailing blanks, as the Windows call strips them.
 Text TrimTrailingBlanks(const Text& text) {
   std::size_t end = text.size();
   while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
   return text.substr(0, end);
-}
-
-// Names and values that would not read back as written: a line end starts lines of its own,
-// a "]" in a section name or an "=" in a key ends the name early, and a key beginning with "["
-// would be a section header.
-bool Storable(const Text& section, const std::optional<Text>& key,
-              const std::optional<Text>& value) {
-  auto holdsLineEnd = [](const Text& text) { return text.find_first_of("\r\n") != Text::npos; };
-  if (section.empty() || holdsLineEnd(section) || FindText(section, "]") != -1) return false;
-  if (key) {
-    std::size_t first = key->find_first_not_of(" \t\v\f");
-    if (first == Text::npos || (*key)[first] == '[' || holdsLineEnd(*key) ||
-        key->find('=') != Text::npos) {
-      return false;
-    }
-  }
-  return !value || !holdsLineEnd(*value);
 }
 
 }  // namespace
@@ -66,7 +44,7 @@ Text ReadIniValue(const Text& file, const Text& section, const Text& key,
 bool WriteIniValue(const Text& file, const Text& section, std::optional<Text> key,
                    std::optional<Text> value) {
   auto native = posix::ToNativePath(file);
-  if (file.empty() || !native || !Storable(section, key, value)) return false;
+  if (file.empty() || !native || !StorableInProfile(section, key, value)) return false;
   // Refused even when nothing would change, as the Windows call opens the file for writing first.
   if (posix::IsReadOnly(*native)) return false;
   posix::WriterLock lock(*native);

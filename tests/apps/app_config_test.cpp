@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "runtime/headless/native_windows.h"
-#include "runtime/posix/native_text.h"
 #include "tests/program/running_program.h"
+#include "tests/program/temp_program_folder.h"
 
 namespace kesto {
 namespace {
@@ -17,9 +17,7 @@ class AppConfigFile : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = std::filesystem::current_path();
-    char name[] = "/tmp/kesto-config-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    root_ = name;
+    root_ = testing::MakeTempFolder("kesto-config-");
     std::filesystem::current_path(root_);
     headless::ResetFakeWindows();
   }
@@ -35,7 +33,7 @@ class AppConfigFile : public ::testing::Test {
     std::ifstream in(root_ / "qmztx.ini", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  Text Inside(const std::filesystem::path& path) { return posix::FromNativePath(path.string()); }
+  Text Inside(const std::filesystem::path& path) { return testing::InsidePath(path); }
 
   std::filesystem::path previous_;
   std::filesystem::path root_;

@@ -74,7 +74,13 @@ TEST_F(AppListTest, RefreshingAgainRebuildsInsteadOfAppending) {
 
 TEST_F(AppListTest, LinkLoopsAreNotFollowedRoundAndDeepTreesAreWalkedToTheBottom) {
   folder_.AddApp("loop", "k", "K", false);
-  std::filesystem::create_directory_symlink(folder_ / "app/loop", folder_ / "app/loop/again");
+  std::error_code error;
+  std::filesystem::create_directory_symlink(folder_ / "app/loop", folder_ / "app/loop/again",
+                                            error);
+  if (error == std::errc::function_not_supported) {
+    GTEST_SKIP() << "this system makes no links to folders";
+  }
+  ASSERT_FALSE(error) << error.message();
   std::filesystem::create_directory_symlink(folder_ / "app", folder_ / "app/loop/up");
   std::string deep;
   for (int level = 0; level < 120; ++level) deep += "d/";

@@ -3,7 +3,6 @@
 #include "net/downloader.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <thread>
 
@@ -145,21 +144,6 @@ TEST_F(DownloadTest, BrokenTransfersGiveNothingAndNoMessage) {
   server->Route("/liar", "HTTP/1.1 200 OK\r\nContent-Length: 4000000000\r\n\r\nshort");
   EXPECT_TRUE(Download(server->Url("/liar")).empty());
   EXPECT_TRUE(headless::MessageBoxes().empty());
-}
-
-TEST_F(DownloadTest, EnvironmentProxyIsUsed) {
-  server->Route("/via", OkResponse("proxied"));
-  const char* saved = getenv("http_proxy");
-  std::string previous = saved ? saved : "";
-  setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(server->Port())).c_str(), 1);
-  Bytes result = Download("http://far-away.test/via");
-  if (saved) {
-    setenv("http_proxy", previous.c_str(), 1);
-  } else {
-    unsetenv("http_proxy");
-  }
-  EXPECT_EQ(Text(result.begin(), result.end()), "proxied");
-  EXPECT_EQ(server->LastRequest().rfind("GET http://far-away.test/via HTTP/1.1\r\n", 0), 0u);
 }
 
 TEST_F(DownloadTest, RunsOnAWorkerThread) {

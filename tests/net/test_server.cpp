@@ -1,12 +1,5 @@
 #include "tests/net/test_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <stdexcept>
 
 namespace kesto::testing {
@@ -33,38 +26,13 @@ std::string Unhex(const std::string& hex) {
 
 }  // namespace
 
-TestServer::TestServer() {
-  int in[2], out[2];
-  if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe");
-  pid_ = fork();
-  if (pid_ == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    close(in[1]);
-    close(out[0]);
-    std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/net/test_server.py";
-    // The system's own interpreter starts fastest; any python3 on the path will do.
-    execl("/usr/bin/python3", "python3", script.c_str(), static_cast<char*>(nullptr));
-    execlp("python3", "python3", script.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(in[0]);
-  close(out[1]);
-  to_ = fdopen(in[1], "w");
-  from_ = fdopen(out[0], "r");
-  std::string first = ReadLine();
+TestServer::TestServer() : process_(ServerProcess::Start()) {
+  std::string first = process_->ReadLine();
   if (first.rfind("PORT ", 0) != 0) throw std::runtime_error("test server did not start");
   port_ = std::stoi(first.substr(5));
 }
 
-TestServer::~TestServer() {
-  if (to_) fclose(to_);  // end of input ends the server
-  if (from_) fclose(from_);
-  if (pid_ > 0) {
-    int status = 0;
-    waitpid(pid_, &status, 0);
-  }
-}
+TestServer::~TestServer() = default;
 
 std::string TestServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
@@ -85,7 +53,7 @@ void TestServer::RouteEndless(const std::string& path, const std::string& head) 
 std::vector<std::string> TestServer::Requests() {
   int count = std::stoi(Command("requests"));
   std::vector<std::string> requests;
-  for (int i = 0; i < count; ++i) requests.push_back(Unhex(ReadLine()));
+  for (int i = 0; i < count; ++i) requests.push_back(Unhex(process_->ReadLine()));
   return requests;
 }
 
@@ -99,30 +67,8 @@ void TestServer::Clear() {
 }
 
 std::string TestServer::Command(const std::string& line) {
-  fputs((line + "\n").c_str(), to_);
-  fflush(to_);
-  return ReadLine();
-}
-
-std::string TestServer::ReadLine() {
-  std::string line;
-  int c;
-  while ((c = fgetc(from_)) != EOF && c != '\n') line += static_cast<char>(c);
-  return line;
-}
-
-int UnusedPort() {
-  // Bound and never listened on: connections to it are refused while the socket lives, and
-  // the port is not handed out again while any process keeps it; closing leaves it free.
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  close(fd);
-  return ntohs(address.sin_port);
+  process_->WriteLine(line);
+  return process_->ReadLine();
 }
 
 std::string OkResponse(const std::string& body, const std::string& extraLines) {

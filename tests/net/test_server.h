@@ -2,11 +2,11 @@
 // answers scripted responses and records the raw bytes of every request it receives.
 #pragma once
 
-#include <sys/types.h>
-
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/net/test_server_process.h"
 
 namespace kesto::testing {
 
@@ -36,15 +36,12 @@ class TestServer {
 
  private:
   std::string Command(const std::string& line);
-  std::string ReadLine();
 
-  pid_t pid_ = -1;
-  FILE* to_ = nullptr;
-  FILE* from_ = nullptr;
+  std::unique_ptr<ServerProcess> process_;
   int port_ = 0;
 };
 
-// A port of 127.0.0.1 on which nothing listens.
+// A port of 127.0.0.1 on which nothing listens (with the server process's implementation).
 int UnusedPort();
 
 // "HTTP/1.1 200 OK" with a Content-Length line, any extra lines, and the body.

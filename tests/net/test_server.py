@@ -2,7 +2,9 @@
 """A scripted HTTP server on 127.0.0.1 for the network tests and the download benchmark.
 
 It prints "PORT <n>" once listening, then takes commands on standard input, one per line,
-answering each with one line ("ok", or data as described):
+answering each with one line ("ok", or data as described). With "--connect <port>" the
+commands come and the answers go over a connection to that port of 127.0.0.1 instead (a test
+program under Wine cannot hand its pipes to a Linux process):
 
   route <path-hex> raw <response-hex>        send these bytes, then close
   route <path-hex> stream <size> <head-hex>  send the head, then <size> generated body bytes
@@ -141,14 +143,22 @@ def command(words):
     return "error unknown command"
 
 
+def command_channel():
+    if len(sys.argv) == 3 and sys.argv[1] == "--connect":
+        connection = socket.create_connection(("127.0.0.1", int(sys.argv[2])))
+        return connection.makefile("r"), connection.makefile("w")
+    return sys.stdin, sys.stdout
+
+
 def main():
+    commands, answers = command_channel()
     server = Server(("127.0.0.1", 0), Handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    print("PORT", server.server_address[1], flush=True)
-    for line in sys.stdin:
+    print("PORT", server.server_address[1], file=answers, flush=True)
+    for line in commands:
         words = line.split()
         if words:
-            print(command(words), flush=True)
+            print(command(words), file=answers, flush=True)
     server.shutdown()
 
 

@@ -2,13 +2,12 @@
 // for each test, made the current directory (the program folder), and removed afterwards.
 #pragma once
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
+
+#include "runtime/core.h"
 
 namespace kesto::testing {
 
@@ -17,18 +16,41 @@ inline std::string Utf8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
+// A UTF-8 relative path as the file system names it.
+inline std::filesystem::path NativePath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 // A 1 x 1 GIF picture.
 inline const std::string kTinyGif{
     "GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00\x21\xf9\x04\x01\x00\x00\x00\x00"
     "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
     43};
 
+// A new folder below the system's temporary folder, its name starting with `prefix`.
+inline std::filesystem::path MakeTempFolder(const std::string& prefix) {
+  std::random_device random;
+  for (;;) {
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+    if (std::filesystem::create_directory(folder)) return folder;
+  }
+}
+
+// A path as the program writes it: "\" between the parts. Temporary folders have ASCII names.
+inline Text InsidePath(const std::filesystem::path& path) {
+  Text inside = path.generic_string();
+  for (char& c : inside) {
+    if (c == '/') c = '\\';
+  }
+  return inside;
+}
+
 class TempProgramFolder {
  public:
   TempProgramFolder() {
     previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "kesto-test-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
+    root_ = MakeTempFolder("kesto-test-");
     std::filesystem::current_path(root_);
   }
   ~TempProgramFolder() {
@@ -40,23 +62,25 @@ class TempProgramFolder {
   TempProgramFolder& operator=(const TempProgramFolder&) = delete;
 
   const std::filesystem::path& root() const { return root_; }
-  std::filesystem::path operator/(const std::string& relative) const { return root_ / relative; }
+  std::filesystem::path operator/(const std::string& relative) const {
+    return root_ / NativePath(relative);
+  }
 
   // Writes a file (and its folders) below the program folder.
   void Write(const std::string& relative, const std::string& content) const {
-    std::filesystem::path path = root_ / relative;
+    std::filesystem::path path = root_ / NativePath(relative);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << content;
   }
   std::string Read(const std::string& relative) const {
-    std::ifstream in(root_ / relative, std::ios::binary);
+    std::ifstream in(root_ / NativePath(relative), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   bool Exists(const std::string& relative) const {
-    return std::filesystem::exists(root_ / relative);
+    return std::filesystem::exists(root_ / NativePath(relative));
   }
   void MakeFolder(const std::string& relative) const {
-    std::filesystem::create_directories(root_ / relative);
+    std::filesystem::create_directories(root_ / NativePath(relative));
   }
 
   // An application below app\: "<folder>/<base>.qmz", with a "<base>.dat" giving `title` when

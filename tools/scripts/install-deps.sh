@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running the platform need.
+# Installs the Debian packages that building, testing and running the platform need, the
+# Windows cross compilers and Wine included.
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libx11-dev libssl-dev
   python3 curl
   xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 googletest
 )
 
 missing=()

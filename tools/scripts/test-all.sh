@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the normal and the sanitizer build, and runs every test in
-# both. Exits non-zero on any failure.
+# both; builds the Windows tests and runs them under Wine; compiles the shipped 32-bit Windows
+# libraries. Exits non-zero on any failure.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
@@ -31,5 +32,16 @@ run_build build "" -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" \
   -DKESTO_PAY_SITE="http://127.0.0.1:$e2e_port/pay/" -DKESTO_UPDATE_HOST=127.0.0.1 \
   -DKESTO_UPDATE_PORT="$e2e_port"
 UBSAN_OPTIONS=print_stacktrace=1 run_build build-asan "-LE e2e" -DKESTO_SANITIZE=ON
+
+# The Windows tests: built for x86_64, the kind this machine runs, and run under Wine. The
+# profile-file cases of the normal build are what the system's profile calls are compared with.
+run_build build-win64 "" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DKESTO_REFERENCE_PROFILE_CASES="$top/build/tests/profile_differential/profile_cases"
+
+# The shipped 32-bit Windows build: the platform's libraries must compile.
+echo "== build build-win32"
+cmake -S . -B build-win32 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
+cmake --build build-win32 -j "$jobs" --target kesto_platform kesto_rt_headless || status=1
 
 exit $status

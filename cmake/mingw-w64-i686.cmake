@@ -1,0 +1,3 @@
+# The shipped Windows build: 32-bit, as the platform has always been.
+set(KESTO_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

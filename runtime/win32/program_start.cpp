@@ -1,0 +1,88 @@
+// RuntimeStart on Windows: the program's own path from GetModuleFileNameW (or the file a test
+// names), its folder made the current directory, and the command line as the system gives it.
+#include <ole2.h>
+#include <windows.h>
+
+#include <mutex>
+
+#include "runtime/command_line.h"
+#include "runtime/core.h"
+#include "runtime/program_file.h"
+#include "runtime/toolkit.h"
+#include "runtime/win32/wide_text.h"
+
+namespace kesto {
+
+namespace {
+
+struct StartState {
+  std::mutex lock;
+  Text fileName;
+  Text override;  // the program file a test names, or empty
+};
+
+StartState& State() {
+  static StartState state;
+  return state;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring ProgramFile() {
+  Text path;
+  {
+    auto& state = State();
+    std::lock_guard<std::mutex> guard(state.lock);
+    path = state.override;
+  }
+  return path.empty() ? ModulePath() : win32::ToWidePath(path).value_or(std::wstring{});
+}
+
+}  // namespace
+
+void RuntimeStart(int argc, char** argv) {
+  // The embedded browser and the picture decoders are COM objects of this thread.
+  OleInitialize(nullptr);
+  std::wstring path = ProgramFile();
+  std::size_t slash = path.rfind(L'\\');
+  if (slash != std::wstring::npos) {
+    {
+      auto& state = State();
+      std::lock_guard<std::mutex> guard(state.lock);
+      state.fileName = win32::FromWide(path.substr(slash + 1));
+    }
+    // A drive's root needs its backslash: "C:" alone names the drive's current folder.
+    std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
+    SetCurrentDirectoryW(folder.c_str());
+  }
+  toolkit::Start(argc, argv);
+}
+
+void OverrideProgramFile(const Text& path) {
+  auto& state = State();
+  std::lock_guard<std::mutex> guard(state.lock);
+  state.override = path;
+}
+
+Text ProgramFileName() {
+  auto& state = State();
+  std::lock_guard<std::mutex> guard(state.lock);
+  return state.fileName;
+}
+
+Text ProcessCommandLine() {
+  return win32::FromWide(GetCommandLineW());
+}
+
+}  // namespace kesto

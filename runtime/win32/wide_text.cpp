@@ -1,0 +1,47 @@
+// GBK <-> UTF-16 with the system's own code page 936 tables.
+#include "runtime/win32/wide_text.h"
+
+#include <windows.h>
+
+namespace kesto::win32 {
+
+namespace {
+
+constexpr UINT kGbk = 936;
+
+std::optional<std::wstring> Convert(const Text& text, DWORD flags) {
+  if (text.empty()) return std::wstring{};
+  int size = static_cast<int>(text.size());
+  int length = MultiByteToWideChar(kGbk, flags, text.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kGbk, flags, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
+std::optional<std::wstring> ToWideExact(const Text& text) {
+  return Convert(text, MB_ERR_INVALID_CHARS);
+}
+
+std::optional<std::wstring> ToWidePath(const Text& path) {
+  if (path.empty()) return std::nullopt;
+  return ToWideExact(path);
+}
+
+std::wstring ToWide(const Text& text) {
+  return Convert(text, 0).value_or(std::wstring{});
+}
+
+Text FromWide(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  int size = static_cast<int>(wide.size());
+  int length = WideCharToMultiByte(kGbk, 0, wide.data(), size, nullptr, 0, "?", nullptr);
+  if (length <= 0) return {};
+  Text text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(kGbk, 0, wide.data(), size, text.data(), length, "?", nullptr);
+  return text;
+}
+
+}  // namespace kesto::win32

@@ -1,0 +1,111 @@
+// Files and folder listings through the W functions, with GBK names converted at the edge.
+#include <windows.h>
+
+#include <filesystem>
+#include <set>
+
+#include "runtime/core.h"
+#include "tests/runtime/win32/temp_folder.h"
+
+namespace kesto {
+namespace {
+
+using Files = testing::TempFolder;
+
+// "中文.txt" in GBK, as the program holds it, and in UTF-16, as the file system holds it.
+const Text kGbkName = "\xD6\xD0\xCE\xC4.txt";
+const std::wstring kWideName = L"\u4E2D\u6587.txt";
+
+std::set<Text> Listing(const Text& pattern, int mask, bool filesOnly) {
+  std::set<Text> names;
+  FindHandle handle = 0;
+  for (Text name = FindFiles(pattern, mask, filesOnly, handle); !name.empty();
+       name = FindFiles("", mask, filesOnly, handle)) {
+    names.insert(name);
+  }
+  EXPECT_EQ(handle, 0);
+  return names;
+}
+
+TEST_F(Files, GbkNameIsMadeListedAndReadBack) {
+  ASSERT_TRUE(WriteFileBytes(Inside(kGbkName), {Bytes{'a', 0, 'b'}, Bytes{0xB0, 0xA1}}));
+  EXPECT_TRUE(std::filesystem::exists(Wide(kWideName)));
+  EXPECT_EQ(Listing(Inside("*.txt"), 0, true), std::set<Text>{kGbkName});
+  EXPECT_EQ(ReadFileBytes(Inside(kGbkName)), (Bytes{'a', 0, 'b', 0xB0, 0xA1}));
+  EXPECT_TRUE(FileExists(Inside(kGbkName)));
+  // A name GBK cannot spell comes back with "?" for the character, as ANSI listings give it.
+  WriteWide(L"\uAC00t\uAC00.dat", "x");
+  EXPECT_EQ(Listing(Inside("*.dat"), 0, true), std::set<Text>{"?t?.dat"});
+}
+
+TEST_F(Files, ListingsFilterByTheSystemsAttributes) {
+  WriteWide(L"plain.qmz", "x");
+  WriteWide(L"hidden.qmz", "x");
+  SetFileAttributesW(Wide(L"hidden.qmz").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  std::filesystem::create_directory(Wide(L"app"));
+  EXPECT_EQ(Listing(Inside("*"), kAttrDirectory, false), (std::set<Text>{".", "..", "app"}));
+  EXPECT_EQ(Listing(Inside("*.*"), 0, true), (std::set<Text>{"hidden.qmz", "plain.qmz"}));
+  EXPECT_EQ(Listing(Inside("*.qmz"), kAttrHidden, false), std::set<Text>{"hidden.qmz"});
+  EXPECT_EQ(Listing(Inside("*.ini"), 0, true), std::set<Text>{});
+  EXPECT_EQ(Listing(Inside("*\\x"), 0, true), std::set<Text>{});
+}
+
+TEST_F(Files, ClosingAndUnknownHandlesAreHarmless) {
+  WriteWide(L"a.qmz", "x");
+  WriteWide(L"b.qmz", "x");
+  FindHandle handle = 0;
+  EXPECT_FALSE(FindFiles(Inside("*.qmz"), 0, true, handle).empty());
+  EXPECT_NE(handle, 0);
+  CloseFind(handle);
+  EXPECT_EQ(handle, 0);
+  FindHandle unknown = 12345;
+  EXPECT_EQ(FindFiles("", 0, true, unknown), "");
+  CloseFind(unknown);
+  EXPECT_EQ(unknown, 0);
+}
+
+TEST_F(Files, AFileOpenForWritingReadsAsEmpty) {
+  WriteWide(L"busy.bin", "content");
+  HANDLE writer = CreateFileW(Wide(L"busy.bin").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadFileBytes(Inside("busy.bin")), Bytes{});
+  CloseHandle(writer);
+  EXPECT_EQ(ReadFileBytes(Inside("busy.bin")), ToBytes("content"));
+}
+
+TEST_F(Files, FailuresReadEmptyAndWriteFalse) {
+  std::filesystem::create_directory(Wide(L"folder"));
+  EXPECT_EQ(ReadFileBytes(Inside("missing")), Bytes{});
+  EXPECT_EQ(ReadFileBytes(Inside("folder")), Bytes{});
+  EXPECT_EQ(ReadFileBytes(""), Bytes{});
+  EXPECT_FALSE(WriteFileBytes("", {Bytes{'x'}}));
+  EXPECT_FALSE(WriteFileBytes(Inside("no\\such\\x.bin"), {Bytes{'x'}}));
+  EXPECT_FALSE(WriteFileBytes(Inside("folder"), {Bytes{'x'}}));
+  // A lead byte without its second byte names no file.
+  EXPECT_FALSE(WriteFileBytes(Inside("\xB0"), {Bytes{'x'}}));
+  EXPECT_FALSE(FileExists(Inside("missing")));
+  EXPECT_TRUE(FileExists(Inside("fold?r")));
+}
+
+TEST_F(Files, FolderIdentityIsTheSameForEverySpelling) {
+  std::filesystem::create_directory(Wide(L"app"));
+  Text identity = FolderIdentity(Inside("app"));
+  EXPECT_FALSE(identity.empty());
+  EXPECT_EQ(FolderIdentity(Inside("APP\\.")), identity);
+  EXPECT_EQ(FolderIdentity(Inside("app\\..\\app")), identity);
+  EXPECT_NE(FolderIdentity(Inside()), identity);
+  WriteWide(L"file", "x");
+  EXPECT_EQ(FolderIdentity(Inside("file")), "");
+  EXPECT_EQ(FolderIdentity(Inside("missing")), "");
+}
+
+TEST_F(Files, AnyExistingFileCanRun) {
+  WriteWide(L"up.qmz", "x");
+  EXPECT_TRUE(MakeRunnable(Inside("up.qmz")));
+  EXPECT_FALSE(MakeRunnable(Inside("missing")));
+  EXPECT_FALSE(MakeRunnable(Inside()));
+}
+
+}  // namespace
+}  // namespace kesto

@@ -1,0 +1,60 @@
+// RunCommand on CreateProcessW and the start-up of a real Windows program named x.qmz.
+#include <filesystem>
+
+#include "runtime/core.h"
+#include "tests/runtime/win32/temp_folder.h"
+
+namespace kesto {
+namespace {
+
+class Processes : public testing::TempFolder {
+ protected:
+  void SetUp() override {
+    TempFolder::SetUp();
+    std::filesystem::copy_file(KESTO_CHILD_PROGRAM, Wide(L"x.qmz"));
+  }
+  // The child's report: its file name, its current directory, then its arguments.
+  Text Report() const { return ToText(ReadFileBytes(Inside("report.txt"))); }
+};
+
+TEST_F(Processes, StartsAProgramWhoseExtensionIsNotExe) {
+  ASSERT_TRUE(RunCommand("\"" + Inside("x.qmz") + "\" \"" + Inside("report.txt") + "\"", true));
+  EXPECT_EQ(Report(), "x.qmz\n" + Inside() + "\n" + Inside("report.txt") + "\n");
+}
+
+TEST_F(Processes, WithoutWaitingReturnsOnceTheProgramIsIdle) {
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(
+      RunCommand("\"" + Inside("x.qmz") + "\" \"" + Inside("report.txt") + "\" slow", false));
+  DWORD waited = GetTickCount() - start;
+  // The child writes its report after half a second, before it first waits for input; a child
+  // slow to start on a loaded machine is given up after the full second.
+  EXPECT_TRUE(FileExists(Inside("report.txt")) || waited >= 1000) << waited;
+  EXPECT_GE(waited, 500u);
+}
+
+TEST_F(Processes, ArgumentsAreSplitAtBlanksAndQuotesOnly) {
+  const Text gbk = "\xB0\x5C";  // a two-byte character whose second byte is "\"
+  ASSERT_TRUE(RunCommand(
+      Inside("x.qmz") + " \"" + Inside("report.txt") + "\" a\\b \"c d\" e\\\"f\" " + gbk + " \"\"",
+      true));
+  EXPECT_EQ(Report(), "x.qmz\n" + Inside() + "\n" + Inside("report.txt") + "\na\\b\nc d\ne\\\nf\n" +
+                          gbk + "\n\n");
+}
+
+TEST_F(Processes, AProcessIsKnownByItsImageFile) {
+  wchar_t self[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_EQ(ProcessProgramFiles(CurrentProcessId()),
+            Array<Text>{win32::FromWide(std::wstring(self, length))});
+  EXPECT_EQ(ProcessProgramFiles(0), Array<Text>{});
+}
+
+TEST_F(Processes, FailsForAMissingProgram) {
+  EXPECT_FALSE(RunCommand(Inside("missing.qmz"), false));
+  EXPECT_FALSE(RunCommand("", false));
+  EXPECT_FALSE(RunCommand("   ", true));
+}
+
+}  // namespace
+}  // namespace kesto

@@ -1,0 +1,75 @@
+// Profile files through the system's own profile functions, with the guards in front.
+#include <filesystem>
+
+#include "runtime/core.h"
+#include "tests/runtime/win32/temp_folder.h"
+
+namespace kesto {
+namespace {
+
+class ProfileFiles : public testing::TempFolder {
+ protected:
+  Text Ini() const { return Inside("qmztx.ini"); }
+  Text Read(const Text& section, const Text& key, const Text& fallback = "") {
+    return ReadIniValue(Ini(), section, key, fallback);
+  }
+};
+
+TEST_F(ProfileFiles, WritesAndReadsBackGbkBytesAsTheyStand) {
+  const Text title = "\xD6\xD0\xCE\xC4";  // "中文"
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "pt", "12345"));
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", title, title));
+  EXPECT_EQ(Read("jb", "pt"), "12345");
+  EXPECT_EQ(Read(" JB", "\tPT"), "12345");
+  EXPECT_EQ(Read("wm", title), title);
+  EXPECT_EQ(ReadWide(L"qmztx.ini"), "[jb]\r\npt=12345\r\n[wm]\r\n" + title + "=" + title + "\r\n");
+}
+
+TEST_F(ProfileFiles, DefaultsAndEmptyNames) {
+  EXPECT_EQ(Read("jb", "missing", "fallback"), "fallback");
+  EXPECT_EQ(Read("jb", "", "fallback"), "");
+  EXPECT_EQ(Read(" ", "pt", "fallback"), "");
+  EXPECT_EQ(ReadIniValue("", "jb", "pt", "fallback"), "");
+}
+
+TEST_F(ProfileFiles, RemovesKeysAndSections) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "a", "1"));
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "b", "2"));
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", "run", "pt"));
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "a"));
+  EXPECT_EQ(Read("jb", "a", "gone"), "gone");
+  EXPECT_EQ(Read("jb", "b"), "2");
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb"));
+  EXPECT_EQ(Read("jb", "b", "gone"), "gone");
+  EXPECT_EQ(Read("wm", "run"), "pt");
+}
+
+TEST_F(ProfileFiles, RefusesWhatWouldNotReadBack) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "pt", "1"));
+  std::string before = ReadWide(L"qmztx.ini");
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", "pt", "2\r\n[evil]"));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", "a\nb", "2"));
+  EXPECT_FALSE(WriteIniValue(Ini(), "j]b", "pt", "2"));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", "a=b", "2"));
+  EXPECT_FALSE(WriteIniValue(Ini(), "jb", " [x", "2"));
+  EXPECT_FALSE(WriteIniValue(Ini(), "", "pt", "2"));
+  EXPECT_FALSE(WriteIniValue("", "jb", "pt", "2"));
+  EXPECT_EQ(ReadWide(L"qmztx.ini"), before);
+}
+
+TEST_F(ProfileFiles, LongValuesAreCutToTheBuffer) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "jb", "long", Text(12000, 'v')));
+  EXPECT_EQ(Read("jb", "long"), Text(10239, 'v'));
+}
+
+TEST_F(ProfileFiles, GbkFolderNamesWorkWhateverTheSystemsCodePage) {
+  const Text folder = Inside("\xD6\xD0\xCE\xC4");  // "中文"
+  std::filesystem::create_directory(Wide(L"\u4E2D\u6587"));
+  WriteWide(L"\u4E2D\u6587\\d.dat", "[ini]\r\nbt=1\r\n");
+  EXPECT_EQ(ReadIniValue(folder + "\\d.dat", "ini", "bt"), "1");
+  ASSERT_TRUE(WriteIniValue(folder + "\\qmztx.ini", "jb", "pt", "2"));
+  EXPECT_EQ(ReadWide(L"\u4E2D\u6587\\qmztx.ini"), "[jb]\r\npt=2\r\n");
+}
+
+}  // namespace
+}  // namespace kesto
