@@ -32,4 +32,8 @@ run_build build "" -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" \
   -DKESTO_UPDATE_PORT="$e2e_port"
 UBSAN_OPTIONS=print_stacktrace=1 run_build build-asan "-LE e2e" -DKESTO_SANITIZE=ON
 
+# Both builds replayed every fuzz corpus; a short fuzzing run per target looks for new findings.
+echo "== fuzz"
+bash tools/scripts/fuzz.sh 20 || status=1
+
 exit $status
