@@ -5,20 +5,11 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "runtime/gbk_chars.h"
 #include "runtime/posix/windows_command_line.h"
 
 namespace {
 
 using kesto::Text;
-
-// Words come from argv converted to GBK: whole characters only.
-bool WholeCharacters(const Text& word) {
-  for (std::size_t pos = 0; pos < word.size(); pos += kesto::gbk::CharLength(word, pos)) {
-    if (kesto::gbk::CharLength(word, pos) == 1 && kesto::gbk::IsLeadByte(word[pos])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -36,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<Text> words;
   while (!input.AtEnd() && words.size() < 8) words.push_back(input.Piece());
   for (const Text& word : words) {
-    if (!WholeCharacters(word)) return 0;
+    // Words come from argv converted to GBK: whole characters only.
+    if (!kesto::fuzz::IsWholeGbk(word)) return 0;
   }
   FUZZ_CHECK(kesto::posix::SplitArguments(kesto::posix::JoinCommandLine(words)) == words);
   return 0;

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+
+#include "runtime/gbk_chars.h"
 
 #define FUZZ_CHECK(condition) \
   ((condition) ? static_cast<void>(0) : kesto::fuzz::Broken(#condition, __FILE__, __LINE__))
@@ -16,6 +19,21 @@ namespace kesto::fuzz {
 [[noreturn]] inline void Broken(const char* property, const char* file, int line) {
   std::fprintf(stderr, "%s:%d: property broken: %s\n", file, line, property);
   std::abort();
+}
+
+// True when every byte of 0x80 or more leads a two-byte GBK character with a valid second
+// byte: the texts that arrive from converted names and well-made files.
+inline bool IsWholeGbk(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    if (!gbk::IsLeadByte(text[pos])) continue;
+    if (pos + 1 >= text.size()) return false;
+    unsigned char lead = text[pos];
+    unsigned char trail = text[++pos];
+    if (lead == 0x80 || lead == 0xFF || trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Zero bytes end the texts inside the program, so they separate an input's pieces.

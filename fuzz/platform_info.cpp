@@ -27,9 +27,9 @@ void CheckMadeFile(kesto::fuzz::InputReader& input) {
     payload += (i == 0 ? "" : kPlatformFieldSeparator) + field;
     fields.Append(field);
   }
-  // A field that ends in a lead byte or in the separator's first bytes, or a last empty field,
-  // makes another split: such payloads are not what the makers write.
-  if (kesto::SplitText(payload, kPlatformFieldSeparator).Count() != kPlatformFieldCount) return;
+  // Fields that end in a lead byte or in the separator's first bytes, or a last empty field,
+  // split otherwise: such payloads are not what the makers write.
+  if (kesto::SplitText(payload, kPlatformFieldSeparator) != fields) return;
   Bytes flag = kesto::ToBytes("1");
   kesto::DesCipher cipher;
   Bytes enciphered = cipher.Encrypt(kesto::ToBytes(payload), PlatformPayloadKey(flag));

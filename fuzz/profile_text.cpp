@@ -17,15 +17,10 @@ bool IsUtf8Body(std::string_view content) {
 // UTF-8 file), none of the bytes that shape a line, no blanks at either end, no quotes around.
 bool Storable(const std::string& text, bool utf8, bool isName) {
   if (text.empty()) return !isName;
-  if (text.front() == ' ' || text.back() == ' ') return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = text[i];
-    if (c >= 0x80) {
-      if (utf8 || c == 0x80 || c == 0xFF || i + 1 >= text.size()) return false;
-      unsigned char trail = text[++i];
-      if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
-    } else if (c < 0x20 || c == 0x7F || c == '"' || c == '\'' || c == '[' || c == ']' ||
-               (isName && c == '=')) {
+  if (text.front() == ' ' || text.back() == ' ' || !kesto::fuzz::IsWholeGbk(text)) return false;
+  for (unsigned char c : text) {
+    if ((utf8 && c >= 0x80) || c < 0x20 || c == 0x7F || c == '"' || c == '\'' || c == '[' ||
+        c == ']' || (isName && c == '=')) {
       return false;
     }
   }

@@ -15,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(close != -1);
   kesto::Text block = kesto::MidText(text, open + 4, close - open - 4);
   FUZZ_CHECK(kesto::FindText(address, "|") == -1);
+  // A last empty field is no field: "a|b|c|" holds three.
+  if (kesto::FindLastText(block, "|") == kesto::TextLength(block)) block.pop_back();
   FUZZ_CHECK(kesto::RightText(block, address.size()) == address);
   FUZZ_CHECK(kesto::SplitText(block, "|").Count() == 3);
   return 0;

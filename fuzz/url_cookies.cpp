@@ -31,12 +31,14 @@ void CheckCookies(const Text& callerCookies, const Text& responseCookies) {
   Text merged = kesto::net::MergeCookies(cookies, response);
   FUZZ_CHECK(merged == cookies);
   FUZZ_CHECK(response == kesto::RemoveSpaces(responseCookies));
-  FUZZ_CHECK(kesto::net::RemoveDuplicateItems(merged, "; ") == merged);
   std::vector<Text> items = Items(merged, "; ");
   for (const Text& item : items) {
     FUZZ_CHECK(kesto::RightText(item, 8) != "=deleted");
     FUZZ_CHECK(std::count(items.begin(), items.end(), item) == 1);
   }
+  // A lone lead byte before a separator takes it for its second byte: only whole texts are
+  // held to their items.
+  if (!kesto::fuzz::IsWholeGbk(callerCookies) || !kesto::fuzz::IsWholeGbk(responseCookies)) return;
   for (const Text& item : Items(response, ";")) {
     bool kept = std::find(items.begin(), items.end(), item) != items.end();
     FUZZ_CHECK(kept || item.empty() || kesto::RightText(item, 8) == "=deleted");
