@@ -19,6 +19,14 @@ bool OnBoundary(std::string_view text, std::size_t pos) {
   return at == pos;
 }
 
+// True when `part` stands in `text` at the start of one of its characters.
+bool StartsOnABoundary(std::string_view text, std::string_view part) {
+  for (std::size_t pos = 0; pos < text.size(); pos += kesto::gbk::CharLength(text, pos)) {
+    if (text.substr(pos, part.size()) == part) return true;
+  }
+  return false;
+}
+
 void CheckSearches(const Text& text, const Text& find, int start, bool ignoreCase) {
   int found = kesto::FindText(text, find, start, ignoreCase);
   if (found != -1) {
@@ -73,8 +81,7 @@ void CheckSplit(const Text& text, const Text& separator) {
 
 void CheckTrimAndCase(const Text& text) {
   Text trimmed = kesto::TrimBoth(text);
-  std::size_t from = text.find(trimmed);
-  FUZZ_CHECK(trimmed.empty() || (from != Text::npos && OnBoundary(text, from)));
+  FUZZ_CHECK(trimmed.empty() || StartsOnABoundary(text, trimmed));
   FUZZ_CHECK(kesto::TrimBoth(trimmed) == trimmed);
   Text spaceless = kesto::RemoveSpaces(text);
   FUZZ_CHECK(spaceless.size() <= text.size() && kesto::RemoveSpaces(spaceless) == spaceless);
