@@ -149,13 +149,11 @@ TEST_F(InetTest, BrokenServersGiveFailuresNotHangs) {
                        "HTTP/1.1 100 Continue\r\n\r\n");
   server->RouteEndless("/status-lines", "HTTP/1.1 200 OK\r\n", "HTTP/1.1 200 OK\r\n");
   server->Route("/garbage", "\x01\x02 this is no HTTP at all\r\n\r\n");
-  server->Route("/half-head", "HTTP/1.1 200 OK\r\nContent-Le");
   server->Route("/badlength", "HTTP/1.1 200 OK\r\nContent-Length: abc\r\n\r\nbody");
   server->Route("/cut",
                 "HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + std::string(5000, 'x'));
   Handle session = Session();
-  for (const char* path :
-       {"/endless", "/interim", "/status-lines", "/half-head", "/garbage", "/badlength"}) {
+  for (const char* path : {"/endless", "/interim", "/status-lines", "/garbage", "/badlength"}) {
     SCOPED_TRACE(path);
     bool sent = true;
     Handle request = Get(session, path, 0, "", 0, &sent);
