@@ -1,5 +1,6 @@
 #include "net/http_request.h"
 
+#include "net/response_headers.h"
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
 
@@ -110,15 +111,10 @@ Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
   inet::InternetCloseHandle(connection);
   inet::InternetCloseHandle(session);
 
-  Text redirectLocation = options.redirectLocation ? *options.redirectLocation : Text{};
-  Text responseCookies;
-  for (const Text& line : SplitText(responseHeaders, "\r\n")) {
-    if (FindText(line, "Location:") != -1) redirectLocation = ValueAfterColon(line);
-    if (FindText(line, "Set-Cookie") != -1) {
-      responseCookies += TrimBoth(TextBetween(line, "Set-Cookie:", ";")) + "; ";
-    }
-  }
-  responseCookies = LeftText(responseCookies, TextLength(responseCookies) - 2);
+  ResponseHeaderValues values = ReadResponseHeaders(
+      responseHeaders, options.redirectLocation ? *options.redirectLocation : Text{});
+  Text redirectLocation = values.redirectLocation;
+  Text responseCookies = values.cookies;
   if (options.cookies) MergeCookies(*options.cookies, responseCookies);
   if (redirectLocation.empty()) redirectLocation = responseHeaders;
 

@@ -54,17 +54,6 @@ void OverrideUpdateListAddress(const Text& address) {
   overriddenAddress = address;
 }
 
-Text UpdaterAddressFromList(const Bytes& list) {
-  const Text text = ToText(list);
-  int open = FindText(text, "[up]");
-  if (open == -1) return {};
-  int start = open + TextLength("[up]");
-  int close = FindText(text, "[/up]", start);
-  if (close == -1) return {};
-  Array<Text> fields = SplitText(MidText(text, start, close - start), "|");
-  return fields.Count() == 3 ? fields[3] : Text{};
-}
-
 void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinceStart*/) {
   announcedSize = std::max(total, 0);
   // Without a size there is no share to show: the bar stays where it is. A window the user has

@@ -3,6 +3,7 @@
 // and ends the platform.
 #pragma once
 
+#include "net/update_list.h"
 #include "runtime/core.h"
 #include "runtime/ui.h"
 
@@ -12,10 +13,6 @@ namespace kesto::net {
 Text UpdateListAddress();
 // Tests point the worker at their own server; an empty address restores the built-in one.
 void OverrideUpdateListAddress(const Text& address);
-
-// The updater's address from an update list: the third of exactly three "|"-separated fields
-// of the first "[up]...[/up]" block, taken as it stands; empty when there is none.
-Text UpdaterAddressFromList(const Bytes& list);
 
 // Progress of the updater download in ten-thousandths on the update window's bar.
 void UpdateProgress(int total, int received, int elapsed, int receivedSinceStart);

@@ -4,11 +4,16 @@
 
 #include <cstring>
 
+#include "runtime/image/little_endian.h"
 #include "runtime/image/picture.h"
 
 namespace kesto::image {
 
 namespace {
+constexpr std::size_t kBmpFileHeaderSize = 14;
+constexpr std::uint32_t kSmallestBmpHeader = 12;
+constexpr std::uint32_t kLargestBmpHeader = 124;
+
 RgbaImage FromPixbuf(GdkPixbuf* pixbuf) {
   RgbaImage out;
   out.width = gdk_pixbuf_get_width(pixbuf);
@@ -43,6 +48,16 @@ void OnSizePrepared(GdkPixbufLoader* loader, int width, int height, gpointer ref
   }
 }
 
+// gdk-pixbuf's BMP loader first allocates as much as the file says its header takes: a damaged
+// header would ask for gigabytes. A header is at most 124 bytes and lies inside the file.
+bool BelievableBmpHeader(const Bytes& file) {
+  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return true;
+  if (file.size() < kBmpFileHeaderSize + 4) return false;
+  std::uint32_t headerSize = ReadU32(file, kBmpFileHeaderSize);
+  return headerSize >= kSmallestBmpHeader && headerSize <= kLargestBmpHeader &&
+         headerSize <= file.size() - kBmpFileHeaderSize;
+}
+
 bool IsPlainRgb8(GdkPixbuf* pixbuf) {
   int channels = gdk_pixbuf_get_n_channels(pixbuf);
   return gdk_pixbuf_get_colorspace(pixbuf) == GDK_COLORSPACE_RGB &&
@@ -51,7 +66,7 @@ bool IsPlainRgb8(GdkPixbuf* pixbuf) {
 }  // namespace
 
 std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file) {
-  if (file.empty()) return std::nullopt;
+  if (file.empty() || !BelievableBmpHeader(file)) return std::nullopt;
   GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
   bool refused = false;
   g_signal_connect(loader, "size-prepared", G_CALLBACK(OnSizePrepared), &refused);

@@ -102,6 +102,10 @@ std::vector<std::string> HeaderLines(const Text& headers);
 bool HasHeader(const std::vector<std::string>& lines, const std::string& name);
 // The value of the n-th line (from 0) of the header block named `name`, trimmed.
 std::optional<Text> HeaderValue(const std::string& block, const std::string& name, unsigned n);
+// A decimal number of up to ten digits that fits 32 bits, nothing else.
+std::optional<std::uint32_t> ParseNumber(const Text& text);
+// The code of the status line that opens the header block: "HTTP/1.1 404 Not Found".
+std::optional<std::uint32_t> StatusCode(const std::string& block);
 
 // ---- exchanges ----
 

@@ -2,6 +2,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "runtime/posix/inet_backend.h"
 
@@ -151,6 +152,25 @@ std::optional<Text> HeaderValue(const std::string& block, const std::string& nam
     start = end;
   }
   return std::nullopt;
+}
+
+std::optional<std::uint32_t> ParseNumber(const Text& text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::uint32_t> StatusCode(const std::string& block) {
+  std::size_t space = block.find(' ');
+  std::size_t lineEnd = block.find("\r\n");
+  if (space == std::string::npos || space > lineEnd) return std::nullopt;
+  std::size_t end = block.find_first_of(" \r", space + 1);
+  return ParseNumber(block.substr(space + 1, end - space - 1));
 }
 
 }  // namespace kesto::inet::backend

@@ -1,7 +1,9 @@
 // Whole-file reads, and replacement through a temporary file and rename().
 #include "runtime/posix/whole_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,15 +28,48 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// The temporary name of a replacement: ".<name>.<process id>-<count>.tmp" beside the target.
+std::string TemporaryPrefix(const std::string& base) {
+  return "." + base + ".";
+}
+
+// A writer killed in the middle of a replacement leaves its temporary file behind. The next
+// writer of the same file removes those whose process is gone, so they do not pile up; a live
+// writer's file is never touched.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& base) {
+  DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
+  if (!listing) return;
+  const std::string prefix = TemporaryPrefix(base);
+  while (dirent* entry = readdir(listing)) {
+    std::string_view name = entry->d_name;
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    name.remove_prefix(prefix.size());
+    char* end = nullptr;
+    std::string rest(name);
+    long pid = std::strtol(rest.c_str(), &end, 10);
+    if (end == rest.c_str() || *end != '-' || pid <= 0 || pid == getpid()) continue;
+    std::string_view tail = end + 1;
+    if (tail.size() <= 4 || tail.substr(tail.size() - 4) != ".tmp" ||
+        tail.find_first_not_of("0123456789") != tail.size() - 4) {
+      continue;
+    }
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+      unlinkat(dirfd(listing), entry->d_name, 0);
+    }
+  }
+  closedir(listing);
+}
+
 // A fresh name beside the target: hidden, unique to this process and call.
 int CreateTemporary(const std::string& target, std::string& name) {
   static std::atomic<unsigned> counter{0};
   std::size_t slash = target.rfind('/');
   std::string folder = slash == std::string::npos ? std::string{} : target.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  RemoveStaleTemporaries(folder, base);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = folder + "." + base + "." + std::to_string(getpid()) + "-" + std::to_string(counter++) +
-           ".tmp";
+    name = folder + TemporaryPrefix(base) + std::to_string(getpid()) + "-" +
+           std::to_string(counter++) + ".tmp";
     int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }

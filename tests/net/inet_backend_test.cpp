@@ -144,12 +144,16 @@ TEST_F(InetTest, ProxyListServesItsSchemeUnlessBypassed) {
 
 TEST_F(InetTest, BrokenServersGiveFailuresNotHangs) {
   server->RouteEndless("/endless", "HTTP/1.1 200 OK\r\n");
+  // Every status line or interim answer starts a new block: these must end as well.
+  server->RouteEndless("/interim", "HTTP/1.1 100 Continue\r\n\r\n",
+                       "HTTP/1.1 100 Continue\r\n\r\n");
+  server->RouteEndless("/status-lines", "HTTP/1.1 200 OK\r\n", "HTTP/1.1 200 OK\r\n");
   server->Route("/garbage", "\x01\x02 this is no HTTP at all\r\n\r\n");
   server->Route("/badlength", "HTTP/1.1 200 OK\r\nContent-Length: abc\r\n\r\nbody");
   server->Route("/cut",
                 "HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + std::string(5000, 'x'));
   Handle session = Session();
-  for (const char* path : {"/endless", "/garbage", "/badlength"}) {
+  for (const char* path : {"/endless", "/interim", "/status-lines", "/garbage", "/badlength"}) {
     SCOPED_TRACE(path);
     bool sent = true;
     Handle request = Get(session, path, 0, "", 0, &sent);
@@ -161,6 +165,20 @@ TEST_F(InetTest, BrokenServersGiveFailuresNotHangs) {
   bool ok = true;
   EXPECT_EQ(ReadAll(Get(session, "/cut"), &ok).size(), 5000u);
   EXPECT_FALSE(ok);
+}
+
+// WinInet's default time-outs are the contract: a server that accepts the request and never
+// answers costs the caller about a minute, never the rest of its life.
+TEST_F(InetTest, ASilentServerEndsTheRequestWithinTheStallTime) {
+  server->RouteSilent("/silent");
+  const auto begin = std::chrono::steady_clock::now();
+  bool sent = true;
+  Get(Session(), "/silent", 0, "", 0, &sent);
+  const auto seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin);
+  EXPECT_FALSE(sent);
+  EXPECT_GE(seconds.count(), 50);
+  EXPECT_LE(seconds.count(), 90);
 }
 
 TEST_F(InetTest, MalformedAddressesAreRefusedAtOpen) {

@@ -46,8 +46,13 @@ void TestServer::RouteStream(const std::string& path, const std::string& head, l
   Command("route " + Hex(path) + " stream " + std::to_string(size) + " " + Hex(head));
 }
 
-void TestServer::RouteEndless(const std::string& path, const std::string& head) {
-  Command("route " + Hex(path) + " endless " + Hex(head));
+void TestServer::RouteEndless(const std::string& path, const std::string& head,
+                              const std::string& line) {
+  Command("route " + Hex(path) + " endless " + Hex(head) + (line.empty() ? "" : " " + Hex(line)));
+}
+
+void TestServer::RouteSilent(const std::string& path) {
+  Command("route " + Hex(path) + " silent");
 }
 
 std::vector<std::string> TestServer::Requests() {

@@ -25,8 +25,10 @@ class TestServer {
   void Route(const std::string& path, const std::string& response);
   // Answers with the head, then `size` generated body bytes (byte i is i % 251).
   void RouteStream(const std::string& path, const std::string& head, long long size);
-  // Answers with the head, then header lines that never end.
-  void RouteEndless(const std::string& path, const std::string& head);
+  // Answers with the head, then `line` (a filler header line when empty) without end.
+  void RouteEndless(const std::string& path, const std::string& head, const std::string& line = "");
+  // Reads the request and answers nothing, keeping the connection open until the client leaves.
+  void RouteSilent(const std::string& path);
 
   // The raw bytes of every request received since the last Clear, in order of arrival.
   std::vector<std::string> Requests();

@@ -8,7 +8,11 @@ program under Wine cannot hand its pipes to a Linux process):
 
   route <path-hex> raw <response-hex>        send these bytes, then close
   route <path-hex> stream <size> <head-hex>  send the head, then <size> generated body bytes
-  route <path-hex> endless <head-hex>        send the head, then header lines without end
+  route <path-hex> endless <head-hex> [<line-hex>]
+                                             send the head, then the line (a filler header
+                                             line unless given) without end
+  route <path-hex> silent                    read the request, then answer nothing until the
+                                             client leaves
   requests                                   "<n>", then n lines: each raw request in hex
   clear                                      forget the recorded requests
 
@@ -77,10 +81,12 @@ def send_stream(sock, head, size):
         size -= step
 
 
-def send_endless(sock, head):
+FILLER = b"X-Filler: " + b"f" * 100 + b"\r\n"
+
+
+def send_endless(sock, head, line):
     sock.sendall(head)
-    filler = b"X-Filler: " + b"f" * 100 + b"\r\n"
-    block = filler * 100
+    block = line * (10000 // len(line) + 1)
     while True:
         sock.sendall(block)
 
@@ -106,7 +112,10 @@ class Handler(socketserver.BaseRequestHandler):
             elif route[0] == "stream":
                 send_stream(sock, route[2], route[1])
             elif route[0] == "endless":
-                send_endless(sock, route[1])
+                send_endless(sock, route[1], route[2])
+            elif route[0] == "silent":
+                while sock.recv(4096):
+                    pass
         except OSError:
             pass
 
@@ -126,7 +135,10 @@ def command(words):
         elif kind == "stream":
             route = ("stream", int(words[3]), bytes.fromhex(words[4]) if len(words) > 4 else b"")
         elif kind == "endless":
-            route = ("endless", bytes.fromhex(words[3]) if len(words) > 3 else b"")
+            head = bytes.fromhex(words[3]) if len(words) > 3 else b""
+            route = ("endless", head, bytes.fromhex(words[4]) if len(words) > 4 else FILLER)
+        elif kind == "silent":
+            route = ("silent",)
         else:
             return "error unknown kind"
         with lock:

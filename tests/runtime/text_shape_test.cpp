@@ -82,6 +82,9 @@ TEST(SplitText, StopsAtTheCount) {
 
 TEST(SplitText, SeparatorInsideAPairIsNoSeparator) {
   EXPECT_EQ(Items(SplitText("\xB0\x5Cx\\y", "\\")), (std::vector<Text>{"\xB0\x5Cx", "y"}));
+  // A separator that ends in a lead byte never takes the first half of a pair.
+  EXPECT_EQ(Items(SplitText("a\x81,b", "\x81")), (std::vector<Text>{"a\x81,b"}));
+  EXPECT_EQ(Items(SplitText("a\x81\x81\x81", "\x81")), (std::vector<Text>{"a\x81\x81"}));
 }
 
 TEST(SplitBytes, SameRulesOnBytesWithZeroAsDefault) {

@@ -33,6 +33,10 @@ run_build build "" -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" \
   -DKESTO_UPDATE_PORT="$e2e_port"
 UBSAN_OPTIONS=print_stacktrace=1 run_build build-asan "-LE e2e" -DKESTO_SANITIZE=ON
 
+# Both builds replayed every fuzz corpus; a short fuzzing run per target looks for new findings.
+echo "== fuzz"
+bash tools/scripts/fuzz.sh 20 || status=1
+
 # The Windows tests: built for x86_64, the kind this machine runs, and run under Wine. The
 # profile-file cases of the normal build are what the system's profile calls are compared with.
 run_build build-win64 "" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
