@@ -278,8 +278,14 @@ class XSession:
 
     def pixels(self, window):
         """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
-        result = subprocess.run(["import", "-display", self.display, "-window", str(window),
-                                 "-depth", "8", "rgb:-"], env=self.env, capture_output=True, timeout=30)
+        # import holds the X server while it reads a window; one that does not come back (seen
+        # under load, with the window changing) is a missed look, not the end of the case.
+        try:
+            result = subprocess.run(["import", "-display", self.display, "-window", str(window),
+                                     "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
+                                    timeout=10)
+        except subprocess.TimeoutExpired:
+            return b""
         return result.stdout if result.returncode == 0 else b""
 
 
