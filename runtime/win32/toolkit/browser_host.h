@@ -1,0 +1,48 @@
+// The system's web browser control (IWebBrowser2) hosted in a window of ours without ATL: the
+// HtmlViewer and the HTML interface box on Windows. The control types wrap it; the page's
+// element events come back through the sink, answered while the page waits.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "runtime/core.h"
+#include "runtime/ui.h"
+
+namespace kesto::win32 {
+
+// One click, mouse move or wheel turn on the document: the event type (ui::ElementEvent) and
+// the event object, whose "srcElement" carries the element's "ID" and "name". A result of
+// false cancels the page's own action (the event's returnValue).
+using ElementEventSink = std::function<ui::EventResult(int eventType, const ui::Object& event)>;
+
+class BrowserHost {
+ public:
+  virtual ~BrowserHost() = default;
+
+  // The control in place in `parent`, covering `area` (client coordinates). Without a sink
+  // the document's events are not listened to. nullptr when the system has no such control.
+  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area,
+                                             ElementEventSink sink);
+
+  virtual void Navigate(const Text& address) = 0;
+  // A ui::BrowserCommand.
+  virtual void Execute(int command) = 0;
+  // The address shown (LocationURL); empty before the first navigation ends.
+  virtual Text LocationUrl() = 0;
+  virtual Text StatusText() = 0;
+  virtual Text Title() = 0;
+  virtual void SetSilent(bool silent) = 0;
+  virtual void SetOffline(bool offline) = 0;
+  virtual void Focus() = 0;
+  virtual void Move(const RECT& area) = 0;
+  virtual void Show(bool visible) = 0;
+};
+
+// Tells the browser control in this program to use the newest document mode the system has
+// (the per-user browser emulation setting for the program's file name). Called once at start.
+void UseNewestDocumentMode();
+
+}  // namespace kesto::win32
