@@ -10,4 +10,9 @@ namespace kesto {
 // restores the running executable.
 void OverrideProgramFile(const Text& path);
 
+// For the back ends' RuntimeStart: the file a test named (empty: none), and the program file's
+// name once found, which ProgramFileName gives.
+Text ProgramFileOverride();
+void RememberProgramFileName(const Text& fileName);
+
 }  // namespace kesto

@@ -24,9 +24,7 @@ namespace {
 struct StartState {
   std::mutex lock;
   std::string folder;
-  Text fileName;
   Text commandLine;
-  Text override;  // the program file a test names, or empty
 };
 
 StartState& State() {
@@ -50,12 +48,7 @@ std::string RunningProgramFile() {
 }
 
 std::string ProgramFile() {
-  Text path;
-  {
-    auto& state = State();
-    std::lock_guard<std::mutex> guard(state.lock);
-    path = state.override;
-  }
+  Text path = ProgramFileOverride();
   return path.empty() ? RunningProgramFile() : posix::ToNativePath(path).value_or(std::string{});
 }
 
@@ -71,26 +64,14 @@ void RuntimeStart(int argc, char** argv) {
     auto& state = State();
     std::lock_guard<std::mutex> guard(state.lock);
     state.folder = folder;
-    state.fileName = posix::FromNativePath(path.substr(slash + 1));
     state.commandLine = posix::JoinCommandLine(words);
   }
+  RememberProgramFileName(posix::FromNativePath(path.substr(slash + 1)));
   if (!folder.empty()) {
     // A folder that cannot be entered leaves the current directory as it is.
     [[maybe_unused]] int changed = chdir(folder.c_str());
   }
   toolkit::Start(argc, argv);
-}
-
-void OverrideProgramFile(const Text& path) {
-  auto& state = State();
-  std::lock_guard<std::mutex> guard(state.lock);
-  state.override = path;
-}
-
-Text ProgramFileName() {
-  auto& state = State();
-  std::lock_guard<std::mutex> guard(state.lock);
-  return state.fileName;
 }
 
 Text ProcessCommandLine() {

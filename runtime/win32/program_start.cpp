@@ -3,8 +3,6 @@
 #include <ole2.h>
 #include <windows.h>
 
-#include <mutex>
-
 #include "runtime/command_line.h"
 #include "runtime/core.h"
 #include "runtime/program_file.h"
@@ -14,17 +12,6 @@
 namespace kesto {
 
 namespace {
-
-struct StartState {
-  std::mutex lock;
-  Text fileName;
-  Text override;  // the program file a test names, or empty
-};
-
-StartState& State() {
-  static StartState state;
-  return state;
-}
 
 std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -40,12 +27,7 @@ std::wstring ModulePath() {
 }
 
 std::wstring ProgramFile() {
-  Text path;
-  {
-    auto& state = State();
-    std::lock_guard<std::mutex> guard(state.lock);
-    path = state.override;
-  }
+  Text path = ProgramFileOverride();
   return path.empty() ? ModulePath() : win32::ToWidePath(path).value_or(std::wstring{});
 }
 
@@ -57,28 +39,12 @@ void RuntimeStart(int argc, char** argv) {
   std::wstring path = ProgramFile();
   std::size_t slash = path.rfind(L'\\');
   if (slash != std::wstring::npos) {
-    {
-      auto& state = State();
-      std::lock_guard<std::mutex> guard(state.lock);
-      state.fileName = win32::FromWide(path.substr(slash + 1));
-    }
+    RememberProgramFileName(win32::FromWide(path.substr(slash + 1)));
     // A drive's root needs its backslash: "C:" alone names the drive's current folder.
     std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
     SetCurrentDirectoryW(folder.c_str());
   }
   toolkit::Start(argc, argv);
-}
-
-void OverrideProgramFile(const Text& path) {
-  auto& state = State();
-  std::lock_guard<std::mutex> guard(state.lock);
-  state.override = path;
-}
-
-Text ProgramFileName() {
-  auto& state = State();
-  std::lock_guard<std::mutex> guard(state.lock);
-  return state.fileName;
 }
 
 Text ProcessCommandLine() {
