@@ -13,6 +13,7 @@ set(KESTO_FUZZ_TARGETS
 # those of the POSIX build.
 set(KESTO_FUZZ_PRODUCT_PATTERNS
   runtime/*.cpp runtime/posix/*.cpp runtime/image/icon_file.cpp runtime/image/image_list.cpp
-  runtime/image/picture.cpp runtime/image/picture_jpeg.cpp runtime/image/picture_pixbuf.cpp
+  runtime/image/picture.cpp runtime/image/picture_format.cpp runtime/image/picture_jpeg.cpp
+  runtime/image/picture_pixbuf.cpp
   net/des_cipher.cpp net/response_headers.cpp net/update_list.cpp net/url_helpers.cpp
   shell/platform_info_file.cpp)

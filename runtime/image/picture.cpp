@@ -1,17 +1,19 @@
 // Picks the decoder for a picture by its leading bytes.
 #include "runtime/image/picture.h"
 
+#include "runtime/image/picture_format.h"
+
 namespace kesto::image {
 
-namespace {
-bool IsJpeg(const Bytes& file) {
-  return file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF;
-}
-}  // namespace
-
 std::optional<RgbaImage> DecodePicture(const Bytes& file) {
-  if (file.empty()) return std::nullopt;
-  return IsJpeg(file) ? DecodeJpeg(file) : DecodeOtherFormats(file);
+  switch (SoundPictureFormat(file)) {
+    case PictureFormat::kUnknown:
+      return std::nullopt;
+    case PictureFormat::kJpeg:
+      return DecodeJpeg(file);
+    default:
+      return DecodeOtherFormats(file);
+  }
 }
 
 }  // namespace kesto::image

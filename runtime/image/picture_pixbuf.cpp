@@ -1,19 +1,15 @@
-// Decoding and scaling with gdk-pixbuf: GIF, BMP, PNG, ICO and the other formats its loaders
-// know.
+// Decoding and scaling with gdk-pixbuf: GIF, BMP, PNG and ICO, each by its own loader, so that
+// none of gdk-pixbuf's other loaders ever reads a tile.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstring>
 
-#include "runtime/image/little_endian.h"
 #include "runtime/image/picture.h"
+#include "runtime/image/picture_format.h"
 
 namespace kesto::image {
 
 namespace {
-constexpr std::size_t kBmpFileHeaderSize = 14;
-constexpr std::uint32_t kSmallestBmpHeader = 12;
-constexpr std::uint32_t kLargestBmpHeader = 124;
-
 RgbaImage FromPixbuf(GdkPixbuf* pixbuf) {
   RgbaImage out;
   out.width = gdk_pixbuf_get_width(pixbuf);
@@ -48,14 +44,21 @@ void OnSizePrepared(GdkPixbufLoader* loader, int width, int height, gpointer ref
   }
 }
 
-// gdk-pixbuf's BMP loader first allocates as much as the file says its header takes: a damaged
-// header would ask for gigabytes. A header is at most 124 bytes and lies inside the file.
-bool BelievableBmpHeader(const Bytes& file) {
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return true;
-  if (file.size() < kBmpFileHeaderSize + 4) return false;
-  std::uint32_t headerSize = ReadU32(file, kBmpFileHeaderSize);
-  return headerSize >= kSmallestBmpHeader && headerSize <= kLargestBmpHeader &&
-         headerSize <= file.size() - kBmpFileHeaderSize;
+// gdk-pixbuf's loaders allocate what a header says before reading the rest (a damaged BMP
+// header or icon directory would ask for gigabytes), so only sound headers reach them.
+const char* LoaderFor(const Bytes& file) {
+  switch (SoundPictureFormat(file)) {
+    case PictureFormat::kGif:
+      return "gif";
+    case PictureFormat::kBmp:
+      return "bmp";
+    case PictureFormat::kPng:
+      return "png";
+    case PictureFormat::kIcon:
+      return "ico";
+    default:
+      return nullptr;
+  }
 }
 
 bool IsPlainRgb8(GdkPixbuf* pixbuf) {
@@ -66,8 +69,9 @@ bool IsPlainRgb8(GdkPixbuf* pixbuf) {
 }  // namespace
 
 std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file) {
-  if (file.empty() || !BelievableBmpHeader(file)) return std::nullopt;
-  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  const char* type = LoaderFor(file);
+  GdkPixbufLoader* loader = type ? gdk_pixbuf_loader_new_with_type(type, nullptr) : nullptr;
+  if (!loader) return std::nullopt;
   bool refused = false;
   g_signal_connect(loader, "size-prepared", G_CALLBACK(OnSizePrepared), &refused);
   GError* error = nullptr;

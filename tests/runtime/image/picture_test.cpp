@@ -65,5 +65,22 @@ TEST(DecodeIconImages, SkipsEntriesThatPointOutsideTheFile) {
   EXPECT_TRUE(image::DecodeIconImages(Bytes{}).empty());
 }
 
+// A decoder allocates what a header states before it reads on: damaged headers and formats that
+// are none of ours never reach one.
+TEST(DecodePicture, RefusesDamagedHeadersAndOtherFormats) {
+  Bytes icon = assets::kPlatformIcon.ToBytes();
+  EXPECT_TRUE(image::DecodePicture(icon));
+  Bytes pastTheEnd = icon;
+  pastTheEnd[6 + 16 * 2 + 15] = 0xC8;  // one image 3 GB away
+  EXPECT_FALSE(image::DecodePicture(pastTheEnd));
+  Bytes intoTheDirectory = icon;
+  intoTheDirectory[6 + 12] = 6;
+  intoTheDirectory[6 + 13] = intoTheDirectory[6 + 14] = intoTheDirectory[6 + 15] = 0;
+  EXPECT_FALSE(image::DecodePicture(intoTheDirectory));
+  const std::string xpm = "/* XPM */\nstatic char* p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
+  EXPECT_FALSE(image::DecodePicture(Bytes(xpm.begin(), xpm.end())));
+  EXPECT_FALSE(image::DecodePicture(Bytes{'B', 'M', 0, 0}));
+}
+
 }  // namespace
 }  // namespace kesto
