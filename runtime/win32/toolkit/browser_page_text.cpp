@@ -25,13 +25,13 @@ bool IsControl(wchar_t unit) {
 Text FromPageText(std::wstring_view text, std::size_t limit) {
   std::wstring clean;
   clean.reserve(std::min(text.size(), limit));
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size() && clean.size() < limit; ++i) {
     wchar_t unit = text[i];
     bool pair = IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
-    if (clean.size() + (pair ? 2 : 1) > limit) break;
     if (pair) {
-      clean += unit;
-      clean += text[++i];
+      // Outside the Basic Multilingual Plane, where GBK holds nothing.
+      clean += L'?';
+      ++i;
     } else if (IsControl(unit) || IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
       clean += L'?';
     } else {

@@ -10,13 +10,14 @@
 
 namespace kesto::win32 {
 
-// An element's ID or name is an application key, a file name: 256 UTF-16 units are plenty.
+// An element's ID or name is an application key, a file name: 256 characters are plenty.
 inline constexpr std::size_t kElementTextLimit = 256;
 // Titles, status texts and addresses.
 inline constexpr std::size_t kPageTextLimit = 4096;
 
-// The first `limit` UTF-16 units of `text` (a surrogate pair is never split) as GBK. Control
-// characters, lone surrogates and characters GBK cannot hold each become "?".
+// The first `limit` characters of `text` as GBK (so at most twice as many bytes). Control
+// characters, lone surrogates and characters GBK cannot hold (a surrogate pair is one) each
+// become one "?".
 Text FromPageText(std::wstring_view text, std::size_t limit);
 
 }  // namespace kesto::win32
