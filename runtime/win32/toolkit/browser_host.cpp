@@ -52,6 +52,7 @@ class HostedBrowser final : public BrowserHost {
   void Focus() override;
   void Move(const RECT& area) override;
   void Show(bool visible) override;
+  bool TranslateKey(MSG& message) override;
 
  private:
   void NavigateTo(const std::wstring& address, long flags);
@@ -67,6 +68,7 @@ class HostedBrowser final : public BrowserHost {
   ComPtr<BrowserSite> site_;
   ComPtr<IOleObject> control_;
   ComPtr<IOleInPlaceObject> inPlace_;
+  ComPtr<IOleInPlaceActiveObject> activeObject_;
   ComPtr<IWebBrowser2> browser_;
   ComPtr<NavigationEventSink> navigationSink_;
   EventConnection navigationEvents_;
@@ -91,6 +93,7 @@ bool HostedBrowser::Start() {
       FAILED(control_.As(&inPlace_)) || FAILED(control_.As(&browser_))) {
     return false;
   }
+  control_.As(&activeObject_);
   inPlace_->SetObjectRects(&area_, &area_);
   // Script error dialogs would stop the panels until someone answers them.
   browser_->put_Silent(VARIANT_TRUE);
@@ -114,6 +117,7 @@ HostedBrowser::~HostedBrowser() {
     control_->SetClientSite(nullptr);
   }
   browser_.Reset();
+  activeObject_.Reset();
   inPlace_.Reset();
   control_.Reset();
   site_.Reset();
@@ -235,6 +239,15 @@ void HostedBrowser::Move(const RECT& area) {
 
 void HostedBrowser::Show(bool visible) {
   if (HWND window = ControlWindow()) ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool HostedBrowser::TranslateKey(MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !activeObject_) {
+    return false;
+  }
+  HWND window = ControlWindow();
+  if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
+  return activeObject_->TranslateAccelerator(&message) == S_OK;
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ class BrowserHost {
   virtual void Focus() = 0;
   virtual void Move(const RECT& area) = 0;
   virtual void Show(bool visible) = 0;
+  // The message loop offers each key message here before dispatching it: the page's own keys
+  // (Tab between fields, copy and paste, Backspace in a field) work only through the control.
+  // True when the control took the message; it must then not be dispatched.
+  virtual bool TranslateKey(MSG& message) = 0;
 };
 
 // Tells the browser control in this program to use the newest document mode the system has

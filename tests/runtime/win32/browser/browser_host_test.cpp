@@ -103,6 +103,13 @@ TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
   }
   host->Focus();
   PumpMessages();
+  // Keys meant for other windows, and other messages, are left to the message loop.
+  MSG key{window_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_FALSE(host->TranslateKey(key));
+  MSG paint{GetWindow(window_, GW_CHILD), WM_PAINT, 0, 0, 0, {}};
+  EXPECT_FALSE(host->TranslateKey(paint));
+  key.hwnd = GetFocus();
+  host->TranslateKey(key);
   // Whatever the control reports, the texts are defined.
   EXPECT_LE(host->LocationUrl().size(), 4096u * 2);
   EXPECT_LE(host->Title().size(), 4096u * 2);
