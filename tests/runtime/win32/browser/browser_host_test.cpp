@@ -54,6 +54,16 @@ class BrowserWindow : public ::testing::Test {
     }
   }
 
+  // Lets the control work until `done` holds, for at most five seconds.
+  template <typename Condition>
+  bool PumpUntil(Condition done) {
+    for (int i = 0; i < 100 && !done(); ++i) {
+      PumpMessages();
+      Sleep(50);
+    }
+    return done();
+  }
+
   HWND window_ = nullptr;
   RECT area_{10, 20, 390, 280};
 };
@@ -94,9 +104,11 @@ TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
   host->SetOffline(true);
   host->SetOffline(false);
   host->Navigate("about:blank");
+  EXPECT_TRUE(PumpUntil([&] { return host->LocationUrl() == "about:blank"; }));
+  // An empty address is the empty page too; a refresh right after it does no harm.
   host->Navigate("");
   host->Execute(ui::kRefresh);
-  PumpMessages();
+  EXPECT_TRUE(PumpUntil([&] { return host->LocationUrl() == "about:blank"; }));
   for (int command :
        std::initializer_list<int>{ui::kForward, ui::kBack, ui::kRefresh, ui::kStop, -1, 99}) {
     host->Execute(command);
@@ -110,10 +122,8 @@ TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
   EXPECT_FALSE(host->TranslateKey(paint));
   key.hwnd = GetFocus();
   host->TranslateKey(key);
-  // Whatever the control reports, the texts are defined.
-  EXPECT_LE(host->LocationUrl().size(), 4096u * 2);
-  EXPECT_LE(host->Title().size(), 4096u * 2);
-  EXPECT_TRUE(host->StatusText().empty());
+  EXPECT_EQ(host->LocationUrl(), "about:blank");
+  // No page engine here, so no element events either.
   EXPECT_EQ(calls, 0);
 }
 
