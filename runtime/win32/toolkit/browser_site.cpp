@@ -11,6 +11,8 @@ HRESULT BrowserSite::QueryInterface(REFIID iid, void** object) {
     *object = static_cast<IOleInPlaceSite*>(this);
   } else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
     *object = static_cast<IOleInPlaceFrame*>(this);
+  } else if (iid == __uuidof(IDocHostUIHandler)) {
+    *object = static_cast<IDocHostUIHandler*>(this);
   } else {
     *object = nullptr;
     return E_NOINTERFACE;
@@ -133,6 +135,67 @@ HRESULT BrowserSite::EnableModeless(BOOL) {
   return S_OK;
 }
 HRESULT BrowserSite::TranslateAccelerator(LPMSG, WORD) {
+  return S_FALSE;
+}
+
+// The control's own context menu, and its own handling of everything below.
+HRESULT BrowserSite::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
+  return S_FALSE;
+}
+
+HRESULT BrowserSite::GetHostInfo(DOCHOSTUIINFO* info) {
+  if (!info) return E_POINTER;
+  info->dwFlags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_THEME;
+  info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+  return S_OK;
+}
+
+HRESULT BrowserSite::ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                            IOleInPlaceUIWindow*) {
+  return S_OK;
+}
+
+HRESULT BrowserSite::HideUI() {
+  return S_OK;
+}
+HRESULT BrowserSite::UpdateUI() {
+  return S_OK;
+}
+HRESULT BrowserSite::OnDocWindowActivate(BOOL) {
+  return S_OK;
+}
+HRESULT BrowserSite::OnFrameWindowActivate(BOOL) {
+  return S_OK;
+}
+HRESULT BrowserSite::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+  return S_OK;
+}
+HRESULT BrowserSite::TranslateAccelerator(LPMSG, const GUID*, DWORD) {
+  return S_FALSE;
+}
+
+HRESULT BrowserSite::GetOptionKeyPath(LPOLESTR* key, DWORD) {
+  if (key) *key = nullptr;
+  return S_FALSE;
+}
+
+HRESULT BrowserSite::GetDropTarget(IDropTarget*, IDropTarget** target) {
+  if (target) *target = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT BrowserSite::GetExternal(IDispatch** external) {
+  if (external) *external = nullptr;
+  return S_FALSE;
+}
+
+HRESULT BrowserSite::TranslateUrl(DWORD, LPWSTR, LPWSTR* translated) {
+  if (translated) *translated = nullptr;
+  return S_FALSE;
+}
+
+HRESULT BrowserSite::FilterDataObject(IDataObject*, IDataObject** filtered) {
+  if (filtered) *filtered = nullptr;
   return S_FALSE;
 }
 

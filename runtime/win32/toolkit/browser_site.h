@@ -1,13 +1,18 @@
 // The place the browser control lives in: a client site in our window, in-place activation
-// there and a minimal frame (no menus, no toolbars, no status bar of the control's own).
+// there, a minimal frame (no menus, no toolbars, no status bar of the control's own) and the
+// document's host settings (no sunken border inside the program's own skinned windows).
 #pragma once
 
+#include <mshtmhst.h>
 #include <oleidl.h>
 #include <windows.h>
 
 namespace kesto::win32 {
 
-class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class BrowserSite final : public IOleClientSite,
+                          public IOleInPlaceSite,
+                          public IOleInPlaceFrame,
+                          public IDocHostUIHandler {
  public:
   BrowserSite(HWND window, const RECT& area) : window_(window), area_(area) {}
   BrowserSite(const BrowserSite&) = delete;
@@ -52,8 +57,25 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
   HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override;
   HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override;
   HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override;
+  // IOleInPlaceFrame and IDocHostUIHandler alike
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override;
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override;
+  // IDocHostUIHandler
+  HRESULT STDMETHODCALLTYPE ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override;
+  HRESULT STDMETHODCALLTYPE GetHostInfo(DOCHOSTUIINFO* info) override;
+  HRESULT STDMETHODCALLTYPE ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*,
+                                   IOleInPlaceFrame*, IOleInPlaceUIWindow*) override;
+  HRESULT STDMETHODCALLTYPE HideUI() override;
+  HRESULT STDMETHODCALLTYPE UpdateUI() override;
+  HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override;
+  HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override;
+  HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override;
+  HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, const GUID*, DWORD) override;
+  HRESULT STDMETHODCALLTYPE GetOptionKeyPath(LPOLESTR* key, DWORD) override;
+  HRESULT STDMETHODCALLTYPE GetDropTarget(IDropTarget*, IDropTarget** target) override;
+  HRESULT STDMETHODCALLTYPE GetExternal(IDispatch** external) override;
+  HRESULT STDMETHODCALLTYPE TranslateUrl(DWORD, LPWSTR, LPWSTR* translated) override;
+  HRESULT STDMETHODCALLTYPE FilterDataObject(IDataObject*, IDataObject** filtered) override;
 
  private:
   ~BrowserSite() = default;
