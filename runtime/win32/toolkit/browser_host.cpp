@@ -228,7 +228,10 @@ HWND HostedBrowser::ControlWindow() const {
 
 void HostedBrowser::Focus() {
   control_->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site_.Get(), 0, parent_, &area_);
-  if (HWND window = ControlWindow()) SetFocus(window);
+  // Activation puts the focus into the document; only where it did not is it put on the control.
+  HWND window = ControlWindow();
+  HWND focus = GetFocus();
+  if (window && focus != window && !IsChild(window, focus)) SetFocus(window);
 }
 
 void HostedBrowser::Move(const RECT& area) {

@@ -115,6 +115,8 @@ TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
   }
   host->Focus();
   PumpMessages();
+  HWND focus = GetFocus();
+  EXPECT_TRUE(IsChild(window_, focus)) << "the keyboard focus is not in the control";
   // Keys meant for other windows, and other messages, are left to the message loop.
   MSG key{window_, WM_KEYDOWN, VK_TAB, 0, 0, {}};
   EXPECT_FALSE(host->TranslateKey(key));
