@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/win32/toolkit/browser_automation.h"
 #include "runtime/win32/toolkit/browser_document_events.h"
@@ -58,7 +59,8 @@ class HostedBrowser final : public BrowserHost {
   void NavigateTo(const std::wstring& address, long flags);
   void Refresh();
   void ExecuteCommand(OLECMDID command);
-  void FollowDocument();
+  void FollowDocument(IDispatch* loadedBrowser);
+  void ListenTo(IDispatch* document);
   HWND ControlWindow() const;
 
   const HWND parent_;
@@ -73,7 +75,9 @@ class HostedBrowser final : public BrowserHost {
   ComPtr<NavigationEventSink> navigationSink_;
   EventConnection navigationEvents_;
   ComPtr<DocumentEventSink> documentSink_;
-  EventConnection documentEvents_;
+  // The page's document first, then its frames' documents as they load.
+  ComPtr<IUnknown> topDocument_;
+  std::vector<std::unique_ptr<EventConnection>> documentEvents_;
   // The address asked for whose document has not come yet.
   std::wstring pendingAddress_;
   Text statusText_;
@@ -98,7 +102,7 @@ bool HostedBrowser::Start() {
   // Script error dialogs would stop the panels until someone answers them.
   browser_->put_Silent(VARIANT_TRUE);
   navigationSink_.Attach(new NavigationEventSink(
-      {[this] { FollowDocument(); },
+      {[this](IDispatch* loaded) { FollowDocument(loaded); },
        [this](const std::wstring& text) { statusText_ = FromPageText(text, kPageTextLimit); }}));
   navigationEvents_.Connect(browser_.Get(), __uuidof(DWebBrowserEvents2), navigationSink_.Get());
   if (handler_) documentSink_.Attach(new DocumentEventSink(handler_));
@@ -109,7 +113,8 @@ HostedBrowser::~HostedBrowser() {
   if (navigationSink_) navigationSink_->Detach();
   if (documentSink_) documentSink_->Detach();
   navigationEvents_.Disconnect();
-  documentEvents_.Disconnect();
+  documentEvents_.clear();
+  topDocument_.Reset();
   if (browser_) browser_->Stop();
   if (inPlace_) inPlace_->InPlaceDeactivate();
   if (control_) {
@@ -126,14 +131,36 @@ HostedBrowser::~HostedBrowser() {
   if (oleStarted_) OleUninitialize();
 }
 
-// Each new document gets the sink; the previous document's connection ends with it.
-void HostedBrowser::FollowDocument() {
+// Each new page's document gets the sink, and so does each frame's document as it loads; the
+// previous page's connections end with it.
+void HostedBrowser::FollowDocument(IDispatch* loadedBrowser) {
   ComPtr<IDispatch> document;
-  if (FAILED(browser_->get_Document(&document)) || !document) return;
-  if (documentEvents_.IsConnectedTo(document.Get())) return;
-  pendingAddress_.clear();
-  if (documentSink_) {
-    documentEvents_.Connect(document.Get(), __uuidof(HTMLDocumentEvents2), documentSink_.Get());
+  ComPtr<IUnknown> identity;
+  if (FAILED(browser_->get_Document(&document)) || !document || FAILED(document.As(&identity))) {
+    return;
+  }
+  if (identity != topDocument_) {
+    topDocument_ = identity;
+    pendingAddress_.clear();
+    documentEvents_.clear();
+    ListenTo(document.Get());
+  }
+  ComPtr<IWebBrowser2> frame;
+  ComPtr<IDispatch> frameDocument;
+  if (loadedBrowser && SUCCEEDED(loadedBrowser->QueryInterface(IID_PPV_ARGS(&frame))) &&
+      SUCCEEDED(frame->get_Document(&frameDocument)) && frameDocument) {
+    ListenTo(frameDocument.Get());
+  }
+}
+
+void HostedBrowser::ListenTo(IDispatch* document) {
+  if (!documentSink_) return;
+  for (const auto& connection : documentEvents_) {
+    if (connection->IsConnectedTo(document)) return;
+  }
+  auto connection = std::make_unique<EventConnection>();
+  if (connection->Connect(document, __uuidof(HTMLDocumentEvents2), documentSink_.Get())) {
+    documentEvents_.push_back(std::move(connection));
   }
 }
 

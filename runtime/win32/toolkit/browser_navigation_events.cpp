@@ -13,7 +13,11 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
   switch (id) {
     case DISPID_NAVIGATECOMPLETE2:
     case DISPID_DOCUMENTCOMPLETE:
-      if (auto loaded = listener_.documentLoaded) loaded();
+      if (auto loaded = listener_.documentLoaded) {
+        // The browser is the first argument, so the last in the array.
+        const VARIANT* browser = params.cArgs >= 1 ? &params.rgvarg[params.cArgs - 1] : nullptr;
+        loaded(browser && browser->vt == VT_DISPATCH ? browser->pdispVal : nullptr);
+      }
       break;
     case DISPID_STATUSTEXTCHANGE:
       if (params.cArgs >= 1 && params.rgvarg[0].vt == VT_BSTR && params.rgvarg[0].bstrVal) {

@@ -1,5 +1,6 @@
 // The sink of the browser control's own events (DWebBrowserEvents2) that the host follows:
-// a document loaded, the status text changed.
+// a document loaded (in the control itself or in one of the page's frames), the status text
+// changed.
 #pragma once
 
 #include <functional>
@@ -12,7 +13,8 @@ namespace kesto::win32 {
 class NavigationEventSink final : public EventSink {
  public:
   struct Listener {
-    std::function<void()> documentLoaded;
+    // The browser of the top page or of the frame that loaded; null when the control named none.
+    std::function<void(IDispatch* browser)> documentLoaded;
     std::function<void(const std::wstring&)> statusTextChanged;
   };
 

@@ -13,8 +13,11 @@ namespace {
 class NavigationEvents : public ::testing::Test {
  protected:
   void SetUp() override {
-    sink_ = new NavigationEventSink(
-        {[this] { ++loaded_; }, [this](const std::wstring& text) { texts_.push_back(text); }});
+    sink_ = new NavigationEventSink({[this](IDispatch* browser) {
+                                       ++loaded_;
+                                       browser_ = browser;
+                                     },
+                                     [this](const std::wstring& text) { texts_.push_back(text); }});
   }
   void TearDown() override { sink_->Release(); }
 
@@ -34,6 +37,7 @@ class NavigationEvents : public ::testing::Test {
 
   NavigationEventSink* sink_ = nullptr;
   int loaded_ = 0;
+  IDispatch* browser_ = nullptr;
   std::vector<std::wstring> texts_;
 };
 
@@ -41,7 +45,15 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
   VARIANT none;
   VariantInit(&none);
   Fire(DISPID_NAVIGATECOMPLETE2, {none, none});
-  Fire(DISPID_DOCUMENTCOMPLETE, {none, none});
+  EXPECT_EQ(browser_, nullptr);
+  // The loaded browser (a frame's, here a stand-in) is handed on.
+  NavigationEventSink* frame = new NavigationEventSink({});
+  VARIANT frameBrowser;
+  frameBrowser.vt = VT_DISPATCH;
+  frameBrowser.pdispVal = frame;
+  Fire(DISPID_DOCUMENTCOMPLETE, {none, frameBrowser});
+  EXPECT_EQ(browser_, frame);
+  frame->Release();
   Fire(DISPID_BEFORENAVIGATE2, {none, none, none, none, none, none, none});
   EXPECT_EQ(loaded_, 2);
 
