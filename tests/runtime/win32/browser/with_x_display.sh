@@ -8,7 +8,9 @@ esac
 
 server=""
 for number in $(seq 220 239); do
-  [ -e "/tmp/.X$number-lock" ] && continue
+  # A lock whose server has gone is stale; Xvfb takes such a number over.
+  owner=$(tr -d " \n" 2>/dev/null <"/tmp/.X$number-lock")
+  [ -n "$owner" ] && kill -0 "$owner" 2>/dev/null && continue
   Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   candidate=$!
   # Ready when the lock file names our server; another one may have taken the number first.
@@ -34,10 +36,17 @@ else
   echo "with_x_display: no Xvfb display could be started in :220-:239" >&2
   unset DISPLAY
 fi
-"$@"
+# In the background, so that a stop (CTest's timeout) ends the display with the test.
+"$@" &
+child=$!
+stop() {
+  [ -n "$child" ] && kill "$child" 2>/dev/null
+  [ -n "$server" ] && kill "$server" 2>/dev/null
+}
+trap 'stop; exit 143' TERM INT HUP
+wait "$child"
 status=$?
-if [ -n "$server" ]; then
-  kill "$server"
-  wait "$server" 2>/dev/null
-fi
+child=""
+stop
+[ -n "$server" ] && wait "$server" 2>/dev/null
 exit $status
