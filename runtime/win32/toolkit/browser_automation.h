@@ -16,7 +16,7 @@ class Variant {
   Variant& operator=(const Variant&) = delete;
 
   VARIANT* get() { return &value_; }
-  const VARIANT& operator*() const { return value_; }
+  const VARIANT* operator->() const { return &value_; }
 
  private:
   VARIANT value_;

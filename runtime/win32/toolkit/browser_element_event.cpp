@@ -13,8 +13,8 @@ namespace {
 // A text value as the handlers may hold it; anything else (null for a missing attribute,
 // numbers, objects) is the empty text.
 Text ElementText(const Variant& value) {
-  if ((*value).vt != VT_BSTR || !(*value).bstrVal) return {};
-  return FromPageText(std::wstring_view((*value).bstrVal, SysStringLen((*value).bstrVal)),
+  if (value->vt != VT_BSTR || !value->bstrVal) return {};
+  return FromPageText(std::wstring_view(value->bstrVal, SysStringLen(value->bstrVal)),
                       kElementTextLimit);
 }
 
@@ -22,13 +22,13 @@ ui::Object ReadElement(IDispatch* event) {
   Text id;
   Text name;
   Variant element;
-  if (SUCCEEDED(GetProperty(event, L"srcElement", element)) && (*element).vt == VT_DISPATCH &&
-      (*element).pdispVal) {
+  if (SUCCEEDED(GetProperty(event, L"srcElement", element)) && element->vt == VT_DISPATCH &&
+      element->pdispVal) {
     Variant idValue;
-    if (SUCCEEDED(GetProperty((*element).pdispVal, L"id", idValue))) id = ElementText(idValue);
+    if (SUCCEEDED(GetProperty(element->pdispVal, L"id", idValue))) id = ElementText(idValue);
     // The name attribute, not a property: most elements have no name property of their own.
     Variant nameValue;
-    if (SUCCEEDED(CallWithText((*element).pdispVal, L"getAttribute", L"name", nameValue))) {
+    if (SUCCEEDED(CallWithText(element->pdispVal, L"getAttribute", L"name", nameValue))) {
       name = ElementText(nameValue);
     }
   }
