@@ -24,8 +24,7 @@ class BrowserHost {
 
   // The control in place in `parent`, covering `area` (client coordinates). Without a sink
   // the document's events are not listened to. nullptr when the system has no such control.
-  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area,
-                                             ElementEventSink sink);
+  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area, ElementEventSink sink);
 
   virtual void Navigate(const Text& address) = 0;
   // A ui::BrowserCommand.
@@ -39,6 +38,10 @@ class BrowserHost {
   virtual void Focus() = 0;
   virtual void Move(const RECT& area) = 0;
   virtual void Show(bool visible) = 0;
+  // The message loop offers each key message here before dispatching it: the page's own keys
+  // (Tab between fields, copy and paste, Backspace in a field) work only through the control.
+  // True when the control took the message; it must then not be dispatched.
+  virtual bool TranslateKey(MSG& message) = 0;
 };
 
 // Tells the browser control in this program to use the newest document mode the system has

@@ -1,0 +1,82 @@
+// The control's own events as the host follows them.
+#include "runtime/win32/toolkit/browser_navigation_events.h"
+
+#include <exdispid.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kesto::win32 {
+namespace {
+
+class NavigationEvents : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sink_ = new NavigationEventSink({[this](IDispatch* browser) {
+                                       ++loaded_;
+                                       browser_ = browser;
+                                     },
+                                     [this](const std::wstring& text) { texts_.push_back(text); }});
+  }
+  void TearDown() override { sink_->Release(); }
+
+  // Arguments as the control passes them: the last one first.
+  void Fire(DISPID id, std::vector<VARIANT> arguments) {
+    DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+    EXPECT_EQ(sink_->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+              S_OK);
+  }
+
+  static VARIANT Bstr(BSTR text) {
+    VARIANT value;
+    value.vt = VT_BSTR;
+    value.bstrVal = text;
+    return value;
+  }
+
+  NavigationEventSink* sink_ = nullptr;
+  int loaded_ = 0;
+  IDispatch* browser_ = nullptr;
+  std::vector<std::wstring> texts_;
+};
+
+TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
+  VARIANT none;
+  VariantInit(&none);
+  Fire(DISPID_NAVIGATECOMPLETE2, {none, none});
+  EXPECT_EQ(browser_, nullptr);
+  // The loaded browser (a frame's, here a stand-in) is handed on.
+  NavigationEventSink* frame = new NavigationEventSink({});
+  VARIANT frameBrowser;
+  frameBrowser.vt = VT_DISPATCH;
+  frameBrowser.pdispVal = frame;
+  Fire(DISPID_DOCUMENTCOMPLETE, {none, frameBrowser});
+  EXPECT_EQ(browser_, frame);
+  frame->Release();
+  Fire(DISPID_BEFORENAVIGATE2, {none, none, none, none, none, none, none});
+  EXPECT_EQ(loaded_, 2);
+
+  BSTR text = SysAllocStringLen(L"a\0b", 3);
+  Fire(DISPID_STATUSTEXTCHANGE, {Bstr(text)});
+  Fire(DISPID_STATUSTEXTCHANGE, {Bstr(nullptr)});
+  Fire(DISPID_STATUSTEXTCHANGE, {});
+  Fire(DISPID_STATUSTEXTCHANGE, {none});
+  ASSERT_EQ(texts_.size(), 1u);
+  EXPECT_EQ(texts_[0], std::wstring(L"a\0b", 3));
+
+  sink_->Detach();
+  Fire(DISPID_DOCUMENTCOMPLETE, {none, none});
+  Fire(DISPID_STATUSTEXTCHANGE, {Bstr(text)});
+  EXPECT_EQ(loaded_, 2);
+  EXPECT_EQ(texts_.size(), 1u);
+  SysFreeString(text);
+
+  // A call without arguments at all is refused, not read.
+  EXPECT_EQ(sink_->Invoke(DISPID_STATUSTEXTCHANGE, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr,
+                          nullptr, nullptr),
+            E_INVALIDARG);
+}
+
+}  // namespace
+}  // namespace kesto::win32
