@@ -9,29 +9,24 @@ namespace kesto::apps {
 
 namespace {
 
-// Every name one listing of `pattern` gives, the listing closed again before returning.
-std::vector<Text> ListNames(const Text& pattern, int attributeMask, bool filesOnly) {
-  std::vector<Text> names;
-  FindHandle handle = 0;
-  for (Text name = FindFiles(pattern, attributeMask, filesOnly, handle); !name.empty();
-       name = FindFiles("", attributeMask, filesOnly, handle)) {
-    names.push_back(name);
-  }
-  CloseFind(handle);
-  return names;
-}
-
-// A folder whose sub-folders are being walked: the ones still to visit, in reverse order.
+// A folder whose sub-folders are being walked: the ones still to visit, in reverse order, and
+// its own files, which are listed once its sub-folders are done. One listing of the folder gives
+// both.
 struct PendingFolder {
   Text path;
   Text identity;
   std::vector<Text> subFoldersLeft;
+  std::vector<Text> files;
 };
 
 PendingFolder Open(const Text& folder, Text identity) {
-  PendingFolder pending{NormalisePath(folder), std::move(identity), {}};
-  for (Text& name : ListNames(pending.path + "\\*.*", kAttrDirectory, false)) {
-    if (name != "." && name != "..") pending.subFoldersLeft.push_back(std::move(name));
+  PendingFolder pending{NormalisePath(folder), std::move(identity), {}, {}};
+  for (ListedEntry& entry : ListFolder(pending.path + "\\*.*")) {
+    if (!entry.folder) {
+      pending.files.push_back(std::move(entry.name));
+    } else if (entry.name != "." && entry.name != "..") {
+      pending.subFoldersLeft.push_back(std::move(entry.name));
+    }
   }
   std::reverse(pending.subFoldersLeft.begin(), pending.subFoldersLeft.end());
   return pending;
@@ -62,9 +57,7 @@ void CollectFolderEntries(const Text& folder, Array<Text>& entries, Array<Text>&
       stack.push_back(Open(child, std::move(identity)));
       continue;
     }
-    for (const Text& name : ListNames(top.path + "\\*.*", 0, true)) {
-      entries.Append(top.path + "\\" + name);
-    }
+    for (const Text& name : top.files) entries.Append(top.path + "\\" + name);
     stack.pop_back();
   }
 }

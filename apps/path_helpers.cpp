@@ -37,11 +37,16 @@ Text ParentFolderOf(const Text& path) {
   return TextBeforeSeparator(NormalisePath(path), "\\", true);
 }
 
+// The last non-empty element between separators, found from the last separator rather than
+// by splitting the whole path: separators at the end close no element and are passed over.
 Text FileNameOf(const Text& path, bool cutExtension) {
-  Text name;
-  for (const Text& element : SplitText(FoldSeparators(path), "\\")) {
-    if (!element.empty()) name = element;
+  Text folded = FoldSeparators(path);
+  int last = FindLastText(folded, "\\");
+  while (last != -1 && last == TextLength(folded)) {
+    folded.pop_back();
+    last = FindLastText(folded, "\\");
   }
+  Text name = last == -1 ? folded : RightText(folded, TextLength(folded) - last);
   return cutExtension ? TextBeforeSeparator(name, ".") : name;
 }
 

@@ -114,6 +114,14 @@ enum FileAttribute : int {
 using FindHandle = std::intptr_t;
 Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandle& handle);
 void CloseFind(FindHandle& handle);
+// The whole listing of a pattern at once, each name marked as a folder or not, in the order
+// FindFiles gives the names: a walk that wants a folder's sub-folders and its files reads the
+// folder once instead of twice.
+struct ListedEntry {
+  Text name;
+  bool folder = false;
+};
+std::vector<ListedEntry> ListFolder(const Text& pattern);
 // A text that is the same for every path naming the same folder (through links or any other
 // spelling); empty when the folder cannot be reached. Lets a folder walk notice a loop.
 Text FolderIdentity(const Text& path);

@@ -32,6 +32,14 @@ int FindLastText(const Text& text, const Text& find, std::optional<int> start, b
   if (searched.empty()) return -1;
   if (find.empty()) return 1;
   int last = -1;
+  // One ASCII byte, the common case (path separators, extension dots), is one compare a
+  // character.
+  if (find.size() == 1 && !gbk::IsLeadByte(static_cast<unsigned char>(find[0])) && !ignoreCase) {
+    for (std::size_t pos = 0; pos < searched.size(); pos += gbk::CharLength(searched, pos)) {
+      if (searched[pos] == find[0]) last = static_cast<int>(pos + 1);
+    }
+    return last;
+  }
   for (std::size_t pos = 0; searched.size() - pos >= find.size();
        pos += gbk::CharLength(searched, pos)) {
     if (gbk::MatchesAt(searched, pos, find, ignoreCase)) last = static_cast<int>(pos + 1);

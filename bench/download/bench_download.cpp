@@ -145,7 +145,8 @@ int main(int argc, char** argv) {
               mb / bestDownload.cpu);
   std::printf("writing %lld MB of fresh memory alone: %.3f s (%.1f MB/s)\n", megabytes, fresh,
               mb / fresh);
-  std::printf("ratio Download/curl: %.2f (cpu: %.2f; target 0.80)%s\n", ratio,
-              bestCurl.cpu / bestDownload.cpu, ratio < 0.8 ? "  below target" : "");
+  // The baseline: measured on a quiet machine before chunks were appended from a small buffer.
+  std::printf("ratio Download/curl: %.2f (cpu: %.2f; target 0.90; baseline 0.57-0.64)%s\n",
+              ratio, bestCurl.cpu / bestDownload.cpu, ratio < 0.9 ? "  below target" : "");
   return 0;
 }

@@ -4,7 +4,9 @@
   - the time from a user start (the platform started without "-qmz", handing over to up.qmz,
     which starts it again) to the main window shown on the screen;
   - the memory of the running platform at rest: every process of it, the browser engine's
-    web and network processes included (proportional set size, and resident set size).
+    web and network processes included (proportional set size, and resident set size), beside
+    that of a bare WebKitGTK window showing the same pages (bench/figures/bare_window), and
+    their ratio.
 
     figures.py [--build build-demo] [--runs 5] [--rest 10]
 
@@ -126,6 +128,29 @@ def one_run(options, x, port, number):
         shutil.rmtree(work, ignore_errors=True)
 
 
+# The pages the main window shows at rest: catalogue panel, side panel, advertising strip.
+BARE_PAGES = ["/csapp", "/topapp", "/ad/"]
+
+
+def bare_window_pss(options, x, port):
+    """MiB PSS of the bare WebKitGTK window with the main window's pages, all its processes."""
+    program = os.path.join(options.build, "bench/figures/bare_window")
+    if not os.path.exists(program):
+        raise SystemExit(f"{program} is missing; build the bare_window target")
+    pages = [f"http://127.0.0.1:{port}{page}" for page in BARE_PAGES]
+    bare = subprocess.Popen([program] + pages, env=x.env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, start_new_session=True)
+    try:
+        time.sleep(options.rest)
+        processes = {bare.pid} | harness.descendants([bare.pid])
+        pss = sum(memory_kib(pid)[0] for pid in processes) / 1024
+        print(f"bare window: at rest {pss:.1f} MiB PSS over "
+              f"{describe(process_name(pid) for pid in processes)}")
+        return pss
+    finally:
+        harness.kill_all([bare.pid])
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Start-up time and memory of the platform.")
     parser.add_argument("--build", default=os.path.join(top, "build-demo"))
@@ -146,6 +171,7 @@ def main(argv=None):
                             os.path.join(work, "site.log"))
         site.start(x.env)
         results = [one_run(options, x, port, n + 1) for n in range(options.runs)]
+        bare = [bare_window_pss(options, x, port) for _ in range(options.runs)]
     except harness.Skip as reason:
         raise SystemExit(f"cannot measure: {reason}")
     finally:
@@ -163,6 +189,10 @@ def main(argv=None):
     print(f"memory at rest, all processes of the platform: median {statistics.median(pss):.1f} "
           f"MiB PSS, {statistics.median(rss):.1f} MiB RSS "
           f"({len(results[-1][1])} processes in the last run)")
+    print(f"bare WebKitGTK window with the same pages: median {statistics.median(bare):.1f} MiB PSS "
+          f"(min {min(bare):.1f}, max {max(bare):.1f})")
+    print(f"platform / bare window: {statistics.median(pss) / statistics.median(bare):.2f} "
+          f"(target now: platform at most 300 MiB; then at most 1.10 x the bare window)")
     return 0
 
 

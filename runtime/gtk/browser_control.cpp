@@ -7,6 +7,7 @@
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/element_event_bridge.h"
 #include "runtime/gtk/open_address.h"
+#include "runtime/gtk/shared_web_process.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/posix/native_text.h"
 
@@ -95,7 +96,7 @@ class Browser : public Control {
 
   void MakeView() {
     if (view_) return;
-    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    view_ = NewSharedWebView();
     g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
     if (layout().type == ui::ControlType::kWebUIControl) {
       bridge_ = std::make_unique<ElementEventBridge>(

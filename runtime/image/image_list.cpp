@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "runtime/image/gif_layout.h"
 #include "runtime/image/little_endian.h"
 #include "runtime/ui.h"
 
@@ -31,30 +32,32 @@ bool ValidCell(std::int64_t width, std::int64_t height) {
          width * height <= image::kMaxPicturePixels;
 }
 
-// Where each stored picture starts; nullopt unless the whole list is well formed.
+// Where a stored picture starts.
 struct Entry {
   std::uint32_t colour;
   std::size_t offset, size;
 };
-std::optional<std::vector<Entry>> ReadEntries(const Bytes& list, image::ImageListInfo& info) {
-  if (list.size() < kHeaderSize || std::memcmp(list.data(), kMagic, 4) != 0) return std::nullopt;
+
+// Walks the whole list, so that only a well-formed one counts, and keeps the entry at `wanted`
+// (when there is one). A list is walked at every addition, so the walk allocates nothing.
+bool ReadList(const Bytes& list, image::ImageListInfo& info, std::int64_t wanted = -1,
+              Entry* found = nullptr) {
+  if (list.size() < kHeaderSize || std::memcmp(list.data(), kMagic, 4) != 0) return false;
   std::int64_t width = ReadU32(list, 4), height = ReadU32(list, 8), count = ReadU32(list, 12);
-  if (!ValidCell(width, height)) return std::nullopt;
+  if (!ValidCell(width, height)) return false;
   // Each entry takes at least its own header, which bounds a believable count.
-  if (count > std::int64_t((list.size() - kHeaderSize) / kEntryHeaderSize)) return std::nullopt;
-  std::vector<Entry> entries;
-  entries.reserve(std::size_t(count));
+  if (count > std::int64_t((list.size() - kHeaderSize) / kEntryHeaderSize)) return false;
   std::size_t at = kHeaderSize;
   for (std::int64_t i = 0; i < count; ++i) {
-    if (list.size() - at < kEntryHeaderSize) return std::nullopt;
+    if (list.size() - at < kEntryHeaderSize) return false;
     std::size_t size = ReadU32(list, at + 4);
-    if (list.size() - at - kEntryHeaderSize < size) return std::nullopt;
-    entries.push_back({ReadU32(list, at), at + kEntryHeaderSize, size});
+    if (list.size() - at - kEntryHeaderSize < size) return false;
+    if (i == wanted && found) *found = {ReadU32(list, at), at + kEntryHeaderSize, size};
     at += kEntryHeaderSize + size;
   }
-  if (at != list.size()) return std::nullopt;
+  if (at != list.size()) return false;
   info = {int(width), int(height), int(count)};
-  return entries;
+  return true;
 }
 
 // Clears every pixel of the colour, given as red + green * 256 + blue * 65536.
@@ -64,6 +67,13 @@ void ApplyTransparentColour(image::RgbaImage& picture, std::uint32_t colour) {
     std::uint8_t* p = &picture.pixels[i];
     if (p[0] == r && p[1] == g && p[2] == b) std::memset(p, 0, 4);
   }
+}
+
+// Whether the picture can be drawn. A GIF's block layout settles that without decoding its
+// pixels, which wait until a row shows them; other formats are decoded once to find out.
+bool Decodable(const Bytes& picture) {
+  if (image::IsGif(picture)) return image::GifLayoutIsWhole(picture);
+  return image::DecodePicture(picture).has_value();
 }
 
 std::uint32_t TopLeftColour(const image::RgbaImage& picture) {
@@ -76,15 +86,16 @@ namespace image {
 
 std::optional<ImageListInfo> ReadImageListInfo(const Bytes& list) {
   ImageListInfo info;
-  if (!ReadEntries(list, info)) return std::nullopt;
+  if (!ReadList(list, info)) return std::nullopt;
   return info;
 }
 
 std::optional<RgbaImage> ImageListImage(const Bytes& list, int index) {
   ImageListInfo info;
-  std::optional<std::vector<Entry>> entries = ReadEntries(list, info);
-  if (!entries || index < 0 || index >= info.count) return std::nullopt;
-  const Entry& entry = (*entries)[index];
+  Entry entry{};
+  if (!ReadList(list, info, index, &entry) || index < 0 || index >= info.count) {
+    return std::nullopt;
+  }
   Bytes file(list.begin() + entry.offset, list.begin() + entry.offset + entry.size);
   std::optional<RgbaImage> picture = DecodePicture(file);
   if (!picture) return std::nullopt;
@@ -109,12 +120,17 @@ Bytes ImageListCreate(int width, int height) {
 int ImageListAdd(Bytes& imageList, const Bytes& picture,
                  std::optional<std::uint32_t> transparentColour) {
   image::ImageListInfo info;
-  if (!ReadEntries(imageList, info) || info.count == 0x7FFFFFFF) return -1;
+  if (!ReadList(imageList, info) || info.count == 0x7FFFFFFF) return -1;
   if (picture.size() > 0xFFFFFFFFu) return -1;
-  std::optional<image::RgbaImage> decoded = image::DecodePicture(picture);
-  if (!decoded) return -1;
   std::uint32_t colour = transparentColour.value_or(kTopLeftColour);
-  colour = colour == kTopLeftColour ? TopLeftColour(*decoded) : colour & 0xFFFFFF;
+  if (colour == kTopLeftColour) {
+    std::optional<image::RgbaImage> decoded = image::DecodePicture(picture);
+    if (!decoded) return -1;
+    colour = TopLeftColour(*decoded);
+  } else {
+    if (!Decodable(picture)) return -1;
+    colour &= 0xFFFFFF;
+  }
   AppendU32(imageList, colour);
   AppendU32(imageList, static_cast<std::uint32_t>(picture.size()));
   imageList.insert(imageList.end(), picture.begin(), picture.end());

@@ -45,7 +45,9 @@ Bytes ReadFileBytes(const Text& path) {
   auto native = posix::ToNativePath(path);
   if (path.empty() || !native) return {};
   auto read = posix::ReadWholeFile(*native);
-  return read.content ? Bytes(read.content->begin(), read.content->end()) : Bytes{};
+  if (!read.content) return {};
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(read.content->data());
+  return Bytes(bytes, bytes + read.content->size());
 }
 
 bool WriteFileBytes(const Text& path, std::initializer_list<Bytes> parts) {

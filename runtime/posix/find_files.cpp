@@ -63,6 +63,28 @@ std::optional<bool> WantedByKind(posix::EntryKind kind, int attributeMask, bool 
   return std::nullopt;
 }
 
+// The listing's next name that the pattern matches, in its Windows form, with its place in the
+// listing; nothing at the end.
+struct Candidate {
+  std::size_t at;
+  Text windowsName;
+};
+std::optional<Candidate> NextMatch(Listing& listing) {
+  const bool wildcard = posix::HasWildcards(listing.pattern);
+  while (listing.next < listing.names.size()) {
+    const std::size_t at = listing.next++;
+    Text windowsName = posix::FromNativePath(listing.names[at]);
+    if (!wildcard || posix::WildcardMatches(listing.pattern, windowsName)) {
+      return Candidate{at, std::move(windowsName)};
+    }
+  }
+  return std::nullopt;
+}
+
+posix::EntryKind KindAt(const Listing& listing, std::size_t at) {
+  return listing.kinds.empty() ? posix::EntryKind::kUnknown : listing.kinds[at];
+}
+
 }  // namespace
 
 Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandle& handle) {
@@ -79,24 +101,35 @@ Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandl
   auto it = table.open.find(handle);
   if (it == table.open.end()) return {};
   Listing& listing = it->second;
-  bool wildcard = posix::HasWildcards(listing.pattern);
-  while (listing.next < listing.names.size()) {
-    const std::string& name = listing.names[listing.next++];
-    Text windowsName = posix::FromNativePath(name);
-    if (wildcard && !posix::WildcardMatches(listing.pattern, windowsName)) continue;
-    if (!listing.kinds.empty()) {
-      std::optional<bool> wanted =
-          WantedByKind(listing.kinds[listing.next - 1], attributeMask, filesOnly);
-      if (wanted && !*wanted) continue;
-      if (wanted) return windowsName;
-    }
-    int attributes = posix::EntryAttributes(listing.folder, name);
+  while (std::optional<Candidate> candidate = NextMatch(listing)) {
+    std::optional<bool> wanted =
+        WantedByKind(KindAt(listing, candidate->at), attributeMask, filesOnly);
+    if (wanted && !*wanted) continue;
+    if (wanted) return candidate->windowsName;
+    int attributes = posix::EntryAttributes(listing.folder, listing.names[candidate->at]);
     if (attributes < 0 || !Wanted(attributes, attributeMask, filesOnly)) continue;
-    return windowsName;
+    return candidate->windowsName;
   }
   table.open.erase(it);
   handle = 0;
   return {};
+}
+
+std::vector<ListedEntry> ListFolder(const Text& pattern) {
+  std::vector<ListedEntry> entries;
+  if (pattern.empty()) return entries;
+  std::optional<Listing> listing = OpenListing(pattern);
+  if (!listing) return entries;
+  while (std::optional<Candidate> candidate = NextMatch(*listing)) {
+    posix::EntryKind kind = KindAt(*listing, candidate->at);
+    if (kind == posix::EntryKind::kUnknown) {
+      int attributes = posix::EntryAttributes(listing->folder, listing->names[candidate->at]);
+      if (attributes < 0) continue;  // gone since the folder was read
+      kind = (attributes & kAttrDirectory) ? posix::EntryKind::kFolder : posix::EntryKind::kFile;
+    }
+    entries.push_back({std::move(candidate->windowsName), kind == posix::EntryKind::kFolder});
+  }
+  return entries;
 }
 
 void CloseFind(FindHandle& handle) {

@@ -77,6 +77,10 @@ bool Matches(const std::vector<std::string_view>& pattern,
 }  // namespace
 
 bool WildcardMatches(const Text& pattern, const Text& name) {
+  // Every folder search asks for these for every name it reads: they match any name.
+  if (pattern == "*.*" || (!pattern.empty() && pattern.find_first_not_of('*') == Text::npos)) {
+    return true;
+  }
   auto nameCharacters = Characters(name);
   auto patternCharacters = Characters(pattern);
   if (Matches(patternCharacters, nameCharacters)) return true;

@@ -73,6 +73,21 @@ Text FindFiles(const Text& pattern, int attributeMask, bool filesOnly, FindHandl
   return {};
 }
 
+std::vector<ListedEntry> ListFolder(const Text& pattern) {
+  std::vector<ListedEntry> entries;
+  auto wide = pattern.empty() ? std::nullopt : win32::ToWidePath(pattern);
+  if (!wide) return entries;
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(wide->c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    entries.push_back({win32::FromWide(entry.cFileName),
+                       (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return entries;
+}
+
 void CloseFind(FindHandle& handle) {
   auto& table = Table();
   std::lock_guard<std::mutex> guard(table.lock);

@@ -30,5 +30,19 @@ TEST(PathHelpers, NeverSplitATwoByteCharacterEndingInTheBackslashByte) {
   EXPECT_EQ(NormalisePath("\\app\\\x81\x5C\\\\x"), "\\app\\\x81\x5C\\x");
 }
 
+// The name is the last non-empty element of the path split at its separators, for paths with
+// separators at either end, runs of them, and the backslash byte inside a character.
+TEST(PathHelpers, FileNameIsTheLastNonEmptyElement) {
+  for (const Text path : {"", "\\", "\\\\\\", "a", "a\\", "\\a\\b\\\\\\", "/a/b/", "a/\\b.c.d",
+                          "a\\\x81\x5C\\", "\x81\x5C", "\x81\x5C\\\x81\x5C.x", "x\\\x81"}) {
+    Text expected;
+    for (const Text& element : SplitText(ReplaceText(path, "/", "\\"), "\\")) {
+      if (!element.empty()) expected = element;
+    }
+    EXPECT_EQ(FileNameOf(path), expected) << path;
+    EXPECT_EQ(FileNameOf(path, true), TextBeforeSeparator(expected, ".")) << path;
+  }
+}
+
 }  // namespace
 }  // namespace kesto::apps

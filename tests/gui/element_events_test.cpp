@@ -2,6 +2,12 @@
 // handler with the element's ID and name, and a handler's false keeps a clicked link from
 // navigating.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 #include "shell/builtin_settings.h"
 #include "tests/gui/gui_support.h"
@@ -109,6 +115,44 @@ TEST_F(CataloguePage, DisabledPanelTakesNoClicks) {
   ui::SetBool(MainControl("超文本界面框1"), ui::prop::kDisable, false);
   Click(Page(400, 100));
   EXPECT_TRUE(PumpUntil([] { return Reached(ui::kEventClick, "box"); }));
+}
+
+// The web processes started on behalf of this test program: WebKit's own, found below it in
+// the process tree.
+std::vector<pid_t> WebProcesses() {
+  std::map<pid_t, pid_t> parents;
+  std::vector<pid_t> web;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(line.substr(close + 2));
+    char state;
+    pid_t parent = 0;
+    rest >> state >> parent;
+    const pid_t pid = std::stoi(name);
+    parents[pid] = parent;
+    if (line.find("(WebKitWebProces") != std::string::npos) web.push_back(pid);
+  }
+  std::vector<pid_t> ours;
+  for (pid_t pid : web) {
+    for (pid_t up = parents[pid]; up > 1; up = parents[up]) {
+      if (up == getpid()) {
+        ours.push_back(pid);
+        break;
+      }
+    }
+  }
+  return ours;
+}
+
+// Both web panels and the advertising strip run in one web process.
+TEST_F(CataloguePage, PanelsShareOneWebProcess) {
+  EXPECT_EQ(WebProcesses().size(), 1u);
 }
 
 }  // namespace

@@ -100,6 +100,33 @@ TEST(ImageListAdd, AnyFailureGivesMinusOneAndLeavesTheListAsItWas) {
   }
 }
 
+// A GIF is added without decoding its pixels; what is added must still be what the decoders
+// take, so that a row never gets a picture index that shows nothing.
+TEST(ImageListAdd, TakesAGifExactlyWhenTheDecodersTakeIt) {
+  const Bytes gif = assets::kSampleTile1.ToBytes();
+  std::vector<Bytes> variants;
+  for (std::size_t length = 0; length <= gif.size(); length += length + 40 < gif.size() ? 13 : 1) {
+    variants.emplace_back(gif.begin(), gif.begin() + length);
+  }
+  // The screen's colour-table flag and size, the first block's introducer, and bytes inside the
+  // compressed data, each given values that change how the blocks read.
+  for (std::size_t at : {std::size_t(6), std::size_t(10), std::size_t(781), std::size_t(800),
+                         gif.size() / 2, gif.size() - 2, gif.size() - 1}) {
+    for (std::uint8_t value : {0x00, 0x01, 0x21, 0x2C, 0x3B, 0x7F, 0xFF}) {
+      Bytes changed = gif;
+      changed[at] = value;
+      variants.push_back(changed);
+    }
+  }
+  for (const Bytes& picture : variants) {
+    Bytes list = ui::ImageListCreate(155, 140);
+    const bool decodes = image::DecodePicture(picture).has_value();
+    EXPECT_EQ(ui::ImageListAdd(list, picture, ColorValue(128, 128, 128)), decodes ? 0 : -1)
+        << picture.size() << " bytes";
+    EXPECT_EQ(image::ImageListImage(list, 0).has_value(), decodes);
+  }
+}
+
 TEST(ImageListAdd, RefusesBytesThatAreNoImageList) {
   Bytes good = ui::ImageListCreate(8, 6);
   Bytes shortened(good.begin(), good.end() - 1);

@@ -163,5 +163,22 @@ TEST_F(Listing, HandlesAreSafeToMisuse) {
   EXPECT_EQ(FindFiles("", 0x37, false, handle), "");
 }
 
+// One listing gives what the two searches of a folder walk give: the folders and the files,
+// each in the search's order; a link counts as what it leads to.
+TEST_F(Listing, ListFolderMarksFoldersAsTheSearchesSeeThem) {
+  std::filesystem::create_directory_symlink(Native("tool"), Native("tool-link"));
+  std::filesystem::create_symlink(Native("c.dat"), Native("c-link.dat"));
+  std::vector<Text> folders, files;
+  for (const ListedEntry& entry : ListFolder(Inside("*.*"))) {
+    (entry.folder ? folders : files).push_back(entry.name);
+  }
+  EXPECT_EQ(folders, All(Inside("*.*"), kAttrDirectory, false));
+  EXPECT_EQ(files, All(Inside("*.*"), 0, true));
+  EXPECT_EQ(folders, (std::vector<Text>{".", "..", "tool", "tool-link"}));
+  ASSERT_EQ(ListFolder(Inside("*.GIF")).size(), 2u);
+  EXPECT_TRUE(ListFolder(Inside("missing\\*.*")).empty());
+  EXPECT_TRUE(ListFolder("").empty());
+}
+
 }  // namespace
 }  // namespace kesto
