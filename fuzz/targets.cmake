@@ -12,7 +12,8 @@ set(KESTO_FUZZ_TARGETS
 # The product sources they test, relative to the top of the tree; of the picture decoders only
 # those of the POSIX build.
 set(KESTO_FUZZ_PRODUCT_PATTERNS
-  runtime/*.cpp runtime/posix/*.cpp runtime/image/icon_file.cpp runtime/image/image_list.cpp
+  runtime/*.cpp runtime/posix/*.cpp runtime/image/gif_layout.cpp runtime/image/icon_file.cpp
+  runtime/image/image_list.cpp
   runtime/image/picture.cpp runtime/image/picture_format.cpp runtime/image/picture_jpeg.cpp
   runtime/image/picture_pixbuf.cpp
   net/des_cipher.cpp net/response_headers.cpp net/update_list.cpp net/url_helpers.cpp

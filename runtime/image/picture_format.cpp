@@ -4,6 +4,7 @@
 #include <array>
 
 #include "runtime/image/little_endian.h"
+#include "runtime/image/picture.h"
 
 namespace kesto::image {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr std::size_t kBmpFileHeaderSize = 14;
 constexpr std::uint32_t kSmallestBmpHeader = 12;
 constexpr std::uint32_t kLargestBmpHeader = 124;
+constexpr std::uint32_t kBmpCoreHeader = 12;
 constexpr std::size_t kIconHeaderSize = 6;
 constexpr std::size_t kIconEntrySize = 16;
 
@@ -19,12 +21,22 @@ bool StartsWith(const Bytes& file, std::initializer_list<std::uint8_t> lead) {
   return file.size() >= lead.size() && std::equal(lead.begin(), lead.end(), file.begin());
 }
 
-// A BMP header is at most 124 bytes and lies inside the file.
+// A BMP header is at most 124 bytes and lies inside the file, and its size is one we would hold:
+// the decoder allocates a whole row before it reads one.
 bool BmpHeaderFits(const Bytes& file) {
   if (file.size() < kBmpFileHeaderSize + 4) return false;
   std::uint32_t headerSize = ReadU32(file, kBmpFileHeaderSize);
-  return headerSize >= kSmallestBmpHeader && headerSize <= kLargestBmpHeader &&
-         headerSize <= file.size() - kBmpFileHeaderSize;
+  if (headerSize < kSmallestBmpHeader || headerSize > kLargestBmpHeader ||
+      headerSize > file.size() - kBmpFileHeaderSize) {
+    return false;
+  }
+  const std::size_t at = kBmpFileHeaderSize + 4;
+  std::int64_t width =
+      headerSize == kBmpCoreHeader ? ReadU16(file, at) : std::int32_t(ReadU32(file, at));
+  std::int64_t height =
+      headerSize == kBmpCoreHeader ? ReadU16(file, at + 2) : std::int32_t(ReadU32(file, at + 4));
+  if (height < 0) height = -height;  // rows stored top down
+  return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
 }
 
 // Every image the directory lists lies inside the file, after the directory.

@@ -80,6 +80,13 @@ TEST(DecodePicture, RefusesDamagedHeadersAndOtherFormats) {
   const std::string xpm = "/* XPM */\nstatic char* p[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n";
   EXPECT_FALSE(image::DecodePicture(Bytes(xpm.begin(), xpm.end())));
   EXPECT_FALSE(image::DecodePicture(Bytes{'B', 'M', 0, 0}));
+  // A three-pixel file that says it is 134 million pixels wide.
+  Bytes wide{'B', 'M', 0x42, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0,  0x28,
+             0,   0,   0,    3, 0, 0, 8, 1, 0, 0, 0,    1, 0, 24, 0};
+  wide.resize(0x42, 0);
+  EXPECT_FALSE(image::DecodePicture(wide));
+  wide[21] = 0;
+  EXPECT_TRUE(image::DecodePicture(wide));
 }
 
 }  // namespace
