@@ -1,7 +1,8 @@
-#include "runtime/win32/toolkit/control_windows.h"
-
+#include <windows.h>
+// The common controls are declared in the types of windows.h.
 #include <commctrl.h>
 
+#include "runtime/win32/toolkit/control_windows.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
 
 namespace kesto::win32 {

@@ -1,6 +1,8 @@
 // The edit box: a one-line text entry whose key presses reach the program as virtual keys.
-#include <commctrl.h>
+
 #include <windows.h>
+// The common controls are declared in the types of windows.h.
+#include <commctrl.h>
 
 #include "runtime/win32/toolkit/control_windows.h"
 #include "runtime/win32/toolkit/controls.h"

@@ -1,7 +1,9 @@
 // The list in icon view: each row a picture from the list's image list with its caption below,
 // one row selected at a time, a row activated by a double-click (or Enter).
-#include <commctrl.h>
+
 #include <windows.h>
+// The common controls are declared in the types of windows.h.
+#include <commctrl.h>
 
 #include "runtime/image/image_list.h"
 #include "runtime/win32/toolkit/controls.h"

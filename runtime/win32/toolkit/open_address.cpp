@@ -1,7 +1,8 @@
 #include "runtime/win32/toolkit/open_address.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// The shell is declared in the types of windows.h.
+#include <shellapi.h>
 
 #include "runtime/win32/wide_text.h"
 

@@ -1,6 +1,8 @@
 // The push button and the progress bar, as the system's own controls.
-#include <commctrl.h>
+
 #include <windows.h>
+// The common controls are declared in the types of windows.h.
+#include <commctrl.h>
 
 #include <algorithm>
 

@@ -1,12 +1,14 @@
 // The toolkit seam on Win32: start-up (common controls, COM for the browser control), the event
 // pump, the message loop and the end of the process.
+#include <windows.h>
+// The common controls are declared in the types of windows.h.
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <cstdio>
 
 #include "runtime/toolkit.h"
+#include "runtime/win32/toolkit/browser_host.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 
@@ -29,6 +31,7 @@ void Start(int, char**) {
   InitCommonControlsEx(&controls);
   // The browser control is an OLE control: it wants a single-threaded apartment.
   OleInitialize(nullptr);
+  win32::UseNewestDocumentMode();
 }
 
 void ProcessEvents() {

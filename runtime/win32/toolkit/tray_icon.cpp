@@ -3,6 +3,8 @@
 // menu key.
 #include "runtime/win32/toolkit/tray_icon.h"
 
+#include <windows.h>
+// The shell is declared in the types of windows.h.
 #include <shellapi.h>
 
 #include "runtime/gbk_chars.h"
