@@ -118,7 +118,8 @@ HFONT FontOf(const ui::Font& font) {
   }
   look.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   look.lfUnderline = font.underline;
-  look.lfCharSet = DEFAULT_CHARSET;
+  // The texts are Chinese: a face that lacks them gives way to one that has them.
+  look.lfCharSet = GB2312_CHARSET;
   return CreateFontIndirectW(&look);
 }
 
