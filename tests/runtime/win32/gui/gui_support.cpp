@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "runtime/toolkit.h"
+#include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::testing {
@@ -63,8 +64,15 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
   return true;
 }
 
+// Wine starts a Unix program without a process to wait for: the command leaves its exit code
+// in a file of its own when it has finished.
 int RunUnix(const std::string& command) {
-  std::wstring line = L"/bin/sh -c \"" + win32::ToWide(command) + L"\"";
+  static int serial = 0;
+  const std::string done =
+      ArtefactPath("unix-done-" + std::to_string(GetCurrentProcessId()) + "-" +
+                   std::to_string(GetCurrentThreadId()) + "-" + std::to_string(++serial));
+  std::wstring line = L"/bin/sh -c \"" + win32::ToWide(command) + L"; echo $? > " +
+                      win32::ToWide(UnixPath(done)) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
@@ -72,13 +80,19 @@ int RunUnix(const std::string& command) {
                       &startup, &started)) {
     return -1;
   }
-  // Meanwhile the windows keep answering (the X server waits for them while it moves them).
-  while (WaitForSingleObject(started.hProcess, 10) == WAIT_TIMEOUT) toolkit::ProcessEvents();
-  DWORD code = 0;
-  GetExitCodeProcess(started.hProcess, &code);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
-  return int(code);
+  // Meanwhile the windows keep answering (the X server waits for them while it moves them).
+  const ULONGLONG end = GetTickCount64() + 20000;
+  int code = -1;
+  while (GetTickCount64() < end) {
+    std::ifstream in(done);
+    if (in >> code) break;
+    if (win32::IsUiThread()) toolkit::ProcessEvents();
+    Sleep(10);
+  }
+  DeleteFileA(done.c_str());
+  return code;
 }
 
 std::string UnixOutput(const std::string& command) {
