@@ -20,8 +20,8 @@ class NativeWindowOps : public ::testing::Test {
     type.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     type.lpszClassName = L"KestoTestPeer";
     RegisterClassW(&type);
-    hwnd_ = CreateWindowExW(0, type.lpszClassName, L"peer", WS_OVERLAPPEDWINDOW, 100, 100, 300,
-                            200, nullptr, nullptr, type.hInstance, nullptr);
+    hwnd_ = CreateWindowExW(0, type.lpszClassName, L"peer", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
+                            nullptr, nullptr, type.hInstance, nullptr);
     ASSERT_NE(hwnd_, nullptr);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     Pump(500);

@@ -59,8 +59,8 @@ class TrayEntry : public ::testing::Test {
         " | grep explorer.exe | grep -o '[0-9]*x[0-9]*+-*[0-9]*+-*[0-9]*  +[0-9]*+[0-9]*'"
         " | head -n 1");
     int width = 0, height = 0, x = 0, y = 0, absX = 0, absY = 0;
-    if (std::sscanf(found.c_str(), "%dx%d+%d+%d  +%d+%d", &width, &height, &x, &y, &absX,
-                    &absY) != 6) {
+    if (std::sscanf(found.c_str(), "%dx%d+%d+%d  +%d+%d", &width, &height, &x, &y, &absX, &absY) !=
+        6) {
       return {0, 0};
     }
     return {absX + width / 2, absY + height / 2};

@@ -26,8 +26,8 @@ class OtherProgram : public ::testing::Test {
     std::wstring line = L"\"" + win32::ToWide(KESTO_GUI_PEER) + L"\" \"" + handleFile_ + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &peer_));
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &peer_));
     ASSERT_TRUE(PumpUntil(
         [&] {
           std::ifstream in{std::filesystem::path(handleFile_)};
@@ -65,8 +65,8 @@ TEST_F(OtherProgram, MinimisedWindowIsActivatedByItsHandle) {
 
 TEST_F(OtherProgram, CloseRequestEndsTheOtherProgram) {
   native::PostMessage(window_, native::kWmClose, 0, 0);
-  EXPECT_TRUE(PumpUntil(
-      [&] { return WaitForSingleObject(peer_.hProcess, 0) == WAIT_OBJECT_0; }, 10000));
+  EXPECT_TRUE(
+      PumpUntil([&] { return WaitForSingleObject(peer_.hProcess, 0) == WAIT_OBJECT_0; }, 10000));
   DWORD code = 99;
   GetExitCodeProcess(peer_.hProcess, &code);
   EXPECT_EQ(code, 0u);
