@@ -1,0 +1,59 @@
+#!/bin/sh
+# Runs a Windows GUI test program under Wine on a private X display: Xvfb on the first free
+# display of :200-:219, the openbox window manager and the trayer notification area. The Wine
+# prefix's server is ended before and after, so that Wine's desktop process (which holds the
+# notification area's entries) lives on this display only.
+#
+#   x_session.sh <wine loader> <wine prefix> <program> [arguments]
+# Exit code 77 (skipped) when no X server or Wine can start.
+loader=$1
+prefix=$2
+shift 2
+wineserver=$(dirname "$loader")/wineserver
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+
+# Listing the tests needs no display.
+case " $* " in
+*" --gtest_list_tests"*) exec "$loader" "$@" ;;
+esac
+
+for tool in Xvfb openbox trayer; do
+  command -v $tool >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
+done
+[ -x "$loader" ] || { echo "skipped: no Wine loader at $loader"; exit 77; }
+
+xvfb=""
+for n in $(seq 200 219); do
+  [ -e /tmp/.X$n-lock ] && continue
+  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    [ -e /tmp/.X11-unix/X$n ] && break
+    sleep 0.2
+  done
+  if kill -0 $xvfb 2>/dev/null && [ -e /tmp/.X11-unix/X$n ]; then
+    display=:$n
+    break
+  fi
+  xvfb=""
+done
+[ -n "$xvfb" ] || { echo "skipped: no X server could start on :200-:219"; exit 77; }
+export DISPLAY=$display
+
+"$wineserver" -k 2>/dev/null
+"$wineserver" -w 2>/dev/null
+openbox >/dev/null 2>&1 &
+wm=$!
+trayer --edge bottom --align right --widthtype pixel --width 64 --height 32 \
+  --transparent false --tint 0xffffff >/dev/null 2>&1 &
+tray=$!
+sleep 0.5
+
+"$loader" "$@"
+status=$?
+
+"$wineserver" -k 2>/dev/null
+"$wineserver" -w 2>/dev/null
+kill $tray $wm $xvfb 2>/dev/null
+wait $tray $wm $xvfb 2>/dev/null
+exit $status
