@@ -2,8 +2,9 @@
 // the system's.
 #include "runtime/user_files.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include "runtime/win32/owned_handle.h"
 
