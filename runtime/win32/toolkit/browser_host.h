@@ -24,8 +24,7 @@ class BrowserHost {
 
   // The control in place in `parent`, covering `area` (client coordinates). Without a sink
   // the document's events are not listened to. nullptr when the system has no such control.
-  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area,
-                                             ElementEventSink sink);
+  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area, ElementEventSink sink);
 
   virtual void Navigate(const Text& address) = 0;
   // A ui::BrowserCommand.

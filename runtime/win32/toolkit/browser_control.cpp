@@ -1,0 +1,132 @@
+// The embedded browser (HtmlViewer) and the HTML interface box (WebUIControl): a child window
+// that holds the system's browser control, with the address, the browser commands and, for the
+// interface box, the page's element events. Without a browser control on the system the box
+// stays an empty window and the rest of the window works.
+#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/controls.h"
+#include "runtime/win32/toolkit/ui_thread.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+// The layouts' name for the empty page.
+constexpr char kBlankPage[] = "blank";
+
+class Browser : public Control {
+ public:
+  Browser(LoadedWindow& window, const ui::ControlLayout& layout)
+      : Control(window, layout), address_(layout.text) {}
+
+  void Create(HWND parent) override {
+    HWND holder = CreateDrawnControl(parent);
+    ElementEventSink sink;
+    if (layout().type == ui::ControlType::kWebUIControl) {
+      sink = [this](int type, const ui::Object& event) { return ReportElementEvent(type, event); };
+    }
+    host_ = BrowserHost::Create(holder, ClientArea(), std::move(sink));
+    Navigate(address_);
+  }
+
+  HWND FocusTarget() override { return hwnd(); }
+
+  std::optional<ui::Value> Read(int index) override {
+    switch (index) {
+      case ui::prop::browser::kUrl: {
+        const Text shown = host_ ? host_->LocationUrl() : Text{};
+        return shown.empty() ? address_ : shown;
+      }
+      case ui::prop::browser::kStatusText:
+        return host_ ? host_->StatusText() : Text{};
+      case ui::prop::browser::kCaption:
+        return host_ ? host_->Title() : Text{};
+      default:
+        return std::nullopt;
+    }
+  }
+
+  // Offline and silent are kept as written too, so they read back.
+  bool Write(int index, const ui::Value& value) override {
+    switch (index) {
+      case ui::prop::browser::kUrl:
+        Navigate(TextOf(value));
+        return true;
+      case ui::prop::browser::kOffline:
+        if (host_) host_->SetOffline(BoolOf(value));
+        return false;
+      case ui::prop::browser::kSilent:
+        if (host_) host_->SetSilent(BoolOf(value));
+        return false;
+      default:
+        return false;
+    }
+  }
+
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    if (host_) {
+      switch (message) {
+        case WM_SIZE:
+          host_->Move(ClientArea());
+          return 0;
+        case WM_SHOWWINDOW:
+          host_->Show(wParam != 0);
+          return 0;
+        case WM_SETFOCUS:
+          host_->Focus();
+          return 0;
+        default:
+          break;
+      }
+    }
+    return Control::OnMessage(message, wParam, lParam, handled);
+  }
+
+  void Execute(int command) {
+    if (host_) host_->Execute(command);
+  }
+
+ private:
+  RECT ClientArea() const {
+    RECT area{};
+    GetClientRect(hwnd(), &area);
+    return area;
+  }
+
+  // An empty address leaves the page as it is.
+  void Navigate(const Text& address) {
+    address_ = address;
+    if (address.empty() || !host_) return;
+    host_->Navigate(address == kBlankPage ? Text("about:blank") : address);
+  }
+
+  ui::EventResult ReportElementEvent(int type, const ui::Object& event) {
+    auto keep = Hold();
+    ui::EventArgs args;
+    args.a = type;
+    args.object = event;
+    return Fire(ui::Event::kElementEvent, args);
+  }
+
+  std::unique_ptr<BrowserHost> host_;
+  Text address_;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<Browser>(window, layout);
+}
+
+}  // namespace kesto::win32
+
+namespace kesto::ui {
+
+void Execute(const Ref& box, int command) {
+  win32::RunOnUiThread([&] {
+    if (auto* browser = dynamic_cast<win32::Browser*>(&win32::ControlOrFail(box))) {
+      browser->Execute(command);
+    }
+  });
+}
+
+}  // namespace kesto::ui

@@ -1,0 +1,16 @@
+// One document event turned into the element event handler's call and its answer turned back
+// into the event's returnValue, while the page waits for it.
+#pragma once
+
+#include <oaidl.h>
+
+#include "runtime/win32/toolkit/browser_host.h"
+
+namespace kesto::win32 {
+
+// `event` is the page's event object. The handler gets an event object whose "srcElement"
+// holds the element's "ID" and "name" (empty when the event has no element or the element no
+// such attribute). A result of false sets the page's returnValue to false; true when it did.
+bool DeliverElementEvent(IDispatch* event, int eventType, const ElementEventSink& sink);
+
+}  // namespace kesto::win32

@@ -1,0 +1,46 @@
+// Advising and unadvising event sinks.
+#include "runtime/win32/toolkit/browser_event_connection.h"
+
+namespace kesto::win32 {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The object's identity, as COM compares objects.
+ComPtr<IUnknown> Identity(IUnknown* object) {
+  ComPtr<IUnknown> identity;
+  if (object) object->QueryInterface(IID_PPV_ARGS(&identity));
+  return identity;
+}
+
+}  // namespace
+
+bool EventConnection::Connect(IUnknown* source, const IID& events, IUnknown* sink) {
+  Disconnect();
+  ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPoint> point;
+  if (!source || FAILED(source->QueryInterface(IID_PPV_ARGS(&container))) ||
+      FAILED(container->FindConnectionPoint(events, &point))) {
+    return false;
+  }
+  DWORD cookie = 0;
+  if (FAILED(point->Advise(sink, &cookie))) return false;
+  source_ = Identity(source);
+  point_ = point;
+  cookie_ = cookie;
+  return true;
+}
+
+void EventConnection::Disconnect() {
+  if (point_) point_->Unadvise(cookie_);
+  point_.Reset();
+  source_.Reset();
+  cookie_ = 0;
+}
+
+bool EventConnection::IsConnectedTo(IUnknown* source) const {
+  return point_ && Identity(source) == source_;
+}
+
+}  // namespace kesto::win32

@@ -1,0 +1,61 @@
+// Labels: a text on the label's background; the transparent label draws only its text over
+// what lies below it and lets the pointer through to it.
+#include "runtime/win32/toolkit/controls.h"
+#include "runtime/win32/toolkit/drawing.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+class TextLabel : public Control {
+ public:
+  TextLabel(LoadedWindow& window, const ui::ControlLayout& layout)
+      : Control(window, layout), text_(layout.text) {}
+
+  void Create(HWND parent) override { CreateDrawnControl(parent); }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index != ui::prop::translabel::kText) return std::nullopt;
+    return text_;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index != ui::prop::translabel::kText) return false;
+    text_ = TextOf(value);
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    return true;
+  }
+
+  void Paint(HDC dc) override {
+    RECT area{};
+    GetClientRect(hwnd(), &area);
+    const ui::ControlLayout& layout = this->layout();
+    if (!Transparent() && layout.backColour != ui::kDefaultColour) {
+      FillColour(dc, layout.backColour, area.right, area.bottom);
+    } else {
+      PaintBackdrop(dc);
+    }
+    TextLook look;
+    look.font = layout.font;
+    look.colour = layout.textColour == ui::kDefaultColour ? 0x000000 : layout.textColour;
+    PaintText(dc, text_, look, area.right, area.bottom);
+  }
+
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    if (message == WM_NCHITTEST && Transparent()) return HTTRANSPARENT;
+    return Control::OnMessage(message, wParam, lParam, handled);
+  }
+
+ private:
+  bool Transparent() const { return layout().type == ui::ControlType::kTransLabel; }
+
+  Text text_;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeTextLabel(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<TextLabel>(window, layout);
+}
+
+}  // namespace kesto::win32

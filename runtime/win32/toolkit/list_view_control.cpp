@@ -1,0 +1,201 @@
+// The list in icon view: each row a picture from the list's image list with its caption below,
+// one row selected at a time, a row activated by a double-click (or Enter).
+
+#include <windows.h>
+// The common controls are declared in the types of windows.h.
+#include <commctrl.h>
+
+#include "runtime/image/image_list.h"
+#include "runtime/win32/toolkit/controls.h"
+#include "runtime/win32/toolkit/drawing.h"
+#include "runtime/win32/toolkit/fonted_control.h"
+#include "runtime/win32/toolkit/ui_thread.h"
+#include "runtime/win32/wide_text.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+// Room around each tile: its caption below, a margin on each side.
+constexpr int kTileMargin = 16;
+constexpr int kCaptionRoom = 40;
+
+// The system image list of an image list's pictures, each masked where its transparent colour
+// was; nullptr for a malformed list.
+HIMAGELIST SystemImageList(const Bytes& list) {
+  std::optional<image::ImageListInfo> info = image::ReadImageListInfo(list);
+  if (!info) return nullptr;
+  HIMAGELIST images =
+      ImageList_Create(info->width, info->height, ILC_COLOR32 | ILC_MASK, info->count, 1);
+  for (int i = 0; i < info->count; ++i) {
+    std::optional<image::RgbaImage> picture = image::ImageListImage(list, i);
+    if (!picture)
+      picture = image::RgbaImage{
+          info->width, info->height,
+          std::vector<std::uint8_t>(std::size_t(info->width) * info->height * 4, 0)};
+    HBITMAP colour = DibOf(*picture);
+    ImageList_Add(images, colour, nullptr);
+    DeleteObject(colour);
+  }
+  return images;
+}
+
+class ListView : public FontedControl {
+ public:
+  using FontedControl::FontedControl;
+
+  ~ListView() override {
+    if (images_) ImageList_Destroy(images_);
+  }
+
+  void Create(HWND parent) override {
+    CreateSystemControl(parent, WC_LISTVIEWW,
+                        LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE |
+                            LVS_SHAREIMAGELISTS | WS_TABSTOP);
+    UseLayoutFont();
+    HWND view = hwnd();
+    if (layout().backColour != ui::kDefaultColour) {
+      ListView_SetBkColor(view, ColourRefOf(layout().backColour));
+      ListView_SetTextBkColor(view, ColourRefOf(layout().backColour));
+    }
+    if (layout().textColour != ui::kDefaultColour) {
+      ListView_SetTextColor(view, ColourRefOf(layout().textColour));
+    }
+    if (layout().imageWidth > 0) {
+      ListView_SetIconSpacing(view, layout().imageWidth + kTileMargin,
+                              layout().imageHeight + kCaptionRoom);
+    }
+  }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index == ui::prop::listview::kImageList) return ImageList();
+    if (index == ui::prop::listview::kSelectedIndex) {
+      return int(ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED));
+    }
+    return std::nullopt;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index == ui::prop::listview::kImageList) {
+      SetImageList(BytesOf(value));
+      return true;
+    }
+    if (index == ui::prop::listview::kSelectedIndex) {
+      SelectRow(IntOf(value));
+      return true;
+    }
+    return false;
+  }
+
+  int Count() const { return int(ListView_GetItemCount(hwnd())); }
+
+  void DeleteAll() { ListView_DeleteAllItems(hwnd()); }
+
+  // A negative position, or one past the end, appends.
+  int Insert(int position, const Text& caption, int iconIndex, std::optional<int> stateImage,
+             std::optional<int> indent, int itemValue) {
+    const int count = Count();
+    if (position < 0 || position > count) position = count;
+    if (!images_) SetImageList(ImageList());
+    std::wstring text = ToWide(caption);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_INDENT;
+    item.iItem = position;
+    item.pszText = text.data();
+    item.iImage = std::max(iconIndex, -1);
+    item.lParam = itemValue;
+    item.iIndent = std::max(indent.value_or(0), 0);
+    if (stateImage) {
+      item.state = INDEXTOSTATEIMAGEMASK(UINT(*stateImage));
+      item.stateMask = LVIS_STATEIMAGEMASK;
+    }
+    return int(SendMessageW(hwnd(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  }
+
+  LRESULT OnReflected(UINT message, WPARAM, LPARAM lParam, bool& handled) override {
+    if (message != WM_NOTIFY || reinterpret_cast<NMHDR*>(lParam)->code != LVN_ITEMACTIVATE) {
+      handled = false;
+      return 0;
+    }
+    auto keep = Hold();
+    Fire(ui::Event::kItemActivated);
+    return 0;
+  }
+
+ private:
+  Bytes DesignTimeImageList() const {
+    if (layout().pictures.empty()) return {};
+    Bytes list = ui::ImageListCreate(layout().imageWidth, layout().imageHeight);
+    for (const ui::Picture& picture : layout().pictures) ui::ImageListAdd(list, picture.ToBytes());
+    return list;
+  }
+
+  // The layout's own pictures are only put together when something asks for them; the first
+  // refresh of the list replaces them anyway.
+  const Bytes& ImageList() {
+    if (!imageList_) imageList_ = DesignTimeImageList();
+    return *imageList_;
+  }
+
+  // The rows keep their icon indices and show the pictures of the new list.
+  void SetImageList(const Bytes& list) {
+    imageList_ = list;
+    HIMAGELIST previous = images_;
+    images_ = SystemImageList(list);
+    ListView_SetImageList(hwnd(), images_, LVSIL_NORMAL);
+    if (previous) ImageList_Destroy(previous);
+  }
+
+  // A row that does not exist leaves nothing selected.
+  void SelectRow(int row) {
+    ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (row < 0 || row >= Count()) return;
+    ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+
+  std::optional<Bytes> imageList_;
+  HIMAGELIST images_ = nullptr;
+};
+
+ListView* ListOrNull(const ui::Ref& ref) {
+  return dynamic_cast<ListView*>(&ControlOrFail(ref));
+}
+
+}  // namespace
+
+std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<ListView>(window, layout);
+}
+
+}  // namespace kesto::win32
+
+namespace kesto::ui {
+
+int ListItemCount(const Ref& list) {
+  int count = 0;
+  win32::RunOnUiThread([&] {
+    if (win32::ListView* view = win32::ListOrNull(list)) count = view->Count();
+  });
+  return count;
+}
+
+void ListDeleteAll(const Ref& list) {
+  win32::RunOnUiThread([&] {
+    if (win32::ListView* view = win32::ListOrNull(list)) view->DeleteAll();
+  });
+}
+
+int ListInsertItem(const Ref& list, std::optional<int> position, const Text& caption, int iconIndex,
+                   std::optional<int> stateImageIndex, std::optional<int> indent,
+                   std::optional<int> itemValue) {
+  int row = -1;
+  win32::RunOnUiThread([&] {
+    if (win32::ListView* view = win32::ListOrNull(list)) {
+      row = view->Insert(position.value_or(-1), caption, iconIndex, stateImageIndex, indent,
+                         itemValue.value_or(0));
+    }
+  });
+  return row;
+}
+
+}  // namespace kesto::ui

@@ -1,0 +1,74 @@
+// A window's menu popped up at the pointer: its items as a Win32 pop-up menu, the chosen one
+// reported as the item's chosen event once the menu has gone.
+#include <vector>
+
+#include "runtime/win32/toolkit/loaded_windows.h"
+#include "runtime/win32/toolkit/ui_thread.h"
+#include "runtime/win32/wide_text.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+constexpr int kOffsetFromPointer = 3;
+
+const ui::MenuLayout* FindMenu(const std::vector<ui::MenuLayout>& menus, const Text& name) {
+  for (const ui::MenuLayout& menu : menus) {
+    if (menu.name == name) return &menu;
+    if (const ui::MenuLayout* inner = FindMenu(menu.children, name)) return inner;
+  }
+  return nullptr;
+}
+
+// Item identifiers are 1-based positions in `items`.
+HMENU BuildMenu(const ui::MenuLayout& layout, std::vector<Text>& items) {
+  HMENU menu = CreatePopupMenu();
+  for (const ui::MenuLayout& child : layout.children) {
+    if (!child.visible) continue;
+    const std::wstring caption = ToWide(child.name);
+    if (!child.children.empty()) {
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(BuildMenu(child, items)),
+                  caption.c_str());
+    } else {
+      items.push_back(child.name);
+      AppendMenuW(menu, MF_STRING, items.size(), caption.c_str());
+    }
+  }
+  return menu;
+}
+
+void Popup(const Text& windowName, const Text& menuName, std::optional<int> x,
+           std::optional<int> y) {
+  LoadedWindow& window = LoadedWindowOrFail(windowName);
+  const ui::MenuLayout* layout = FindMenu(window.layout().menus, menuName);
+  if (!layout || layout->children.empty()) return;
+  std::vector<Text> items;
+  HMENU menu = BuildMenu(*layout, items);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  auto keep = window.shared_from_this();
+  // Without being in front the menu would not close when the user clicks elsewhere (a menu of
+  // the notification area's entry).
+  SetForegroundWindow(window.hwnd());
+  const UINT chosen =
+      UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                          x.value_or(pointer.x + kOffsetFromPointer),
+                          y.value_or(pointer.y + kOffsetFromPointer), 0, window.hwnd(), nullptr));
+  PostMessageW(window.hwnd(), WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (chosen >= 1 && chosen <= items.size() && window.hwnd()) {
+    window.Fire(items[chosen - 1], ui::Event::kMenuChosen);
+  }
+}
+
+}  // namespace
+
+}  // namespace kesto::win32
+
+namespace kesto::ui {
+
+void PopupMenu(const Text& window, const Text& menu, std::optional<int> x, std::optional<int> y) {
+  win32::RunOnUiThread([&] { win32::Popup(window, menu, x, y); });
+}
+
+}  // namespace kesto::ui

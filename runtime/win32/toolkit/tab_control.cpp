@@ -1,0 +1,76 @@
+// The page container: one area per page, only the current one shown. Its tab strip is hidden
+// (the layouts switch pages from the program only), so the pages fill the container.
+#include <vector>
+
+#include "runtime/win32/toolkit/control_windows.h"
+#include "runtime/win32/toolkit/controls.h"
+#include "runtime/win32/toolkit/drawing.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+class Tab : public Control {
+ public:
+  Tab(LoadedWindow& window, const ui::ControlLayout& layout)
+      : Control(window, layout), current_(layout.currentPage) {}
+
+  void Create(HWND parent) override {
+    HWND frame = CreateDrawnControl(parent);
+    for (int i = 0; i < std::max(layout().pageCount, 1); ++i) {
+      // Each page clips what reaches beyond the container's edge, and paints as the container.
+      HWND page = CreateWindowExW(
+          0, DrawnControlClass(), L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+          layout().width, layout().height, frame, nullptr, GetModuleHandleW(nullptr), nullptr);
+      AttachControl(page, this);
+      pages_.push_back(page);
+    }
+    if (current_ < 0 || current_ >= int(pages_.size())) current_ = 0;
+    ShowWindow(pages_[current_], SW_SHOWNA);
+  }
+
+  HWND ChildArea(int page) override {
+    return page >= 0 && page < int(pages_.size()) ? pages_[page] : pages_.front();
+  }
+
+  void Paint(HDC dc) override {
+    RECT area{};
+    GetClientRect(hwnd(), &area);
+    if (layout().backColour != ui::kDefaultColour) {
+      FillColour(dc, layout().backColour, area.right, area.bottom);
+    } else {
+      FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    }
+  }
+
+  std::optional<ui::Value> Read(int index) override {
+    if (index != ui::prop::tab::kCurrentPage) return std::nullopt;
+    return current_;
+  }
+
+  bool Write(int index, const ui::Value& value) override {
+    if (index != ui::prop::tab::kCurrentPage) return false;
+    SetPage(IntOf(value));
+    return true;
+  }
+
+ private:
+  // A page that does not exist leaves the current one shown.
+  void SetPage(int page) {
+    if (page < 0 || page >= int(pages_.size()) || page == current_) return;
+    ShowWindow(pages_[page], SW_SHOWNA);
+    ShowWindow(pages_[current_], SW_HIDE);
+    current_ = page;
+  }
+
+  std::vector<HWND> pages_;
+  int current_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Control> MakeTab(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<Tab>(window, layout);
+}
+
+}  // namespace kesto::win32

@@ -1,0 +1,181 @@
+#include "runtime/win32/toolkit/window_properties.h"
+
+#include "runtime/win32/toolkit/drawing.h"
+#include "runtime/win32/wide_text.h"
+
+namespace kesto::win32 {
+
+namespace {
+
+namespace wp = ui::prop::window;
+
+bool Shown(const LoadedWindow& window) {
+  return IsWindowVisible(window.hwnd());
+}
+
+// Applies the state to a window that is on screen.
+void ApplyState(LoadedWindow& window, int state) {
+  HWND hwnd = window.hwnd();
+  switch (state) {
+    case ui::kStateMinimised:
+      ShowWindow(hwnd, SW_MINIMIZE);
+      break;
+    case ui::kStateMaximised:
+      ShowWindow(hwnd, SW_MAXIMIZE);
+      break;
+    case ui::kStateCentred:
+      if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+      CentreOnScreen(hwnd);
+      break;
+    default:
+      if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+      break;
+  }
+}
+
+// A window shown again comes up in its remembered state; centred means centred now.
+void SetVisible(LoadedWindow& window, bool visible) {
+  HWND hwnd = window.hwnd();
+  if (!visible) {
+    ShowWindow(hwnd, SW_HIDE);
+    return;
+  }
+  if (Shown(window)) return;
+  switch (window.windowState) {
+    case ui::kStateMinimised:
+      ShowWindow(hwnd, SW_SHOWMINIMIZED);
+      break;
+    case ui::kStateMaximised:
+      ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+      break;
+    case ui::kStateCentred:
+      CentreOnScreen(hwnd);
+      ShowWindow(hwnd, SW_SHOWNORMAL);
+      break;
+    default:
+      ShowWindow(hwnd, SW_SHOWNORMAL);
+      break;
+  }
+}
+
+Text TitleOf(HWND hwnd) {
+  std::wstring title(std::size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  title.resize(std::size_t(GetWindowTextW(hwnd, title.data(), int(title.size()))));
+  return FromWide(title);
+}
+
+RECT OuterRect(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  return rect;
+}
+
+}  // namespace
+
+void CentreOnScreen(HWND hwnd) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+  const RECT outer = OuterRect(hwnd);
+  const RECT& screen = monitor.rcMonitor;
+  const int x = screen.left + (screen.right - screen.left - (outer.right - outer.left)) / 2;
+  const int y = screen.top + (screen.bottom - screen.top - (outer.bottom - outer.top)) / 2;
+  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetWindowIcon(LoadedWindow& window, const Bytes& iconFile) {
+  static HICON programIcon = nullptr;
+  static HICON programSmallIcon = nullptr;
+  HICON big = IconOf(iconFile, GetSystemMetrics(SM_CXICON));
+  HICON small = IconOf(iconFile, GetSystemMetrics(SM_CXSMICON));
+  if (!big) {
+    big = programIcon;
+    small = programSmallIcon;
+  } else if (!programIcon) {
+    programIcon = CopyIcon(big);
+    programSmallIcon = small ? CopyIcon(small) : nullptr;
+  }
+  HWND hwnd = window.hwnd();
+  SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
+  // The window's own icons live as long as it shows them; the program's are shared.
+  for (HICON old : window.ownIcons) DestroyIcon(old);
+  window.ownIcons.clear();
+  if (big && big != programIcon) window.ownIcons = {big, small};
+}
+
+ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
+  HWND hwnd = window.hwnd();
+  const RECT outer = OuterRect(hwnd);
+  switch (index) {
+    case ui::prop::kLeft:
+      return int(outer.left);
+    case ui::prop::kTop:
+      return int(outer.top);
+    case ui::prop::kWidth:
+      return int(outer.right - outer.left);
+    case ui::prop::kHeight:
+      return int(outer.bottom - outer.top);
+    case ui::prop::kVisible:
+      return Shown(window);
+    case ui::prop::kDisable:
+      return !IsWindowEnabled(hwnd);
+    case wp::kTitle:
+      return TitleOf(hwnd);
+    case wp::kWindowState:
+      if (Shown(window)) {
+        if (IsIconic(hwnd)) return int(ui::kStateMinimised);
+        if (IsZoomed(hwnd)) return int(ui::kStateMaximised);
+      }
+      return window.windowState;
+    case wp::kIcon: {
+      auto it = window.kept.find(wp::kIcon);
+      return it != window.kept.end() ? it->second : ui::Value{window.layout().icon.ToBytes()};
+    }
+    default: {
+      auto it = window.kept.find(index);
+      return it == window.kept.end() ? ui::Value{} : it->second;
+    }
+  }
+}
+
+void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value) {
+  HWND hwnd = window.hwnd();
+  const RECT outer = OuterRect(hwnd);
+  int left = outer.left, top = outer.top;
+  int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  switch (index) {
+    case ui::prop::kLeft:
+    case ui::prop::kTop:
+      (index == ui::prop::kLeft ? left : top) = IntOf(value);
+      SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    case ui::prop::kWidth:
+    case ui::prop::kHeight:
+      (index == ui::prop::kWidth ? width : height) = std::max(IntOf(value), 1);
+      SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    case ui::prop::kVisible:
+      SetVisible(window, BoolOf(value));
+      break;
+    case ui::prop::kDisable:
+      EnableWindow(hwnd, !BoolOf(value));
+      break;
+    case wp::kTitle:
+      SetWindowTextW(hwnd, ToWide(TextOf(value)).c_str());
+      break;
+    case wp::kWindowState:
+      window.windowState = IntOf(value);
+      if (Shown(window)) ApplyState(window, window.windowState);
+      break;
+    case wp::kIcon:
+      window.kept[wp::kIcon] = BytesOf(value);
+      SetWindowIcon(window, BytesOf(value));
+      break;
+    default:
+      window.kept[index] = value;
+      break;
+  }
+}
+
+}  // namespace kesto::win32
