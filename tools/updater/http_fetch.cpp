@@ -1,7 +1,7 @@
 #include "tools/updater/http_fetch.h"
 
+#include "net/url_helpers.h"
 #include "runtime/inet.h"
-#include "shell/builtin_settings.h"
 
 namespace kesto::updater {
 
@@ -14,9 +14,9 @@ constexpr std::uint32_t kFetchFlags =
 // Closes a session, and every handle opened through it, however the fetch ends.
 class Session {
  public:
-  Session() {
-    // A loopback update server (the demo site) is never reached through a proxy.
-    const Text host = settings::kUpdateHost;
+  explicit Session(const Text& url) {
+    // A loopback server (the demo site) is never reached through a proxy.
+    const Text host = net::UrlHost(url);
     const bool loopback = host == "127.0.0.1" || host == "localhost";
     handle_ = inet::InternetOpen("Kesto up.qmz",
                                  loopback ? inet::kOpenTypeDirect : inet::kOpenTypePreconfig,
@@ -46,7 +46,7 @@ int StatusCode(inet::Handle request) {
 }  // namespace
 
 Fetch FetchToFile(const std::string& url, const Text& path) {
-  Session session;
+  Session session(url);
   if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
   const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, "", kFetchFlags);
   if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
