@@ -129,8 +129,9 @@ def kill_all(pids, grace=3.0):
 class XSession:
     """Xvfb on a display of its own, with openbox and trayer, and xdotool bound to it."""
 
-    def __init__(self, work):
+    def __init__(self, work, displays=DISPLAYS):
         self.work = work
+        self.displays = displays
         self.display = None
         self.processes = []
         home = os.path.join(work, "home")
@@ -148,13 +149,14 @@ class XSession:
     def start(self):
         if not self.which("Xvfb"):
             raise Skip("Xvfb is not installed")
-        for number in DISPLAYS:
+        for number in self.displays:
             if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
                 continue
             if self.start_server(number):
                 break
         else:
-            raise Skip("no X server could be started on displays :71 to :99")
+            raise Skip(f"no X server could be started on displays :{self.displays[0]} to "
+                       f":{self.displays[-1]}")
         self.env["DISPLAY"] = self.display
         self.spawn(["openbox", "--sm-disable"], "openbox")
         wait_until(lambda: "window id #" in self.output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),

@@ -52,19 +52,23 @@ CATALOGUE_ONLY_TOOL = "clock"
 class Run:
     """One test case's world: X session, demo site, program folder, and what was started."""
 
-    def __init__(self, options, case):
+    def __init__(self, options, case, work_prefix="kesto-e2e-", displays=harness.DISPLAYS):
         self.options = options
-        self.work = harness.new_work_folder(f"kesto-e2e-{case}-")
+        self.work = harness.new_work_folder(f"{work_prefix}{case}-")
         self.artifacts = os.path.join(options.artifacts, case)
         shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.artifacts)
-        self.x = harness.XSession(self.work)
+        self.x = harness.XSession(self.work, displays)
         self.folder = harness.ProgramFolder(os.path.join(self.work, "kesto"))
         self.site = None
         self.started = []
         self.logs = []
 
     # ---- setting up ----
+
+    def prepare(self):
+        """What every case needs before it starts: the X session."""
+        self.x.start()
 
     def lay_out(self, tools=STUB_TOOLS, updater=True):
         lay_out_folder.lay_out(self.folder.path, self.options.platform, self.options.regtool,
@@ -484,15 +488,20 @@ def main(argv=None):
     parser.add_argument("--port", type=int, required=True)
     options = parser.parse_args(argv)
 
+    return run_case(lambda: Run(options, options.case), CASES, options.case)
+
+
+def run_case(make_run, cases, case):
+    """Runs one case in the world `make_run` makes, and says how it went as the exit status."""
     try:
-        run = Run(options, options.case)
+        run = make_run()
     except harness.Skip as reason:
         print(f"SKIPPED: {reason}")
         return SKIPPED
     try:
-        run.x.start()
-        CASES[options.case](run)
-        print(f"PASSED: {options.case}")
+        run.prepare()
+        cases[case](run)
+        print(f"PASSED: {case}")
         return 0
     except harness.Skip as reason:
         print(f"SKIPPED: {reason}")
@@ -503,7 +512,7 @@ def main(argv=None):
             run.keep_evidence()
         except Exception:  # noqa: BLE001
             pass
-        print(f"FAILED: {options.case}; screenshots and logs in {run.artifacts}")
+        print(f"FAILED: {case}; screenshots and logs in {run.artifacts}")
         return 1
     finally:
         run.close()

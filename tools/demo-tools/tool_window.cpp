@@ -1,7 +1,5 @@
 #include "tools/demo-tools/tool_window.h"
 
-#include <gdk/gdkx.h>
-
 #include "apps/app_config.h"
 #include "runtime/core.h"
 
@@ -11,38 +9,14 @@ std::string ToolKeyFromFileName(const std::string& fileName) {
   return fileName.substr(0, fileName.find('.'));
 }
 
-namespace {
-
-gboolean OnCloseRequest(GtkWidget*, GdkEvent*, gpointer data) {
-  const auto* tool = static_cast<const ToolWindow*>(data);
-  if (tool->onClose) tool->onClose();
-  return FALSE;  // let the window go
-}
-
-}  // namespace
-
-void RunToolWindow(int argc, char** argv, const ToolWindow& tool) {
-  // Also opens the X display (window handles are X11 window ids) and ends the process when
-  // there is none.
+void RunToolWindow(int argc, char** argv, const form::FormWindow& window) {
+  // Also starts the toolkit, and ends the process when there is no display to show on.
   RuntimeStart(argc, argv);
-
-  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(window), tool.title);
-  gtk_window_set_default_size(GTK_WINDOW(window), tool.width, tool.height);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-  gtk_container_add(GTK_CONTAINER(window), tool.buildContent(GTK_WINDOW(window)));
-  g_signal_connect(window, "delete-event", G_CALLBACK(OnCloseRequest),
-                   const_cast<ToolWindow*>(&tool));
-  g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
-  gtk_widget_show_all(window);
-
-  // The window exists on the X server once shown: record it for the platform.
-  // X11 ids are 29-bit numbers, so the id fits the handle's 32 bits.
-  const auto handle = static_cast<int>(gdk_x11_window_get_xid(gtk_widget_get_window(window)));
-  AppConfig().SetWindowHandle(ToolKeyFromFileName(ProgramFileName()), handle);
-
-  gtk_main();
-  // Ends as the platform does, without tearing GTK down under its own threads.
+  // The handle fits the record's 32 bits: X11 ids are 29-bit numbers, window handles 32-bit.
+  form::RunFormWindow(window, [](std::intptr_t handle) {
+    AppConfig().SetWindowHandle(ToolKeyFromFileName(ProgramFileName()), static_cast<int>(handle));
+  });
+  // Ends as the platform does, without tearing the toolkit down under its own threads.
   EndProgram(0);
 }
 

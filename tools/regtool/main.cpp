@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <string>
 
-#include "runtime/posix/native_text.h"
+#include "runtime/tool_services.h"
+#include "runtime/user_files.h"
 #include "shell/platform_info_file.h"
-#include "tools/regtool/native_file.h"
 #include "tools/regtool/platform_file_writer.h"
 
 namespace {
@@ -36,10 +36,10 @@ int Fail(const std::string& message) {
   return kFailed;
 }
 
-int Write(const std::string& path, char** values) {
+int Write(const std::string& path, const std::string* values) {
   kesto::Array<Text> fields;
   for (int i = 0; i < kesto::shell::kPlatformFieldCount; ++i) {
-    const std::optional<Text> gbk = kesto::posix::Utf8ToGbkExact(values[i]);
+    const std::optional<Text> gbk = kesto::Utf8ToTextExact(values[i]);
     if (!gbk) {
       return Fail(std::string(kFieldNames[i]) + " is not UTF-8 text that GBK can hold");
     }
@@ -47,9 +47,9 @@ int Write(const std::string& path, char** values) {
   }
   Text problem;
   const std::optional<kesto::Bytes> bytes = regtool::MakePlatformFile(fields, problem);
-  if (!bytes) return Fail("cannot make " + path + ": " + kesto::posix::GbkToUtf8(problem));
+  if (!bytes) return Fail("cannot make " + path + ": " + kesto::TextToUtf8(problem));
   std::string error;
-  if (!regtool::ReplaceNativeFile(path, *bytes, error)) return Fail(error);
+  if (!kesto::ReplaceUserFile(path, *bytes, error)) return Fail(error);
   return 0;
 }
 
@@ -77,13 +77,13 @@ std::string WhyUnusable(const kesto::Bytes& bytes, kesto::shell::PlatformFileSta
 int Read(const std::string& path) {
   kesto::Bytes bytes;
   std::string error;
-  if (!regtool::ReadNativeFile(path, bytes, error)) return Fail(error);
+  if (!kesto::ReadUserFile(path, bytes, error)) return Fail(error);
   const kesto::shell::PlatformFile file = kesto::shell::ReadPlatformFile(bytes);
   if (file.state != kesto::shell::PlatformFileState::kFields) {
     return Fail(path + ": " + WhyUnusable(bytes, file.state));
   }
   for (int i = 1; i <= file.fields.Count(); ++i) {
-    std::printf("%s=%s\n", kFieldNames[i - 1], kesto::posix::GbkToUtf8(file.fields[i]).c_str());
+    std::printf("%s=%s\n", kFieldNames[i - 1], kesto::TextToUtf8(file.fields[i]).c_str());
   }
   return 0;
 }
@@ -91,10 +91,12 @@ int Read(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string command = argc > 1 ? argv[1] : "";
-  if (argc == 2 && (command == "-h" || command == "--help")) return Usage(stdout, 0);
-  if (command == "write" && argc == 3 + kesto::shell::kPlatformFieldCount)
-    return Write(argv[2], argv + 3);
-  if (command == "read" && argc == 3) return Read(argv[2]);
+  const std::vector<std::string> args = kesto::UserArguments(argc, argv);
+  const std::size_t count = args.size();
+  const std::string command = count > 0 ? args[0] : "";
+  if (count == 1 && (command == "-h" || command == "--help")) return Usage(stdout, 0);
+  if (command == "write" && count == 2 + kesto::shell::kPlatformFieldCount)
+    return Write(args[1], args.data() + 2);
+  if (command == "read" && count == 2) return Read(args[1]);
   return Usage(stderr, kBadArguments);
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running the platform need, the
-# Windows cross compilers and Wine included.
+# Windows cross compilers, Wine and the installer maker included.
 # Quiet and quick when everything is already there.
 set -euo pipefail
 
@@ -12,6 +12,7 @@ packages=(
   python3 curl
   xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 googletest
+  nsis zip unzip
 )
 
 missing=()

@@ -1,61 +1,71 @@
 #include "tools/updater/http_fetch.h"
 
-#include <curl/curl.h>
-
-#include <cstdio>
-#include <memory>
+#include "net/url_helpers.h"
+#include "runtime/inet.h"
 
 namespace kesto::updater {
 
 namespace {
 
-// Gives up on a server that accepts the connection and then sends nothing.
-constexpr long kConnectTimeoutSeconds = 10;
-constexpr long kStallSeconds = 30;
+constexpr std::uint32_t kReadChunk = 16 * 1024;
+constexpr std::uint32_t kFetchFlags =
+    inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache | inet::kFlagNoCookies;
 
-struct CurlDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
+// Closes a session, and every handle opened through it, however the fetch ends.
+class Session {
+ public:
+  explicit Session(const Text& url) {
+    // A loopback server (the demo site) is never reached through a proxy.
+    const Text host = net::UrlHost(url);
+    const bool loopback = host == "127.0.0.1" || host == "localhost";
+    handle_ = inet::InternetOpen("Kesto up.qmz",
+                                 loopback ? inet::kOpenTypeDirect : inet::kOpenTypePreconfig,
+                                 std::nullopt, std::nullopt, 0);
+  }
+  ~Session() {
+    if (handle_) inet::InternetCloseHandle(handle_);
+  }
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  inet::Handle Get() const { return handle_; }
+
+ private:
+  inet::Handle handle_ = 0;
 };
 
-size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
+int StatusCode(inet::Handle request) {
+  std::uint32_t code = 0;
+  std::uint32_t length = sizeof code;
+  if (!inet::HttpQueryInfo(request, inet::kQueryStatusCode | inet::kQueryFlagNumber, &code, length,
+                           nullptr)) {
+    return 0;
+  }
+  return static_cast<int>(code);
 }
 
 }  // namespace
 
-Fetch FetchToFile(const std::string& url, const std::string& path) {
-  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  std::unique_ptr<CURL, CurlDeleter> curl(initialised ? curl_easy_init() : nullptr);
-  if (!curl) return {FetchResult::kFailed, "the HTTP library could not start"};
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return {FetchResult::kFailed, "cannot create " + path};
-
-  char error[CURL_ERROR_SIZE] = "";
-  curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl.get(), CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl.get(), CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
-  curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, WriteToFile);
-  curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, file.get());
-  curl_easy_setopt(curl.get(), CURLOPT_ERRORBUFFER, error);
-  curl_easy_setopt(curl.get(), CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-  curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl.get(), CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-  curl_easy_setopt(curl.get(), CURLOPT_NOSIGNAL, 1L);
-  const CURLcode code = curl_easy_perform(curl.get());
-  long status = 0;
-  curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-  const bool flushed = std::fflush(file.get()) == 0 && !std::ferror(file.get());
-
-  if (code != CURLE_OK) {
-    return {FetchResult::kFailed, url + ": " + (*error ? error : curl_easy_strerror(code))};
-  }
+Fetch FetchToFile(const std::string& url, const Text& path) {
+  Session session(url);
+  if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
+  const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, "", kFetchFlags);
+  if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
+  const int status = StatusCode(request);
   if (status == 404) return {FetchResult::kNotFound, url + ": not on the server"};
-  if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + std::to_string(status)};
-  if (!flushed) return {FetchResult::kFailed, "cannot write " + path};
-  return {FetchResult::kSaved, ""};
+  if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + ToText(status)};
+
+  Bytes body;
+  std::uint32_t read = 0;
+  while (true) {
+    const std::size_t kept = body.size();
+    body.resize(kept + kReadChunk);
+    const bool ok = inet::InternetReadFile(request, body.data() + kept, kReadChunk, read);
+    body.resize(kept + (ok ? read : 0));
+    if (!ok) return {FetchResult::kFailed, url + ": the transfer broke off"};
+    if (read == 0) break;
+  }
+  if (!WriteFileBytes(path, {body})) return {FetchResult::kFailed, "cannot write " + path};
+  return {FetchResult::kSaved, "", body.size()};
 }
 
 }  // namespace kesto::updater

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "runtime/core.h"
+
 namespace kesto::updater {
 
 enum class FetchResult {
@@ -13,12 +15,12 @@ enum class FetchResult {
 
 struct Fetch {
   FetchResult result;
-  std::string reason;  // for kFailed and kNotFound: what happened, in plain words
+  Text reason;         // for kFailed and kNotFound: what happened, in plain words
+  std::size_t size{};  // for kSaved: the bytes saved
 };
 
-// Fetches `url` into the file at `path` (a POSIX path), creating or truncating it. A transfer
-// that ends before the announced length counts as failed; the partial file is left for the
-// caller, who downloads into a folder of its own and removes it on failure.
-Fetch FetchToFile(const std::string& url, const std::string& path);
+// Fetches `url` into the file at `path`, creating or replacing it. A transfer that ends
+// before the announced length counts as failed and writes nothing.
+Fetch FetchToFile(const std::string& url, const Text& path);
 
 }  // namespace kesto::updater

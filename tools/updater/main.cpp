@@ -4,9 +4,9 @@
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
 #include "runtime/core.h"
+#include "runtime/tool_services.h"
 #include "tools/updater/problem_report.h"
 #include "tools/updater/run_target.h"
-#include "tools/updater/updater_lock.h"
 
 namespace {
 // A download of a few megabytes on a slow line finishes well within this.
@@ -21,7 +21,9 @@ int main(int argc, char** argv) {
   Text problem;
   bool done = false;
   {
-    updater::UpdaterLock lock(kLockTimeoutSeconds);
+    // One updater at a time per program folder, held on the updater's own file: two quick
+    // clicks on the same catalogue entry must not install or start the application twice.
+    FileHold lock(CurrentDirectory() + "\\" + ProgramFileName(), kLockTimeoutSeconds * 1000);
     if (!lock.Held()) {
       problem = "另一个更新程序仍未结束，请稍后再试";
     } else if (target.empty()) {

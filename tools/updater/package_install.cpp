@@ -1,21 +1,15 @@
 #include "tools/updater/package_install.h"
 
-#include <unistd.h>
-
 #include <cctype>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "runtime/posix/native_text.h"
+#include "runtime/tool_services.h"
 #include "shell/builtin_settings.h"
 #include "tools/updater/http_fetch.h"
 #include "tools/updater/installed_app.h"
 
 namespace kesto::updater {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -38,87 +32,74 @@ std::string EscapeForUrl(const std::string& utf8) {
 // The download folder, removed with all it holds however the install ends.
 class StagingFolder {
  public:
-  explicit StagingFolder(fs::path path) : path_(std::move(path)) {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-    created_ = fs::create_directory(path_, ignored);
+  explicit StagingFolder(Text path) : path_(std::move(path)) {
+    RemoveFolderTree(path_);
+    created_ = MakeFolder(path_);
   }
-  ~StagingFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
+  ~StagingFolder() { RemoveFolderTree(path_); }
   StagingFolder(const StagingFolder&) = delete;
   StagingFolder& operator=(const StagingFolder&) = delete;
 
   bool Created() const { return created_; }
-  const fs::path& Path() const { return path_; }
+  const Text& Path() const { return path_; }
 
  private:
-  fs::path path_;
+  Text path_;
   bool created_ = false;
 };
 
-Text Explain(const Text& key, const std::string& reason) {
-  return "无法安装应用 " + key + "：" + posix::Utf8ToGbk(reason);
+Text Explain(const Text& key, const Text& reason) {
+  return "无法安装应用 " + key + "：" + reason;
 }
 
 }  // namespace
 
 std::string PackageFileUrl(const Text& key, const char* extension) {
-  const std::string name = EscapeForUrl(posix::GbkToUtf8(key));
+  const std::string name = EscapeForUrl(TextToUtf8(key));
   return std::string("http://") + settings::kUpdateHost + ":" +
          std::to_string(settings::kUpdatePort) + "/app/pkg/" + name + "/" + name + "." + extension;
 }
 
 bool InstallPackage(const Text& key, Text& problem) {
-  const auto programFolder = posix::ToNativePath(CurrentDirectory());
-  const auto fileName = posix::ToNativePath(key);
-  const auto appFolder = posix::ToNativePath(AppFolder() + "\\" + key);
-  if (!programFolder || !fileName || !appFolder) {
-    problem = Explain(key, "the name cannot be a file name here");
-    return false;
-  }
   // Beside the app folder, not in it: the platform's list must not see a half-fetched package.
-  StagingFolder staging(fs::path(*programFolder) /
-                        (".up-" + *fileName + "-" + std::to_string(getpid())));
+  StagingFolder staging(CurrentDirectory() + "\\.up-" + key + "-" +
+                        std::to_string(CurrentProcessId()));
   if (!staging.Created()) {
-    problem = Explain(key, "cannot create " + staging.Path().string());
+    problem = Explain(key, "cannot create " + staging.Path());
     return false;
   }
 
-  const fs::path program = staging.Path() / (*fileName + ".qmz");
-  Fetch fetch = FetchToFile(PackageFileUrl(key, "qmz"), program.string());
+  const Text program = staging.Path() + "\\" + key + ".qmz";
+  Fetch fetch = FetchToFile(PackageFileUrl(key, "qmz"), program);
   if (fetch.result == FetchResult::kNotFound) {
     problem = "服务器上没有应用 " + key;
     return false;
   }
-  std::error_code error;
-  if (fetch.result == FetchResult::kFailed || fs::file_size(program, error) == 0) {
+  if (fetch.result == FetchResult::kFailed || fetch.size == 0) {
     problem = Explain(key, fetch.result == FetchResult::kFailed ? fetch.reason : "empty download");
     return false;
   }
-  std::vector<fs::path> files;
+  std::vector<Text> names;
   for (const char* extension : kOptionalExtensions) {
-    const fs::path file = staging.Path() / (*fileName + "." + extension);
-    fetch = FetchToFile(PackageFileUrl(key, extension), file.string());
+    const Text name = key + "." + extension;
+    fetch = FetchToFile(PackageFileUrl(key, extension), staging.Path() + "\\" + name);
     if (fetch.result == FetchResult::kFailed) {
       problem = Explain(key, fetch.reason);
       return false;
     }
-    if (fetch.result == FetchResult::kSaved) files.push_back(file);
+    if (fetch.result == FetchResult::kSaved) names.push_back(name);
   }
-  files.push_back(program);
-  fs::permissions(program,
-                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                      fs::perms::others_read | fs::perms::others_exec,
-                  error);
+  names.push_back(key + ".qmz");
+  if (!MakeRunnable(program)) {
+    problem = Explain(key, "cannot make " + program + " runnable");
+    return false;
+  }
 
-  fs::create_directories(*appFolder, error);
-  for (const fs::path& file : files) {
-    fs::rename(file, fs::path(*appFolder) / file.filename(), error);
-    if (error) {
-      problem = Explain(key, "cannot move " + file.filename().string() + " into " + *appFolder +
-                                 ": " + error.message());
+  const Text appFolder = AppFolder() + "\\" + key;
+  MakeFolder(appFolder);
+  for (const Text& name : names) {
+    if (!MoveFileReplacing(staging.Path() + "\\" + name, appFolder + "\\" + name)) {
+      problem = Explain(key, "cannot move " + name + " into " + appFolder);
       return false;
     }
   }

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "runtime/posix/native_text.h"
+#include "runtime/tool_services.h"
 
 namespace kesto::updater {
 
 void ReportProblem(const Text& message) {
-  std::fprintf(stderr, "up.qmz: %s\n", posix::GbkToUtf8(message).c_str());
+  std::fprintf(stderr, "up.qmz: %s\n", TextToUtf8(message).c_str());
   std::fflush(stderr);
   ShowMessage(message, kMbIconStop, "Kesto更新程序");
 }

@@ -1,9 +1,8 @@
 #include "tools/updater/run_target.h"
 
-#include <unistd.h>
-
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
+#include "runtime/tool_services.h"
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "tools/updater/installed_app.h"
@@ -25,7 +24,7 @@ bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle befo
   for (int poll = 0; poll < kRecordTimeoutSeconds * kRecordPollsPerSecond; ++poll) {
     const native::Handle now = config.GetWindowHandle(key);
     if (now != before && shell::IsProgramWindow(now, key)) return true;
-    usleep(1'000'000 / kRecordPollsPerSecond);
+    PauseMilliseconds(1000 / kRecordPollsPerSecond);
   }
   return false;
 }

@@ -1,4 +1,4 @@
-#include "tools/regtool/native_file.h"
+#include "runtime/user_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,14 +9,14 @@
 #include <cstring>
 #include <filesystem>
 
-namespace regtool {
+namespace kesto {
 namespace {
 
 std::string Describe(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
 }
 
-bool WriteAll(int fd, const kesto::Bytes& bytes) {
+bool WriteAll(int fd, const Bytes& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -29,7 +29,11 @@ bool WriteAll(int fd, const kesto::Bytes& bytes) {
 
 }  // namespace
 
-bool ReadNativeFile(const std::string& path, kesto::Bytes& out, std::string& error) {
+std::vector<std::string> UserArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+bool ReadUserFile(const std::string& path, Bytes& out, std::string& error) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error = Describe("cannot open", path);
@@ -58,7 +62,7 @@ bool ReadNativeFile(const std::string& path, kesto::Bytes& out, std::string& err
   return true;
 }
 
-bool ReplaceNativeFile(const std::string& path, const kesto::Bytes& bytes, std::string& error) {
+bool ReplaceUserFile(const std::string& path, const Bytes& bytes, std::string& error) {
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (folder.empty()) folder = ".";
   std::string temporary = (folder / ".regtool-XXXXXX").string();
@@ -87,4 +91,4 @@ bool ReplaceNativeFile(const std::string& path, const kesto::Bytes& bytes, std::
   return true;
 }
 
-}  // namespace regtool
+}  // namespace kesto

@@ -1,0 +1,76 @@
+#include "runtime/tool_services.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "runtime/posix/native_text.h"
+
+namespace kesto {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kHoldRetryMilliseconds = 100;
+}
+
+bool MakeFolder(const Text& path) {
+  const auto native = posix::ToNativePath(path);
+  if (path.empty() || !native) return false;
+  std::error_code error;
+  fs::create_directories(*native, error);
+  return fs::is_directory(*native, error);
+}
+
+bool MoveFileReplacing(const Text& from, const Text& to) {
+  const auto nativeFrom = posix::ToNativePath(from);
+  const auto nativeTo = posix::ToNativePath(to);
+  return nativeFrom && nativeTo && std::rename(nativeFrom->c_str(), nativeTo->c_str()) == 0;
+}
+
+void RemoveFolderTree(const Text& path) {
+  const auto native = posix::ToNativePath(path);
+  if (path.empty() || !native) return;
+  std::error_code ignored;
+  fs::remove_all(*native, ignored);
+}
+
+void PauseMilliseconds(int milliseconds) {
+  timespec wait{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1'000'000};
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
+}
+
+std::string TextToUtf8(const Text& text) {
+  return posix::GbkToUtf8(text);
+}
+
+std::optional<Text> Utf8ToTextExact(const std::string& utf8) {
+  return posix::Utf8ToGbkExact(utf8);
+}
+
+// flock() locks belong to the open file: closing it, or the process ending, lets go.
+FileHold::FileHold(const Text& path, int timeoutMilliseconds) {
+  const auto native = posix::ToNativePath(path);
+  if (!native) return;
+  const int fd = open(native->c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  file_ = fd;
+  for (int waited = 0;; waited += kHoldRetryMilliseconds) {
+    held_ = flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (held_ || waited >= timeoutMilliseconds) break;
+    PauseMilliseconds(kHoldRetryMilliseconds);
+  }
+}
+
+FileHold::~FileHold() {
+  if (file_ >= 0) close(static_cast<int>(file_));
+}
+
+}  // namespace kesto

@@ -1,0 +1,47 @@
+// Services the programs beside the platform (the updater and the tools) need over the core
+// ones: staging and moving downloaded files, waiting, one running copy per folder, and UTF-8
+// for addresses. Paths are the program's own ("\" separated GBK texts).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "runtime/core.h"
+
+namespace kesto {
+
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool MakeFolder(const Text& path);
+// Renames a file, replacing a file of the target name; false when nothing moved.
+bool MoveFileReplacing(const Text& from, const Text& to);
+// Removes the folder with everything below it; a missing folder is no failure.
+void RemoveFolderTree(const Text& path);
+
+void PauseMilliseconds(int milliseconds);
+
+// The text as UTF-8 (a byte sequence that is not GBK becomes U+FFFD).
+std::string TextToUtf8(const Text& text);
+// UTF-8 as a text; nothing when it is not UTF-8 or holds a character GBK cannot.
+std::optional<Text> Utf8ToTextExact(const std::string& utf8);
+
+// An exclusive hold on an existing file, shared by every process that asks for it, from
+// construction to destruction. The file's content stays readable and runnable; a process that
+// dies lets go of its hold, so a crash leaves nothing stale. Programs it starts do not inherit
+// the hold.
+class FileHold {
+ public:
+  // Waits at most `timeoutMilliseconds` for another holder to let go.
+  FileHold(const Text& path, int timeoutMilliseconds);
+  ~FileHold();
+  FileHold(const FileHold&) = delete;
+  FileHold& operator=(const FileHold&) = delete;
+
+  bool Held() const { return held_; }
+
+ private:
+  std::intptr_t file_ = -1;
+  bool held_ = false;
+};
+
+}  // namespace kesto

@@ -1,0 +1,107 @@
+#include "runtime/tool_services.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "runtime/win32/wide_text.h"
+
+namespace kesto {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kHoldRetryMilliseconds = 100;
+constexpr UINT kGbkCodePage = 936;
+
+// The hold is a byte-range lock far beyond the end of the file: Windows allows locking there,
+// and no reader or the loader of a program file ever touches that range.
+constexpr DWORD kHoldOffsetHigh = 0x7FFFFFFF;
+
+bool TryHold(HANDLE file) {
+  OVERLAPPED where{};
+  where.OffsetHigh = kHoldOffsetHigh;
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &where);
+}
+
+}  // namespace
+
+bool MakeFolder(const Text& path) {
+  const auto wide = win32::ToWidePath(path);
+  if (!wide) return false;
+  std::error_code error;
+  fs::create_directories(fs::path(*wide), error);
+  return fs::is_directory(fs::path(*wide), error);
+}
+
+bool MoveFileReplacing(const Text& from, const Text& to) {
+  const auto wideFrom = win32::ToWidePath(from);
+  const auto wideTo = win32::ToWidePath(to);
+  return wideFrom && wideTo &&
+         MoveFileExW(wideFrom->c_str(), wideTo->c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void RemoveFolderTree(const Text& path) {
+  const auto wide = win32::ToWidePath(path);
+  if (!wide) return;
+  std::error_code ignored;
+  fs::remove_all(fs::path(*wide), ignored);
+}
+
+void PauseMilliseconds(int milliseconds) {
+  Sleep(static_cast<DWORD>(milliseconds));
+}
+
+std::string TextToUtf8(const Text& text) {
+  const std::wstring wide = win32::ToWide(text);
+  if (wide.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::optional<Text> Utf8ToTextExact(const std::string& utf8) {
+  if (utf8.empty()) return Text{};
+  const int length = static_cast<int>(utf8.size());
+  const int wideSize =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+  if (wideSize == 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(), wideSize);
+  BOOL lost = FALSE;
+  const int size = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize,
+                                       nullptr, 0, nullptr, &lost);
+  if (size == 0 || lost) return std::nullopt;
+  Text text(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, text.data(), size,
+                      nullptr, nullptr);
+  return text;
+}
+
+// The handle is not inheritable, so started programs do not keep the hold alive.
+FileHold::FileHold(const Text& path, int timeoutMilliseconds) {
+  const auto wide = win32::ToWidePath(path);
+  if (!wide) return;
+  HANDLE file = CreateFileW(wide->c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  file_ = reinterpret_cast<std::intptr_t>(file);
+  for (int waited = 0;; waited += kHoldRetryMilliseconds) {
+    held_ = TryHold(file);
+    if (held_ || waited >= timeoutMilliseconds) break;
+    PauseMilliseconds(kHoldRetryMilliseconds);
+  }
+}
+
+// Closing the handle lets go of the lock.
+FileHold::~FileHold() {
+  if (file_ != -1) CloseHandle(reinterpret_cast<HANDLE>(file_));
+}
+
+}  // namespace kesto

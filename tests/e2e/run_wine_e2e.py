@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""End-to-end under Wine: the x86_64 kesto.exe, its up.qmz, the demo tools and the demo site
+together, in an X session of their own (Xvfb, openbox, trayer), driven with xdotool.
+
+    run_wine_e2e.py --case NAME --platform KESTO.EXE --updater UP.QMZ --regtool REGTOOL.EXE
+                    --packages DIR --server SERVER.PY --port PORT --prefix WINEPREFIX
+                    --artifacts DIR
+
+The programs are x86_64 Windows programs. Exit status 0: passed; 1: failed (screenshots
+and logs are kept in the artifacts folder); 77: skipped, because no X server or Wine could
+start here. Wine's browser engine is not installed here, so the web panels stay empty.
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                "../../tools/demo-tools"))
+import harness  # noqa: E402
+import lay_out_folder  # noqa: E402
+from harness import Failure, wait_until  # noqa: E402
+from run_e2e import STUB_TOOLS, expect, run_case  # noqa: E402
+from run_e2e import Run as LinuxRun  # noqa: E402
+
+WINE_LOADER = "/usr/lib/wine/wine64"
+WINE_SERVER = "/usr/lib/wine/wineserver"
+# Displays of this harness's own Xvfb, apart from the other X tests'.
+DISPLAYS = range(240, 260)
+MAIN_TITLE = "Kesto应用平台"
+PLATFORM_FILE = "kesto.exe"
+# The first start of a prefix takes about 15 s; a loaded machine takes longer.
+PREFIX_TIMEOUT = 180
+
+
+class WineRun(LinuxRun):
+    """One case's world, as the Linux cases have it, with the Windows programs run by Wine."""
+
+    def __init__(self, options, case):
+        super().__init__(options, case, "kesto-wine-", DISPLAYS)
+        self.x.env.update(WINEPREFIX=options.prefix, WINEDEBUG="-all")
+
+    def wine(self, *argv):
+        return [WINE_LOADER, *argv]
+
+    def prepare(self):
+        """The X session, and the prefix made ready (its first start builds it); a case that
+        cannot have both is skipped."""
+        super().prepare()
+        if not os.access(WINE_LOADER, os.X_OK):
+            raise harness.Skip(f"Wine is not installed ({WINE_LOADER})")
+        env = dict(self.x.env)
+        # No offer to install the .NET runtime or the browser engine into a new prefix.
+        env["WINEDLLOVERRIDES"] = "mscoree=;mshtml="
+        try:
+            result = subprocess.run(self.wine("wineboot", "--init"), env=env, timeout=PREFIX_TIMEOUT,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            raise harness.Skip(f"Wine did not make its prefix within {PREFIX_TIMEOUT} s")
+        if result.returncode != 0:
+            raise harness.Skip(f"Wine cannot start here (wineboot ended with {result.returncode})")
+
+    def lay_out(self, tools=STUB_TOOLS, updater=True):
+        """The program folder as the zip unpacks it, with a reg.qmz for the demo site and the
+        tools installed below app."""
+        os.makedirs(self.folder.path)
+        shutil.copy2(self.options.platform, os.path.join(self.folder.path, PLATFORM_FILE))
+        if updater:
+            shutil.copy2(self.options.updater, os.path.join(self.folder.path, "up.qmz"))
+        self.start(self.wine(self.options.regtool, "write", "reg.qmz",
+                             *lay_out_folder.platform_info(self.options.port)),
+                   "regtool.log").wait(60)
+        expect(os.path.isfile(os.path.join(self.folder.path, "reg.qmz")), "regtool made no reg.qmz")
+        for key in tools:
+            shutil.copytree(os.path.join(self.options.packages, key),
+                            os.path.join(self.folder.path, "app", key))
+
+    def user_start(self):
+        return self.start(self.wine(PLATFORM_FILE), "platform.log")
+
+    def main_window(self):
+        """The X window of the platform's main window, once it shows."""
+        return wait_until(lambda: (self.x.windows_named(MAIN_TITLE) or [None])[0],
+                          60 * harness.SLOWNESS, "the main window")
+
+    def wait_platform(self, timeout=90):
+        """The main window once the platform runs as the updater started it."""
+        wait_until(lambda: self.folder.window_of("pt"), timeout * harness.SLOWNESS,
+                   'the platform recorded under "pt"')
+        window = self.main_window()
+        time.sleep(2.0 * harness.SLOWNESS)  # let the first paint settle
+        return window
+
+    def docked_icons(self):
+        """How many icons the tray host holds."""
+        panels = self.x.windows_named("panel")
+        if not panels:
+            return 0
+        tree = self.x.output("xwininfo", "-children", "-id", str(panels[0]))
+        return sum(1 for line in tree.splitlines() if line.strip().startswith("0x"))
+
+    def folder_processes(self):
+        """Pids of the Wine processes running a program of this folder."""
+        marker = self.folder.path.replace("/", "\\").lower()
+        found = []
+        for pid in harness.all_pids():
+            if marker in " ".join(harness.command_line(pid)).lower().replace("/", "\\"):
+                found.append(pid)
+        return found
+
+    def close(self):
+        super().close()
+        # Ends what is left of this prefix's programs, and its server.
+        subprocess.run([WINE_SERVER, "-k"], env=self.x.env, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+# ---- the cases ----
+
+def case_main_window(run):
+    """A user start hands over to up.qmz, which starts kesto.exe with "-qmz"; its main window
+    shows the tiles of the app folder, and its icon is docked in the tray."""
+    run.lay_out()
+    run.start_site()
+    first = run.user_start()
+    window = run.wait_platform()
+    run.x.screenshot(os.path.join(run.artifacts, "main-window.png"))
+    expect(first.wait(30 * harness.SLOWNESS) == 0, "the user-started platform did not end with 0")
+    wm = run.folder.ini().get("wm", {})
+    expect(wm.get("run") == "pt" and wm.get("name", "").lower() == PLATFORM_FILE,
+           f"section wm holds {wm}")
+    for key in STUB_TOOLS:
+        run.wait_tile(window, key)
+    wait_until(run.docked_icons, 20, "the platform's icon in the tray")
+
+
+def case_tile_starts_tool(run):
+    """A double click on a tile starts that tool through the updater, and the tool records its
+    window. (The exit from the tray menu is left out: under Wine here a right click on the
+    docked icon brings up no menu.)"""
+    run.lay_out()
+    run.start_site()
+    run.user_start()
+    window = run.wait_platform()
+    key = STUB_TOOLS[0]
+    x, y = run.wait_tile(window, key)
+    run.click_main(window, (x, y), repeat=2)
+    wait_until(lambda: run.folder.window_of(key), 60 * harness.SLOWNESS,
+               f'tool "{key}" recorded')
+    expect(run.folder.ini().get("wm", {}).get("run") == key,
+           "the tool was not started through the updater")
+    run.x.screenshot(os.path.join(run.artifacts, "tool-started.png"))
+
+
+CASES = {name[len("case_"):]: case for name, case in globals().items()
+         if name.startswith("case_")}
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--case", required=True, choices=sorted(CASES))
+    for name in ("platform", "updater", "regtool", "packages", "server", "prefix", "artifacts"):
+        parser.add_argument(f"--{name}", required=True)
+    parser.add_argument("--port", type=int, required=True)
+    options = parser.parse_args(argv)
+    return run_case(lambda: WineRun(options, options.case), CASES, options.case)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""Compiles the installer script with makensis -WX around stand-in program files.
+
+Checks that the script makes an installer from a complete program folder, and that it refuses
+(rather than making an installer without the platform) when a program file is missing.
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+OPTIONS = None
+PROGRAM_FILES = ("kesto.exe", "up.qmz", "README.txt")
+
+
+def make_installer(source, out):
+    return subprocess.run(
+        [OPTIONS.makensis, "-V2", "-WX", f"-DSOURCE={source}", f"-DOUTFILE={out}", OPTIONS.script],
+        capture_output=True, text=True, timeout=100)
+
+
+class InstallerScript(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory(prefix="kesto-installer-")
+        self.source = os.path.join(self.folder.name, "Kesto")
+        os.mkdir(self.source)
+        for name in PROGRAM_FILES:
+            with open(os.path.join(self.source, name), "wb") as f:
+                f.write(b"stand-in for " + name.encode())
+        self.out = os.path.join(self.folder.name, "kesto-setup.exe")
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def test_a_complete_folder_makes_an_installer_without_warnings(self):
+        result = make_installer(self.source, self.out)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        with open(self.out, "rb") as f:
+            self.assertEqual(f.read(2), b"MZ")
+
+    def test_a_missing_program_file_makes_no_installer(self):
+        for name in PROGRAM_FILES:
+            with self.subTest(missing=name):
+                path = os.path.join(self.source, name)
+                os.rename(path, path + ".away")
+                try:
+                    result = make_installer(self.source, self.out)
+                finally:
+                    os.rename(path + ".away", path)
+                self.assertNotEqual(result.returncode, 0)
+                self.assertFalse(os.path.exists(self.out))
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--makensis", required=True)
+    parser.add_argument("--script", required=True)
+    OPTIONS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest)

@@ -1,0 +1,72 @@
+// The updater's download of one package file: what is saved, and what a fault leaves behind.
+#include "tools/updater/http_fetch.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/tool_services.h"
+#include "tests/net/test_server.h"
+
+namespace kesto::updater {
+namespace {
+
+using testing::OkResponse;
+using testing::TestServer;
+
+class FetchToFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = CurrentDirectory() + "\\fetch-" + ToText(static_cast<int>(CurrentProcessId()));
+    RemoveFolderTree(folder_);
+    ASSERT_TRUE(MakeFolder(folder_));
+    file_ = folder_ + "\\memo.qmz";
+  }
+  void TearDown() override { RemoveFolderTree(folder_); }
+
+  std::string Saved() const {
+    const Bytes bytes = ReadFileBytes(file_);
+    return std::string(bytes.begin(), bytes.end());
+  }
+
+  TestServer server_;
+  Text folder_;
+  Text file_;
+};
+
+TEST_F(FetchToFileTest, AWholeBodyIsSavedAndReplacesTheFile) {
+  ASSERT_TRUE(WriteFileBytes(file_, {ToBytes("an older and longer program file")}));
+  server_.Route("/app/pkg/memo/memo.qmz", OkResponse(std::string("MZ\0\x01program", 11)));
+  const Fetch fetch = FetchToFile(server_.Url("/app/pkg/memo/memo.qmz"), file_);
+  EXPECT_EQ(fetch.result, FetchResult::kSaved) << fetch.reason;
+  EXPECT_EQ(fetch.size, 11u);
+  EXPECT_EQ(Saved(), std::string("MZ\0\x01program", 11));
+  EXPECT_NE(server_.LastRequest().find("GET /app/pkg/memo/memo.qmz HTTP/1.1"), std::string::npos);
+}
+
+TEST_F(FetchToFileTest, AMissingFileIsToldApartFromAFailureAndNothingIsWritten) {
+  server_.Route("/missing", "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nnot found");
+  const Fetch missing = FetchToFile(server_.Url("/missing"), file_);
+  EXPECT_EQ(missing.result, FetchResult::kNotFound);
+  EXPECT_FALSE(FileExists(file_)) << "an error page is not a program file";
+
+  server_.Route("/broken", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops");
+  const Fetch broken = FetchToFile(server_.Url("/broken"), file_);
+  EXPECT_EQ(broken.result, FetchResult::kFailed);
+  EXPECT_NE(broken.reason.find("500"), Text::npos) << broken.reason;
+  EXPECT_FALSE(FileExists(file_));
+}
+
+TEST_F(FetchToFileTest, ATransferCutShortLeavesTheOldFileAsItWas) {
+  ASSERT_TRUE(WriteFileBytes(file_, {ToBytes("the program that works")}));
+  server_.Route("/cut", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nonly a part");
+  const Fetch cut = FetchToFile(server_.Url("/cut"), file_);
+  EXPECT_EQ(cut.result, FetchResult::kFailed);
+  EXPECT_EQ(Saved(), "the program that works");
+
+  const Fetch unreachable =
+      FetchToFile("http://127.0.0.1:" + std::to_string(testing::UnusedPort()) + "/memo.qmz", file_);
+  EXPECT_EQ(unreachable.result, FetchResult::kFailed);
+  EXPECT_EQ(Saved(), "the program that works");
+}
+
+}  // namespace
+}  // namespace kesto::updater
