@@ -221,6 +221,14 @@ class XSession:
         args = ["search"] + (["--onlyvisible"] if visible_only else []) + ["--name", name]
         return [int(line) for line in self.xdotool(*args).split()]
 
+    def windows_of(self, pids):
+        """The visible windows the processes made, menus included, as a set."""
+        found = set()
+        for pid in pids:
+            found.update(int(line) for line in
+                         self.xdotool("search", "--onlyvisible", "--pid", pid).split())
+        return found
+
     def is_viewable(self, window):
         return "IsViewable" in self.output("xwininfo", "-id", str(window))
 

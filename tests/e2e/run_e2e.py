@@ -156,10 +156,12 @@ class Run:
         return x + width - height // 2, y + height // 2
 
     def choose_exit(self):
-        """Right-clicks the tray icon and picks the menu's only item."""
+        """Right-clicks the tray icon and picks the menu's only item once the menu is up."""
+        pids = list(self.folder.platforms())
+        before = self.x.windows_of(pids)
         x, y = self.tray_icon()
         self.x.click(x, y, button=3)
-        time.sleep(0.6 * harness.SLOWNESS)
+        wait_until(lambda: self.x.windows_of(pids) - before, 15, "the tray menu")
         self.x.key("Down")
         self.x.key("Return")
 
@@ -345,12 +347,17 @@ def case_catalogue_install(run):
     run.click_main(handle, LOAD_APPS_BUTTON)
     wait_until(lambda: run.site.requests().count("GET /app 200") > loads, 20,
                "the catalogue page loaded")
-    time.sleep(1.5 * harness.SLOWNESS)
+    keys = sorted(catalogue_keys(run))
+    card = run.catalogue_point(pages.card_position(keys.index(CATALOGUE_ONLY_TOOL)))
+    around = (card[0] - pages.CARD_WIDTH // 2, card[1] - pages.CARD_HEIGHT // 2,
+              card[0] + pages.CARD_WIDTH // 2, card[1] + pages.CARD_HEIGHT // 2)
+    colour = make_package.TOOLS[CATALOGUE_ONLY_TOOL][3]
+    wait_until(lambda: run.x.find_colour(handle, around, colour), 30, "the catalogue card drawn",
+               interval=0.5)
     # The panel acts on the first pointer move as on a click: make it one over empty page.
     run.move_main(handle, run.catalogue_point((700, 480)))
     time.sleep(0.5)
-    keys = sorted(catalogue_keys(run))
-    run.click_main(handle, run.catalogue_point(pages.card_position(keys.index(CATALOGUE_ONLY_TOOL))))
+    run.click_main(handle, card)
     run.wait_tool(CATALOGUE_ONLY_TOOL, timeout=40)
     installed = os.path.join(run.folder.path, "app", CATALOGUE_ONLY_TOOL)
     expect(sorted(os.listdir(installed)) == [f"{CATALOGUE_ONLY_TOOL}.{e}" for e in
@@ -399,7 +406,8 @@ def case_self_update(run):
     """Without up.qmz the update window fetches it with its bar moving, and the platform
     goes on through the updater."""
     run.lay_out(updater=False)
-    run.start_site("--updater-seconds", "5")
+    # Long enough for a few looks at the bar even when each look is slow under load.
+    run.start_site("--updater-seconds", "10")
     run.user_start()
     window = wait_until(lambda: run.x.windows_named(UPDATE_WINDOW_TITLE), 30,
                         "the update window")[0]
