@@ -3,6 +3,8 @@ demo site, a program folder laid out as a seller has it, the processes started f
 xdotool to drive the windows. Every wait is bounded and everything started is stopped again.
 """
 
+import ctypes
+import ctypes.util
 import os
 import signal
 import subprocess
@@ -286,15 +288,79 @@ class XSession:
 
     def pixels(self, window):
         """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
-        # import holds the X server while it reads a window; one that does not come back (seen
-        # under load, with the window changing) is a missed look, not the end of the case.
-        try:
-            result = subprocess.run(["import", "-display", self.display, "-window", str(window),
-                                     "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
-                                    timeout=10)
-        except subprocess.TimeoutExpired:
+        # Read with XGetImage in this process: import holds the X server while it reads, and
+        # under load it came back too late to see a progress bar move.
+        return x11_window_rgb(self.display, window)
+
+
+# ---- reading a window's pixels ----
+
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                ("bits_per_pixel", ctypes.c_int)]
+
+
+_xlib = None
+
+
+def _x11():
+    global _xlib
+    if _xlib is None:
+        _xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+        _xlib.XOpenDisplay.restype = ctypes.c_void_p
+        _xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        _xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        _xlib.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + \
+            [ctypes.POINTER(ctypes.c_ulong)] + [ctypes.POINTER(ctypes.c_int)] * 2 + \
+            [ctypes.POINTER(ctypes.c_uint)] * 4
+        _xlib.XGetImage.restype = ctypes.POINTER(_XImage)
+        _xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                    ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        _xlib.XFree.argtypes = [ctypes.c_void_p]
+        _xlib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+        _xlib.XSetErrorHandler(_IGNORE_X_ERRORS)
+    return _xlib
+
+
+# A window that went away is a missed look, not the end of the test program.
+_IGNORE_X_ERRORS = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
+    lambda display, event: 0)
+
+
+def x11_window_rgb(display_name, window):
+    """RGB bytes of a 24- or 32-bit window, row by row; empty when it cannot be read."""
+    xlib = _x11()
+    display = xlib.XOpenDisplay(display_name.encode())
+    if not display:
+        return b""
+    try:
+        root = ctypes.c_ulong()
+        x, y = ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = (ctypes.c_uint() for _ in range(4))
+        if not xlib.XGetGeometry(display, window, ctypes.byref(root), ctypes.byref(x),
+                                 ctypes.byref(y), ctypes.byref(width), ctypes.byref(height),
+                                 ctypes.byref(border), ctypes.byref(depth)):
             return b""
-        return result.stdout if result.returncode == 0 else b""
+        image = xlib.XGetImage(display, window, 0, 0, width.value, height.value,
+                               0xFFFFFFFF, 2)  # all planes, ZPixmap
+        if not image:
+            return b""
+        info = image.contents
+        rows, stride, row_bytes = info.height, info.bytes_per_line, info.width * 4
+        raw = ctypes.string_at(info.data, stride * rows) if info.bits_per_pixel == 32 else b""
+        xlib.XFree(info.data)
+        xlib.XFree(image)
+        pixels = b"".join(raw[row * stride:row * stride + row_bytes] for row in range(rows))
+        # Little-endian pixels: blue, green, red, unused.
+        rgb = bytearray(len(pixels) // 4 * 3)
+        rgb[0::3], rgb[1::3], rgb[2::3] = pixels[2::4], pixels[1::4], pixels[0::4]
+        return bytes(rgb)
+    finally:
+        xlib.XCloseDisplay(display)
 
 
 # ---- the demo site ----

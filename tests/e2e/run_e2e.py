@@ -148,12 +148,18 @@ class Run:
         wait_until(lambda: not self.x.windows_named(caption), 10, f'"{caption}" to close')
 
     def tray_icon(self):
-        """Centre of the platform's icon in the tray host."""
-        panels = self.x.windows_named("panel")
-        if not panels:
-            raise Failure("the tray host is gone")
-        x, y, width, height = self.x.geometry(panels[0])
-        return x + width - height // 2, y + height // 2
+        """Centre of the platform's icon in the tray host, once the host shows an icon: it
+        shrinks away while no program has one there, as between an exit and the next start."""
+        def shown():
+            for panel in self.x.windows_named("panel"):
+                try:
+                    x, y, width, height = self.x.geometry(panel)
+                except Failure:
+                    continue  # gone while asked
+                if width >= height > 0:
+                    return x + width - height // 2, y + height // 2
+            return None
+        return wait_until(shown, 15, "the tray host showing an icon")
 
     def choose_exit(self):
         """Right-clicks the tray icon and picks the menu's only item once the menu is up."""
