@@ -33,6 +33,9 @@ void InstallRecordingBrowser();
 void RemoveRecordingBrowser();
 std::string OpenedAddresses();
 
+// The double-click time of the GUI tests' session, in milliseconds.
+constexpr int kDoubleClickMs = 1200;
+
 // Runs the GTK loop for that long, or until `done` holds (false on time-out).
 void Pump(int ms);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000);

@@ -145,7 +145,7 @@ TEST_F(MainWindow, ListShowsPicturesWithCaptionsAndActivatesOnDoubleClick) {
       << "a click selects";
   EXPECT_EQ(activatedRow, -2) << "a single click does not activate";
   // Past the double-click time, so that the next two presses are a double click of their own.
-  Pump(1000);
+  Pump(kDoubleClickMs + 300);
   ClickAt(first, 2);
   EXPECT_TRUE(PumpUntil([] { return activatedRow == 0; }));
 
