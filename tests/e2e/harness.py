@@ -296,8 +296,18 @@ class XSession:
     def pixels(self, window):
         """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
         # Read with XGetImage in this process: import holds the X server while it reads, and
-        # under load it came back too late to see a progress bar move.
-        return x11_window_rgb(self.display, window)
+        # under load it came back too late to see a progress bar move. Where XGetImage refuses
+        # the window (seen now and then with the update window), import is asked after all.
+        rgb = x11_window_rgb(self.display, window)
+        if rgb:
+            return rgb
+        try:
+            result = subprocess.run(["import", "-display", self.display, "-window", str(window),
+                                     "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
+                                    timeout=10)
+        except subprocess.TimeoutExpired:
+            return b""
+        return result.stdout if result.returncode == 0 else b""
 
 
 # ---- reading a window's pixels ----
