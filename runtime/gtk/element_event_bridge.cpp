@@ -16,12 +16,27 @@ constexpr char kListenerScript[] = R"JS(
   var channel = handlers && handlers.kestoElementEvent;
   if (!channel || window.__kestoElementEvents) return;
   window.__kestoElementEvents = true;
+  // Half a UTF-16 pair has no UTF-8 form; it is sent as U+FFFD, which the program's text
+  // shows as "?" like any other character GBK lacks.
+  function wellFormed(text) {
+    if (!/[\ud800-\udfff]/.test(text)) return text;
+    var out = '';
+    for (var i = 0; i < text.length; ++i) {
+      var c = text.charCodeAt(i), next = text.charCodeAt(i + 1);
+      if (c >= 0xd800 && c <= 0xdbff && next >= 0xdc00 && next <= 0xdfff) {
+        out += text.substr(i++, 2);
+      } else {
+        out += c >= 0xd800 && c <= 0xdfff ? '\ufffd' : text[i];
+      }
+    }
+    return out;
+  }
   function post(code, event) {
     var element = event.target;
     if (element && element.nodeType !== 1) element = element.parentElement;
     var id = element && element.id ? String(element.id) : '';
     var name = element && element.getAttribute ? (element.getAttribute('name') || '') : '';
-    channel.postMessage({code: code, id: id, name: name});
+    channel.postMessage({code: code, id: wellFormed(id), name: wellFormed(name)});
   }
   var options = {capture: true, passive: true};
   window.addEventListener('click', function (e) { if (e.button === 0) post(-600, e); }, options);

@@ -147,6 +147,7 @@ class Transfer {
   curl_slist* headers_ = nullptr;
   Bytes body_;
   std::string headerBlock_;
+  bool headerBlockEnded_ = false;  // the blank line that closes the last block arrived
   std::vector<char> buffer_;
   std::size_t head_ = 0;
   bool started_ = false;  // the easy handle is in the multi handle and must leave it first

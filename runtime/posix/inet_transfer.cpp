@@ -93,6 +93,8 @@ void Transfer::PumpForBody() {
       if (message->msg == CURLMSG_DONE) {
         done_ = true;
         result_ = message->data.result;
+        // A server that closes the connection inside the header block sent no response.
+        if (result_ == CURLE_OK && !headerBlockEnded_) result_ = CURLE_RECV_ERROR;
       }
     }
     if (Unread() > 0 || done_) break;
@@ -109,6 +111,7 @@ std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, 
   // Every response of a redirect chain (and every interim 1xx) starts a new block.
   if (line.rfind("HTTP/", 0) == 0) transfer->headerBlock_.clear();
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  transfer->headerBlockEnded_ = line.empty();
   transfer->headerBlock_ += line;
   transfer->headerBlock_ += "\r\n";
   if (transfer->headerBlock_.size() > kHeaderBlockLimit) return 0;

@@ -3,6 +3,8 @@ demo site, a program folder laid out as a seller has it, the processes started f
 xdotool to drive the windows. Every wait is bounded and everything started is stopped again.
 """
 
+import ctypes
+import ctypes.util
 import os
 import signal
 import subprocess
@@ -13,6 +15,8 @@ import time
 SCREEN = (1280, 1024)
 # Displays tried for the session's own Xvfb.
 DISPLAYS = range(71, 100)
+# The double-click time of the session's programs, in milliseconds.
+DOUBLE_CLICK_MS = 1200
 # Sanitizer builds run several times slower; every timeout is scaled by this.
 SLOWNESS = float(os.environ.get("KESTO_E2E_SLOWNESS", "1"))
 
@@ -145,6 +149,11 @@ class XSession:
                         XDG_CONFIG_HOME=os.path.join(home, ".config"),
                         XDG_DATA_HOME=os.path.join(home, ".local/share"),
                         NO_AT_BRIDGE="1", GDK_BACKEND="x11", LANG="C.UTF-8")
+        # xdotool's two presses of a double click can reach the server far apart under load.
+        gtk_settings = os.path.join(home, ".config", "gtk-3.0")
+        os.makedirs(gtk_settings, exist_ok=True)
+        with open(os.path.join(gtk_settings, "settings.ini"), "w") as f:
+            f.write(f"[Settings]\ngtk-double-click-time={DOUBLE_CLICK_MS}\n")
 
     def start(self):
         if not self.which("Xvfb"):
@@ -223,6 +232,14 @@ class XSession:
         args = ["search"] + (["--onlyvisible"] if visible_only else []) + ["--name", name]
         return [int(line) for line in self.xdotool(*args).split()]
 
+    def windows_of(self, pids):
+        """The visible windows the processes made, menus included, as a set."""
+        found = set()
+        for pid in pids:
+            found.update(int(line) for line in
+                         self.xdotool("search", "--onlyvisible", "--pid", pid).split())
+        return found
+
     def is_viewable(self, window):
         return "IsViewable" in self.output("xwininfo", "-id", str(window))
 
@@ -280,8 +297,12 @@ class XSession:
 
     def pixels(self, window):
         """The window's current pixels as raw RGB bytes (empty when it cannot be read)."""
-        # import holds the X server while it reads a window; one that does not come back (seen
-        # under load, with the window changing) is a missed look, not the end of the case.
+        # Read with XGetImage in this process: import holds the X server while it reads, and
+        # under load it came back too late to see a progress bar move. Where XGetImage refuses
+        # the window (seen now and then with the update window), import is asked after all.
+        rgb = x11_window_rgb(self.display, window)
+        if rgb:
+            return rgb
         try:
             result = subprocess.run(["import", "-display", self.display, "-window", str(window),
                                      "-depth", "8", "rgb:-"], env=self.env, capture_output=True,
@@ -289,6 +310,76 @@ class XSession:
         except subprocess.TimeoutExpired:
             return b""
         return result.stdout if result.returncode == 0 else b""
+
+
+# ---- reading a window's pixels ----
+
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                ("bits_per_pixel", ctypes.c_int)]
+
+
+_xlib = None
+
+
+def _x11():
+    global _xlib
+    if _xlib is None:
+        _xlib = ctypes.CDLL(ctypes.util.find_library("X11"))
+        _xlib.XOpenDisplay.restype = ctypes.c_void_p
+        _xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        _xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        _xlib.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + \
+            [ctypes.POINTER(ctypes.c_ulong)] + [ctypes.POINTER(ctypes.c_int)] * 2 + \
+            [ctypes.POINTER(ctypes.c_uint)] * 4
+        _xlib.XGetImage.restype = ctypes.POINTER(_XImage)
+        _xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                    ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        _xlib.XFree.argtypes = [ctypes.c_void_p]
+        _xlib.XSetErrorHandler.argtypes = [ctypes.c_void_p]
+        _xlib.XSetErrorHandler(_IGNORE_X_ERRORS)
+    return _xlib
+
+
+# A window that went away is a missed look, not the end of the test program.
+_IGNORE_X_ERRORS = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
+    lambda display, event: 0)
+
+
+def x11_window_rgb(display_name, window):
+    """RGB bytes of a 24- or 32-bit window, row by row; empty when it cannot be read."""
+    xlib = _x11()
+    display = xlib.XOpenDisplay(display_name.encode())
+    if not display:
+        return b""
+    try:
+        root = ctypes.c_ulong()
+        x, y = ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = (ctypes.c_uint() for _ in range(4))
+        if not xlib.XGetGeometry(display, window, ctypes.byref(root), ctypes.byref(x),
+                                 ctypes.byref(y), ctypes.byref(width), ctypes.byref(height),
+                                 ctypes.byref(border), ctypes.byref(depth)):
+            return b""
+        image = xlib.XGetImage(display, window, 0, 0, width.value, height.value,
+                               0xFFFFFFFF, 2)  # all planes, ZPixmap
+        if not image:
+            return b""
+        info = image.contents
+        rows, stride, row_bytes = info.height, info.bytes_per_line, info.width * 4
+        raw = ctypes.string_at(info.data, stride * rows) if info.bits_per_pixel == 32 else b""
+        xlib.XFree(info.data)
+        xlib.XFree(image)
+        pixels = b"".join(raw[row * stride:row * stride + row_bytes] for row in range(rows))
+        # Little-endian pixels: blue, green, red, unused.
+        rgb = bytearray(len(pixels) // 4 * 3)
+        rgb[0::3], rgb[1::3], rgb[2::3] = pixels[2::4], pixels[1::4], pixels[0::4]
+        return bytes(rgb)
+    finally:
+        xlib.XCloseDisplay(display)
 
 
 # ---- the demo site ----

@@ -97,6 +97,21 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
+void WaitUntilSteady(const std::function<std::vector<int>()>& look) {
+  std::vector<int> last = look();
+  gint64 sameSince = g_get_monotonic_time();
+  PumpUntil(
+      [&] {
+        std::vector<int> now = look();
+        if (now != last) {
+          last = std::move(now);
+          sameSince = g_get_monotonic_time();
+        }
+        return g_get_monotonic_time() - sameSince >= 300 * 1000;
+      },
+      10000);
+}
+
 ToolRun RunTool(const std::vector<std::string>& argv, int timeoutMs) {
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -139,14 +154,35 @@ void StartTool(const std::vector<std::string>& argv) {
                 nullptr);
 }
 
+namespace {
+Screen GrabScreen() {
+  GdkWindow* root = gdk_get_default_root_window();
+  return Screen(gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root),
+                                           gdk_window_get_height(root)));
+}
+
+Screen Keep(Screen shot, const std::string& name) {
+  const std::string path = ArtefactFolder() + "/" + name + ".png";
+  gdk_pixbuf_save(shot.get(), path.c_str(), "png", nullptr, nullptr);
+  return shot;
+}
+}  // namespace
+
 Screen Screenshot(const std::string& name) {
   Pump(150);  // let pending drawing reach the screen
-  GdkWindow* root = gdk_get_default_root_window();
-  GdkPixbuf* shot = gdk_pixbuf_get_from_window(root, 0, 0, gdk_window_get_width(root),
-                                               gdk_window_get_height(root));
-  const std::string path = ArtefactFolder() + "/" + name + ".png";
-  gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr);
-  return Screen(shot);
+  return Keep(GrabScreen(), name);
+}
+
+Screen ScreenshotWhen(const std::string& name, const std::function<bool(GdkPixbuf*)>& drawn,
+                      int timeoutMs) {
+  Screen shot;
+  PumpUntil(
+      [&] {
+        shot = GrabScreen();
+        return drawn(shot.get());
+      },
+      timeoutMs);
+  return Keep(std::move(shot), name);
 }
 
 std::uint32_t PixelAt(GdkPixbuf* screen, int x, int y) {

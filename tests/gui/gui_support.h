@@ -33,9 +33,15 @@ void InstallRecordingBrowser();
 void RemoveRecordingBrowser();
 std::string OpenedAddresses();
 
+// The double-click time of the GUI tests' session, in milliseconds.
+constexpr int kDoubleClickMs = 1200;
+
 // Runs the GTK loop for that long, or until `done` holds (false on time-out).
 void Pump(int ms);
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000);
+// Runs the GTK loop until what `look` sees has stayed the same for 300 ms (at most 10 s): the
+// end of a movement that comes in steps nobody announces.
+void WaitUntilSteady(const std::function<std::vector<int>()>& look);
 
 struct ToolRun {
   int exitCode = -1;
@@ -54,6 +60,10 @@ struct PixbufDeleter {
 };
 using Screen = std::unique_ptr<GdkPixbuf, PixbufDeleter>;
 Screen Screenshot(const std::string& name);
+// Takes the screen again and again until `drawn` holds for it (or the time is up) and keeps the
+// last one: drawing reaches the screen some frames after the change that asks for it.
+Screen ScreenshotWhen(const std::string& name, const std::function<bool(GdkPixbuf*)>& drawn,
+                      int timeoutMs = 10000);
 std::uint32_t PixelAt(GdkPixbuf* screen, int x, int y);  // 0xRRGGBB
 // Whether some pixel of the area has exactly that colour.
 bool AreaHasColour(GdkPixbuf* screen, int x, int y, int width, int height, std::uint32_t rgb);

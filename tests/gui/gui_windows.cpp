@@ -48,9 +48,17 @@ void RecordUnder(const char* handlerName) {
 native::Handle LoadAndShow(const char* window) {
   if (!ui::LoadWindow(window)) return 0;
   const native::Handle handle = ui::NativeHandle({window, ""});
-  PumpUntil([&] { return IsMapped(handle); }, 10000);
-  Pump(300);  // the window manager places it
+  PumpUntil([&] { return IsMapped(handle); }, 30000);
+  WaitUntilPlaced(window);
   return handle;
+}
+
+void WaitUntilPlaced(const char* window) {
+  // The window manager may move a mapped window once more.
+  WaitUntilSteady([&] {
+    const native::Rect rect = WindowRect(window);
+    return std::vector<int>{rect.left, rect.top, rect.right, rect.bottom};
+  });
 }
 
 Point ScreenPoint(const char* window, const char* control, int x, int y) {

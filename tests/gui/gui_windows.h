@@ -28,6 +28,8 @@ void RecordUnder(const char* handlerName);
 
 // Loads the window and waits until it is on screen; its X11 id, 0 on failure.
 native::Handle LoadAndShow(const char* window);
+// Waits until the window manager has stopped moving the loaded window.
+void WaitUntilPlaced(const char* window);
 
 // The screen position of a control's point (x, y), walking up its containers.
 struct Point {

@@ -43,7 +43,7 @@ class MessageBoxes : public ::testing::Test {
  protected:
   void SetUp() override {
     KESTO_REQUIRE_DISPLAY();
-    watchdog_ = g_timeout_add_seconds(20, CloseStrayBoxes, &strayFound_);
+    watchdog_ = g_timeout_add_seconds(45, CloseStrayBoxes, &strayFound_);
   }
   void TearDown() override {
     if (watchdog_) g_source_remove(watchdog_);
@@ -70,7 +70,7 @@ TEST_F(MessageBoxes, WorkerThreadBoxBlocksOnlyTheWorker) {
     std::thread worker([&] {
       answer = ShowMessage("你确定要退出平台？", kMbOkCancel | kMbIconInformation, "平台退出提示");
     });
-    EXPECT_TRUE(PumpUntil([&] { return answer != -1; }, 15000));
+    EXPECT_TRUE(PumpUntil([&] { return answer != -1; }, 30000));
     worker.join();
     g_source_remove(ticker);
     EXPECT_EQ(answer, expected) << keys;

@@ -27,7 +27,11 @@ class Peer {
     if (reader && std::fscanf(reader, "%lu", &id) == 1) window_ = native::Handle(id);
     if (reader) std::fclose(reader);
     PumpUntil([&] { return IsMapped(window_); });
-    Pump(300);
+    WaitUntilSteady([&] {
+      native::Rect rect;
+      native::GetWindowRect(window_, rect);
+      return std::vector<int>{rect.left, rect.top, rect.right, rect.bottom};
+    });
   }
   ~Peer() {
     if (pid_ && !ended_) {

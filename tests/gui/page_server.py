@@ -17,7 +17,32 @@ CATALOGUE = f"""<!DOCTYPE html><html><body style="margin:0; height:3000px; backg
   background:#EEEEEE">box</div>
 </body></html>"""
 
+BOX_STYLE = "position:absolute; top:40px; width:100px; height:80px; background:#DDEEFF"
+
+# Elements whose IDs and names no page should have: quotes and backslashes, control
+# characters, huge texts, halves of UTF-16 pairs, characters GBK lacks, a zero character.
+HOSTILE = rf"""<!DOCTYPE html><html><body style="margin:0; background:#FFFFFF">
+<div id="ready" style="{BOX_STYLE}; left:20px">ready</div>
+<div id="h1" style="{BOX_STYLE}; left:130px">1</div>
+<div id="h2" style="{BOX_STYLE}; left:240px">2</div>
+<div id="h3" style="{BOX_STYLE}; left:350px">3</div>
+<div id="h4" style="{BOX_STYLE}; left:460px">4</div>
+<div id="h5" style="{BOX_STYLE}; left:570px">5</div>
+<script>
+function hostile(element, id, name) {{
+  element.id = id;
+  element.setAttribute("name", name);
+}}
+hostile(document.getElementById("h1"), 'say "hi" \\ \'there\'', '\\"\'');
+hostile(document.getElementById("h2"), "ctl\u0001\u0002\t\u001f", "x\r\ny[s]=v");
+hostile(document.getElementById("h3"), "i".repeat(100000), "n".repeat(100000));
+hostile(document.getElementById("h4"), "lone\ud800", "pair\ud83d\ude00");
+hostile(document.getElementById("h5"), "before\u0000after", "\u4e2d\u00ff");
+</script>
+</body></html>"""
+
 PAGES = {
+    "/hostile": HOSTILE,
     "/csapp": CATALOGUE,
     "/app": CATALOGUE,
     "/topapp": '<html><body style="background:#F3F3F3"><a id="app1" name="qmz"'

@@ -75,9 +75,11 @@ TEST_F(SecondaryWindows, UpdateWindowStaysOnTopAndTakesTheWorkersProgressAndClos
   std::thread worker([&] { ui::SetInt(bar, ui::prop::processbar::kPosition, 2500); });
   worker.join();
   EXPECT_TRUE(PumpUntil([&] { return ui::GetInt(bar, ui::prop::processbar::kPosition) == 2500; }));
-  Screen screen = Screenshot("update-window");
   const Point filled = ScreenPoint(names::kUpdateWindow, "进度条1", 30, 10);
   const Point empty = ScreenPoint(names::kUpdateWindow, "进度条1", 250, 10);
+  Screen screen = ScreenshotWhen("update-window", [&](GdkPixbuf* shot) {
+    return PixelAt(shot, filled.x, filled.y) == 0x06B025u;
+  });
   EXPECT_EQ(PixelAt(screen.get(), filled.x, filled.y), 0x06B025u) << "a quarter is filled";
   EXPECT_NE(PixelAt(screen.get(), empty.x, empty.y), 0x06B025u);
 

@@ -79,10 +79,13 @@ class Tray : public ::testing::Test {
     ui::SetTrayIcon(names::kMainWindow, ui::GetBytes(kMain, ui::prop::window::kIcon),
                     "Kesto应用平台V1.1");
     ASSERT_TRUE(Entry());
-    ASSERT_TRUE(PumpUntil(EntryEmbedded, 5000)) << "the entry is in the notification area";
+    ASSERT_TRUE(PumpUntil(EntryEmbedded)) << "the entry is in the notification area";
     // The notification area places the entry once it is embedded.
     ASSERT_TRUE(PumpUntil([] { return EntryArea().width > 0 && EntryArea().y > 900; }));
-    Pump(300);
+    WaitUntilSteady([] {
+      const GdkRectangle area = EntryArea();
+      return std::vector<int>{area.x, area.y, area.width, area.height};
+    });
     Screenshot("tray-with-entry");
   }
 
@@ -91,7 +94,6 @@ class Tray : public ::testing::Test {
     XDo({"mousemove", std::to_string(area.x + area.width / 2),
          std::to_string(area.y + area.height / 2)});
     XDo({"click", "--repeat", std::to_string(clicks), "--delay", "60", button});
-    Pump(300);
   }
 
   void HideByButton() {
@@ -109,7 +111,7 @@ TEST_F(Tray, HideButtonHidesTheWindowAndATrayClickBringsItBack) {
   ClickTray("1");
   EXPECT_TRUE(PumpUntil([&] { return IsMapped(handle_); }));
   EXPECT_EQ(trayCodes, std::vector<int>{1});
-  Pump(300);
+  WaitUntilPlaced(names::kMainWindow);
   EXPECT_FALSE(IsIconic(handle_));
   Screenshot("tray-restored");
 }
@@ -149,12 +151,14 @@ TEST_F(Tray, AWindowItsProcessHidShowsForGoodWhenAnotherProgramMapsIt) {
 
 TEST_F(Tray, DoubleClickReportsTheLeftUpsAndTheDoubleClick) {
   ClickTray("1", 2);
+  PumpUntil([] { return trayCodes.size() >= 3; });
   EXPECT_EQ(trayCodes, (std::vector<int>{1, 2, 1}));
 }
 
 TEST_F(Tray, RightClickPopsUpTheMenuWhileTheWindowStaysHidden) {
   HideByButton();
   ClickTray("3");
+  PumpUntil([] { return !trayCodes.empty(); });
   EXPECT_EQ(trayCodes, std::vector<int>{3});
   EXPECT_TRUE(PumpUntil(MenuShown)) << "the tray menu is up";
   Screenshot("tray-menu");

@@ -55,6 +55,13 @@ void TestServer::RouteSilent(const std::string& path) {
   Command("route " + Hex(path) + " silent");
 }
 
+void TestServer::RouteTrickle(const std::string& path, const std::string& response, int pieces,
+                              int gapMs, AfterTrickle after) {
+  Command("route " + Hex(path) + " trickle " + std::to_string(pieces) + " " +
+          std::to_string(gapMs) + " " + Hex(response) +
+          (after == AfterTrickle::kHold ? " hold" : ""));
+}
+
 std::vector<std::string> TestServer::Requests() {
   int count = std::stoi(Command("requests"));
   std::vector<std::string> requests;

@@ -29,6 +29,11 @@ class TestServer {
   void RouteEndless(const std::string& path, const std::string& head, const std::string& line = "");
   // Reads the request and answers nothing, keeping the connection open until the client leaves.
   void RouteSilent(const std::string& path);
+  // Sends the response in `pieces` parts with `gapMs` before each; then closes the connection,
+  // or with `hold` keeps it open, saying nothing more, until the client leaves.
+  enum class AfterTrickle { kClose, kHold };
+  void RouteTrickle(const std::string& path, const std::string& response, int pieces, int gapMs,
+                    AfterTrickle after = AfterTrickle::kClose);
 
   // The raw bytes of every request received since the last Clear, in order of arrival.
   std::vector<std::string> Requests();

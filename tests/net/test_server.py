@@ -13,6 +13,10 @@ program under Wine cannot hand its pipes to a Linux process):
                                              line unless given) without end
   route <path-hex> silent                    read the request, then answer nothing until the
                                              client leaves
+  route <path-hex> trickle <pieces> <gap-ms> <response-hex> [hold]
+                                             send the response in that many pieces with the
+                                             gap before each, then close, or with "hold" keep
+                                             the connection open until the client leaves
   requests                                   "<n>", then n lines: each raw request in hex
   clear                                      forget the recorded requests
 
@@ -25,6 +29,7 @@ import socket
 import socketserver
 import sys
 import threading
+import time
 
 NOT_FOUND = b"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"
 HEADER_LIMIT = 4 << 20
@@ -91,6 +96,20 @@ def send_endless(sock, head, line):
         sock.sendall(block)
 
 
+def send_trickle(sock, pieces, gap, response, hold):
+    size = -(-len(response) // pieces)
+    for start in range(0, len(response), size):
+        time.sleep(gap)
+        sock.sendall(response[start:start + size])
+    if hold:
+        wait_for_client_to_leave(sock)
+
+
+def wait_for_client_to_leave(sock):
+    while sock.recv(4096):
+        pass
+
+
 class Handler(socketserver.BaseRequestHandler):
     def handle(self):
         sock = self.request
@@ -114,8 +133,9 @@ class Handler(socketserver.BaseRequestHandler):
             elif route[0] == "endless":
                 send_endless(sock, route[1], route[2])
             elif route[0] == "silent":
-                while sock.recv(4096):
-                    pass
+                wait_for_client_to_leave(sock)
+            elif route[0] == "trickle":
+                send_trickle(sock, *route[1:])
         except OSError:
             pass
 
@@ -139,6 +159,9 @@ def command(words):
             route = ("endless", head, bytes.fromhex(words[4]) if len(words) > 4 else FILLER)
         elif kind == "silent":
             route = ("silent",)
+        elif kind == "trickle":
+            route = ("trickle", int(words[3]), int(words[4]) / 1000, bytes.fromhex(words[5]),
+                     words[6:] == ["hold"])
         else:
             return "error unknown kind"
         with lock:

@@ -107,6 +107,43 @@ TEST_F(MainWindowTest, KeysThatWouldReshapeTheConfigurationStartNothing) {
   EXPECT_EQ(RunTargets(1), std::vector<std::string>{"\x81\x5B"});
 }
 
+// Texts a hostile page can give its elements: whatever a click writes stays one "run=" line,
+// so the configuration keeps its sections and keys, and nothing breaks.
+TEST_F(MainWindowTest, HostileElementTextsAddNoKeyOrSection) {
+  auto lines = [this] {
+    std::vector<std::string> found;
+    std::string text = ConfigText();
+    for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
+      end = std::min(text.find('\n', at), text.size());
+      const std::string line = text.substr(at, end - at);
+      if (line.rfind("run=", 0) != 0) found.push_back(line);
+    }
+    return found;
+  };
+  // An ordinary click first, so that the section the run target lives in is there.
+  Element(refs::kCataloguePanel, ui::kEventClick, "memo", "qmz");
+  const std::vector<std::string> before = lines();
+  const Text hostile[] = {
+      Text(100000, 'k'),
+      "ctl\x01\x02\t\x1f",
+      R"(say "hi" \ 'there')",
+      "\x81",
+      "a\xFF\xFE",
+      "key\x81\r\nsection",
+      ";comment",
+      "  blanks  ",
+      "?",
+      "中\x81]",
+  };
+  for (const Text& key : hostile) {
+    for (const Text& name : {Text("qmz"), key}) {
+      Element(refs::kCataloguePanel, ui::kEventClick, key, name);
+      Element(refs::kSidePanel, ui::kEventMouseMove, key, name);
+    }
+    EXPECT_EQ(lines(), before) << key.substr(0, 40);
+  }
+}
+
 TEST_F(MainWindowTest, HomeButtonRefreshLinkAndAddressBox) {
   folder_.AddApp("new", "profit", "利润", false);
   headless::Fire({names::kMainWindow, "图形按钮4"}, ui::Event::kClicked);

@@ -31,8 +31,8 @@ class SelfUpdateTest : public PlatformTest {
     server_.Serve("/app/up/1.txt", "x[up]1.6|notes|" + updater + "[/up]y");
   }
   // Runs the user-interface thread until the worker has ended the program.
-  std::optional<int> WaitForEnd() {
-    return Ending([] { headless::RunUntil([] { return false; }); });
+  std::optional<int> WaitForEnd(std::chrono::seconds atMost = std::chrono::seconds(10)) {
+    return Ending([atMost] { headless::RunUntil([] { return false; }, atMost); });
   }
   int Bar() const { return ui::GetInt(refs::kUpdateProgressBar, ui::prop::processbar::kPosition); }
   bool BarReaches(int position) const {
@@ -124,6 +124,40 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
     std::vector<Text> expected;
     if (!test.message.empty()) expected.push_back(test.message);
     EXPECT_EQ(MessageTexts(), expected);
+  }
+}
+
+// A server that stops answering costs the stall time (WinInet's default time-outs), then the
+// worker ends the program as on any other failure: the user is never left with a window that
+// hangs for good.
+TEST_F(SelfUpdateTest, AStalledListOrDownloadEndsTheProgramAfterTheStallTime) {
+  const std::string program = UpdaterProgram(3000);
+  struct Case {
+    const char* stalls;
+    std::string list;
+  } cases[] = {
+      {"the list", ""},
+      {"the download", "x[up]1.6|notes|" + server_.Address("/stalls") + "[/up]"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.stalls);
+    headless::ResetAll();
+    if (test.list.empty()) {
+      server_.ServeInPieces("/app/up/1.txt", Head("Content-Length: 100\r\n"), {"never sent"});
+    } else {
+      server_.Serve("/app/up/1.txt", test.list);
+    }
+    server_.ServeInPieces("/stalls", Head("Content-Length: 3000\r\n"), {program});
+    const auto begin = std::chrono::steady_clock::now();
+    std::optional<int> ended = Start({});
+    EXPECT_EQ(ended ? ended : WaitForEnd(std::chrono::seconds(120)), 0);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin);
+    EXPECT_GE(seconds.count(), 50);
+    EXPECT_LE(seconds.count(), 100);
+    EXPECT_FALSE(folder_.Exists("up.qmz"));
+    EXPECT_FALSE(headless::IsLoaded(names::kUpdateWindow));
+    server_.ReleasePiece();  // the server's one connection at a time goes on to the next
   }
 }
 

@@ -52,12 +52,24 @@ Text Explain(const Text& key, const Text& reason) {
   return "无法安装应用 " + key + "：" + reason;
 }
 
+std::string& OverriddenServer() {
+  static std::string server;
+  return server;
+}
+
 }  // namespace
+
+void OverridePackageServer(const std::string& server) {
+  OverriddenServer() = server;
+}
 
 std::string PackageFileUrl(const Text& key, const char* extension) {
   const std::string name = EscapeForUrl(TextToUtf8(key));
-  return std::string("http://") + settings::kUpdateHost + ":" +
-         std::to_string(settings::kUpdatePort) + "/app/pkg/" + name + "/" + name + "." + extension;
+  const std::string server = !OverriddenServer().empty()
+                                 ? OverriddenServer()
+                                 : std::string("http://") + settings::kUpdateHost + ":" +
+                                       std::to_string(settings::kUpdatePort);
+  return server + "/app/pkg/" + name + "/" + name + "." + extension;
 }
 
 bool InstallPackage(const Text& key, Text& problem) {

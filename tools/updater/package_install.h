@@ -5,6 +5,10 @@
 
 namespace kesto::updater {
 
+// Fetches the packages from this "http://host:port" instead of the built-in update server (for
+// tests); an empty text goes back to the built-in one.
+void OverridePackageServer(const std::string& server);
+
 // Address of one file of the package of `key` ("qmz", "dat" or "gif") on the update server.
 std::string PackageFileUrl(const Text& key, const char* extension);
 
