@@ -2,6 +2,9 @@
 // that holds the system's browser control, with the address, the browser commands and, for the
 // interface box, the page's element events. Without a browser control on the system the box
 // stays an empty window and the rest of the window works.
+#include <algorithm>
+#include <vector>
+
 #include "runtime/win32/toolkit/browser_host.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/ui_thread.h"
@@ -13,10 +16,21 @@ namespace {
 // The layouts' name for the empty page.
 constexpr char kBlankPage[] = "blank";
 
+// The browser controls alive on the user-interface thread, for the message loop's keys.
+std::vector<BrowserHost*>& LiveHosts() {
+  static std::vector<BrowserHost*> hosts;
+  return hosts;
+}
+
 class Browser : public Control {
  public:
   Browser(LoadedWindow& window, const ui::ControlLayout& layout)
       : Control(window, layout), address_(layout.text) {}
+
+  ~Browser() override {
+    auto& hosts = LiveHosts();
+    hosts.erase(std::remove(hosts.begin(), hosts.end(), host_.get()), hosts.end());
+  }
 
   void Create(HWND parent) override {
     HWND holder = CreateDrawnControl(parent);
@@ -25,6 +39,7 @@ class Browser : public Control {
       sink = [this](int type, const ui::Object& event) { return ReportElementEvent(type, event); };
     }
     host_ = BrowserHost::Create(holder, ClientArea(), std::move(sink));
+    if (host_) LiveHosts().push_back(host_.get());
     Navigate(address_);
   }
 
@@ -115,6 +130,13 @@ class Browser : public Control {
 
 std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
   return std::make_unique<Browser>(window, layout);
+}
+
+bool BrowserTookKey(MSG& message) {
+  for (BrowserHost* host : LiveHosts()) {
+    if (host->TranslateKey(message)) return true;
+  }
+  return false;
 }
 
 }  // namespace kesto::win32

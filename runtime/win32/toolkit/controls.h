@@ -19,5 +19,8 @@ std::unique_ptr<Control> MakePushButton(LoadedWindow& window, const ui::ControlL
 std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout);
 std::unique_ptr<Control> MakeProgressBar(LoadedWindow& window, const ui::ControlLayout& layout);
 std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout);
+// Offers a key message to the browser control it is meant for, so that the page's own keys
+// (Tab between fields, copy and paste) work; true when the control took it.
+bool BrowserTookKey(MSG& message);
 
 }  // namespace kesto::win32

@@ -9,6 +9,7 @@
 
 #include "runtime/toolkit.h"
 #include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 
@@ -19,6 +20,7 @@ namespace {
 constexpr int kMaxMessagesPerPump = 2000;
 
 void Dispatch(MSG& message) {
+  if (win32::BrowserTookKey(message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
