@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "runtime/headless/native_windows.h"
-#include "tests/program/running_program.h"
 #include "tests/program/temp_program_folder.h"
 
 namespace kesto {
@@ -15,56 +13,40 @@ namespace {
 // Each test runs in a fresh platform folder made the current directory.
 class AppConfigFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    root_ = testing::MakeTempFolder("kesto-config-");
-    std::filesystem::current_path(root_);
-    headless::ResetFakeWindows();
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(root_);
-  }
+  void SetUp() override { headless::ResetFakeWindows(); }
 
-  void WriteIni(const std::string& content, const std::string& folder = "") {
-    std::ofstream(root_ / folder / "qmztx.ini", std::ios::binary) << content;
-  }
-  std::string ReadIni() {
-    std::ifstream in(root_ / "qmztx.ini", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  Text Inside(const std::filesystem::path& path) { return testing::InsidePath(path); }
+  void WriteIni(const std::string& content) { folder_.Write("qmztx.ini", content); }
+  std::string ReadIni() { return folder_.Read("qmztx.ini"); }
 
-  std::filesystem::path previous_;
-  std::filesystem::path root_;
+  testing::TempProgramFolder folder_;
   AppConfig config;
 };
 
 TEST_F(AppConfigFile, PathIsInTheCurrentDirectory) {
   EXPECT_EQ(config.configPath(), "");
-  EXPECT_EQ(config.GetConfigPath(), Inside(root_ / "qmztx.ini"));
-  EXPECT_EQ(config.configPath(), Inside(root_ / "qmztx.ini"));
+  EXPECT_EQ(config.GetConfigPath(), folder_.Inside("qmztx.ini"));
+  EXPECT_EQ(config.configPath(), folder_.Inside("qmztx.ini"));
 }
 
 TEST_F(AppConfigFile, BelowAnAppFolderThePathIsTwoLevelsUp) {
-  std::filesystem::create_directories(root_ / "app" / "tool");
-  std::filesystem::current_path(root_ / "app" / "tool");
-  EXPECT_EQ(config.UpdateConfigPath(), Inside(root_ / "qmztx.ini"));
+  std::filesystem::create_directories(folder_ / "app/tool");
+  std::filesystem::current_path(folder_ / "app/tool");
+  EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));
   // "\app" also matches the start of a longer name such as "apps".
-  std::filesystem::create_directories(root_ / "apps" / "x");
-  std::filesystem::current_path(root_ / "apps" / "x");
-  EXPECT_EQ(config.UpdateConfigPath(), Inside(root_ / "qmztx.ini"));
+  std::filesystem::create_directories(folder_ / "apps/x");
+  std::filesystem::current_path(folder_ / "apps/x");
+  EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));
   // Every call finds the path afresh.
-  std::filesystem::current_path(root_);
-  EXPECT_EQ(config.UpdateConfigPath(), Inside(root_ / "qmztx.ini"));
+  std::filesystem::current_path(folder_.root());
+  EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));
 }
 
 TEST_F(AppConfigFile, ToolBelowAppSharesThePlatformsFile) {
-  std::filesystem::create_directories(root_ / "app" / "tool");
-  std::filesystem::current_path(root_ / "app" / "tool");
+  std::filesystem::create_directories(folder_ / "app/tool");
+  std::filesystem::current_path(folder_ / "app/tool");
   AppConfig tool;
   tool.SetWindowHandle("tool", 77);
-  std::filesystem::current_path(root_);
+  std::filesystem::current_path(folder_.root());
   EXPECT_EQ(config.GetWindowHandle("tool"), 77);
   EXPECT_EQ(ReadIni(), "[jb]\r\ntool=77\r\n");
 }
@@ -132,44 +114,6 @@ TEST_F(AppConfigFile, WithoutSectionJbNoKeysAreListed) {
   WriteIni("[wm]\r\nrun=pt\r\n");
   EXPECT_EQ(Keys(config, &found), (std::vector<Text>{}));
   EXPECT_TRUE(found);
-}
-
-TEST_F(AppConfigFile, ClosesOnlyLiveWindowsOfTheRecordedPrograms) {
-  using testing::RunningProgram;
-  RunningProgram tool = RunningProgram::CopyRunAs(root_ / "app/tool.qmz");
-  RunningProgram stubbornTool = RunningProgram::ScriptRunAs(root_ / "app/sub/stubborn.v2.qmz");
-  RunningProgram other = RunningProgram::CopyRunAs(root_ / "app/other.qmz");
-  auto live = headless::CreateFakeWindow({.title = "tool", .processId = tool.pid()});
-  auto stubborn =
-      headless::CreateFakeWindow({.processId = stubbornTool.pid(), .ignoresClose = true});
-  auto gone = headless::CreateFakeWindow({.processId = tool.pid()});
-  headless::DestroyFakeWindow(gone);
-  // Reused handles: another tool's window, this process's own, and one that says no owner.
-  auto reused = headless::CreateFakeWindow({.processId = other.pid()});
-  auto own = headless::CreateFakeWindow({.processId = CurrentProcessId()});
-  auto unowned = headless::CreateFakeWindow();
-  config.SetWindowHandle("tool", static_cast<int>(live));
-  config.SetWindowHandle("stubborn", static_cast<int>(stubborn));
-  config.SetWindowHandle("gone", static_cast<int>(gone));
-  config.SetWindowHandle("reused", static_cast<int>(reused));
-  config.SetWindowHandle("pt", static_cast<int>(own));
-  config.SetWindowHandle("unowned", static_cast<int>(unowned));
-
-  Array<Text> keys;
-  ASSERT_TRUE(config.ListHandleKeys(keys));
-  for (const Text& key : keys) config.CloseRegisteredWindow(key);
-
-  EXPECT_FALSE(native::IsWindow(live));
-  ASSERT_EQ(headless::FakeWindow(live).posted.size(), 1u);
-  EXPECT_EQ(headless::FakeWindow(live).posted[0].message, native::kWmClose);
-  EXPECT_TRUE(native::IsWindow(stubborn));
-  EXPECT_EQ(headless::FakeWindow(stubborn).posted.size(), 1u);
-  EXPECT_TRUE(headless::FakeWindow(gone).posted.empty());
-  for (auto untouched : {reused, own, unowned}) {
-    EXPECT_TRUE(headless::FakeWindow(untouched).posted.empty()) << untouched;
-  }
-  // The stale entry stays in the file.
-  EXPECT_EQ(config.GetWindowHandle("gone"), static_cast<int>(gone));
 }
 
 TEST_F(AppConfigFile, CloneCopiesThePathAndDestroyReleasesIt) {

@@ -37,21 +37,14 @@ inline std::filesystem::path MakeTempFolder(const std::string& prefix) {
   }
 }
 
-// A path as the program writes it: "\" between the parts. Temporary folders have ASCII names.
-inline Text InsidePath(const std::filesystem::path& path) {
-  Text inside = path.generic_string();
-  for (char& c : inside) {
-    if (c == '/') c = '\\';
-  }
-  return inside;
-}
-
 class TempProgramFolder {
  public:
   TempProgramFolder() {
     previous_ = std::filesystem::current_path();
     root_ = MakeTempFolder("kesto-test-");
     std::filesystem::current_path(root_);
+    // The runtime names its current directory as the program writes paths: GBK, with "\".
+    inside_ = CurrentDirectory();
   }
   ~TempProgramFolder() {
     std::filesystem::current_path(previous_);
@@ -64,6 +57,10 @@ class TempProgramFolder {
   const std::filesystem::path& root() const { return root_; }
   std::filesystem::path operator/(const std::string& relative) const {
     return root_ / NativePath(relative);
+  }
+  // The folder as the program writes it, optionally with a name (GBK, "\" inside) below it.
+  Text Inside(const Text& relative = "") const {
+    return relative.empty() ? inside_ : inside_ + "\\" + relative;
   }
 
   // Writes a file (and its folders) below the program folder.
@@ -96,6 +93,7 @@ class TempProgramFolder {
  private:
   std::filesystem::path previous_;
   std::filesystem::path root_;
+  Text inside_;
 };
 
 }  // namespace kesto::testing

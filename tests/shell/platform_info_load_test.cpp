@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "shell/builtin_settings.h"
 #include "shell/globals.h"
 #include "shell/platform_info.h"
+#include "tests/program/temp_program_folder.h"
 #include "tests/shell/platform_info_test_files.h"
 
 namespace kesto::shell {
@@ -16,16 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::EncipheredPlatformFile;
-
-void WriteNative(const fs::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes FileNamed(const Text& serviceNumber) {
-  return EncipheredPlatformFile(serviceNumber + "|~|公司|~|web|~|pay|~|ad|~|spare");
-}
+using test::FileNamed;
+using test::WriteNative;
 
 const Array<Text> kDefaults = {"4702519",
                                "Pelun软件",
@@ -38,9 +27,7 @@ const Array<Text> kDefaults = {"4702519",
 class LoadPlatformInfoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/kesto-platform-info-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
+    root_ = testing::MakeTempFolder("kesto-platform-info-");
     program_ = root_ / "grand" / "parent" / "program";
     fs::create_directories(program_);
     saved_ = fs::current_path();
@@ -108,32 +95,6 @@ TEST_F(LoadPlatformInfoTest, HugeFilesAreRefused) {
   WriteNative(program_ / "reg.qmz", huge);
   EXPECT_FALSE(LoadPlatformInfo());
   EXPECT_EQ(PlatformInfo, kDefaults);
-}
-
-// The program folder at the root of the file system: run the loader in a child process whose
-// root is a temporary folder (a user namespace allows the change of root without privileges).
-int LoadInsideRoot(const fs::path& root, const char* folder, const Text& expected) {
-  const pid_t child = fork();
-  if (child == 0) {
-    // The path conversion keeps its converters once opened; open them while they can be loaded.
-    FileExists("\\");
-    if (unshare(CLONE_NEWUSER) != 0 || chroot(root.c_str()) != 0 || chdir(folder) != 0) _exit(77);
-    _exit(LoadPlatformInfo() && PlatformInfo[1] == expected ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST_F(LoadPlatformInfoTest, AtTheRootEverySearchLooksAtTheRoot) {
-  fs::permissions(root_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                             fs::perms::others_read | fs::perms::others_exec);
-  WriteNative(root_ / "reg.qmz", FileNamed("at the root"));
-  fs::create_directory(root_ / "top");
-  const int atRoot = LoadInsideRoot(root_, "/", "at the root");
-  if (atRoot == 77) GTEST_SKIP() << "no user namespace to change the root in";
-  EXPECT_EQ(atRoot, 0);
-  EXPECT_EQ(LoadInsideRoot(root_, "/top", "at the root"), 0);
 }
 
 TEST(ParentFolderTest, CutsBeforeTheLastBackslash) {

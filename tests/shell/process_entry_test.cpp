@@ -7,26 +7,25 @@
 #include "layouts/names.h"
 #include "runtime/headless/controls.h"
 #include "runtime/headless/frame.h"
-#include "runtime/posix/native_text.h"
 #include "runtime/program_file.h"
 #include "runtime/ui.h"
 #include "shell/globals.h"
+#include "tests/program/temp_program_folder.h"
 
 namespace kesto::shell {
 namespace {
 
 Text folderAtCreation;
 int platformFieldsAtCreation = 0;
+bool endAtCreation = false;
 
-// Stands in for the real handlers: records what the created event saw, and with "end" on the
-// command line ends the program from inside it, as a duplicate start does.
+// Stands in for the real handlers: records what the created event saw, and when asked ends the
+// program from inside it, as a duplicate start does.
 void BindTestHandlers() {
   ui::RegisterHandler(names::kOnMainWindowCreated, [](const ui::EventArgs&) -> ui::EventResult {
     folderAtCreation = CurrentDirectory();
     platformFieldsAtCreation = PlatformInfo.Count();
-    Array<Text> args;
-    CommandLineArgs(args);
-    if (args.Count() > 0 && args[1] == "end") EndProgram(0);
+    if (endAtCreation) EndProgram(0);
     return std::nullopt;
   });
 }
@@ -35,34 +34,26 @@ class ProcessEntryRun : public ::testing::Test {
  protected:
   void SetUp() override {
     headless::ResetAll();
-    previous_ = std::filesystem::current_path();
-    char name[] = "/tmp/kesto-entry-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder_ = name;
-    program_ = folder_ + "/kesto";
-    OverrideProgramFile(posix::FromNativePath(program_));
+    OverrideProgramFile(folder_.Inside("kesto"));
     folderAtCreation.clear();
     platformFieldsAtCreation = 0;
+    endAtCreation = false;
   }
   void TearDown() override {
     RegisterExitRoutine(nullptr);
     OverrideProgramFile("");
     ui::RegisterHandler(names::kOnMainWindowCreated, nullptr);
     headless::ResetAll();
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
   }
 
   // Runs the entry from another folder, then ends the program as main() does; gives the exit
   // code and how often the global state was released meanwhile.
-  int RunToTheEnd(std::vector<std::string> args) {
-    std::filesystem::current_path("/");
-    args.insert(args.begin(), program_);
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
+  int RunToTheEnd() {
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    std::string program = (folder_ / "kesto").string();
+    char* argv[] = {program.data(), nullptr};
     try {
-      int result = ProcessEntry(static_cast<int>(args.size()), argv.data(), BindTestHandlers);
+      int result = ProcessEntry(1, argv, BindTestHandlers);
       EXPECT_NE(AppConfig, nullptr) << "released before the end";
       EndProgram(result);
     } catch (const headless::ProgramEnded& end) {
@@ -72,14 +63,12 @@ class ProcessEntryRun : public ::testing::Test {
     return 0;
   }
 
-  std::filesystem::path previous_;
-  std::string folder_;
-  std::string program_;
+  testing::TempProgramFolder folder_;
 };
 
 TEST_F(ProcessEntryRun, LoadsTheMainWindowInTheProgramFolderAndReturnsZero) {
-  EXPECT_EQ(RunToTheEnd({}), 0);
-  EXPECT_EQ(folderAtCreation, posix::FromNativePath(folder_));
+  EXPECT_EQ(RunToTheEnd(), 0);
+  EXPECT_EQ(folderAtCreation, folder_.Inside());
   EXPECT_EQ(platformFieldsAtCreation, 6);
   EXPECT_TRUE(headless::IsLoaded(names::kMainWindow));
   // Ending released the global state.
@@ -88,7 +77,8 @@ TEST_F(ProcessEntryRun, LoadsTheMainWindowInTheProgramFolderAndReturnsZero) {
 }
 
 TEST_F(ProcessEntryRun, AnEndDuringStartUpReleasesTheGlobalStateOnce) {
-  EXPECT_EQ(RunToTheEnd({"end"}), 0);
+  endAtCreation = true;
+  EXPECT_EQ(RunToTheEnd(), 0);
   EXPECT_EQ(AppConfig, nullptr);
   // The release ran and was forgotten: a later end leaves fresh global state alone.
   InitGlobals();
