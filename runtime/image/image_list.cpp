@@ -5,7 +5,6 @@
 
 #include <cstring>
 
-#include "runtime/image/gif_layout.h"
 #include "runtime/image/little_endian.h"
 #include "runtime/ui.h"
 
@@ -69,13 +68,6 @@ void ApplyTransparentColour(image::RgbaImage& picture, std::uint32_t colour) {
   }
 }
 
-// Whether the picture can be drawn. A GIF's block layout settles that without decoding its
-// pixels, which wait until a row shows them; other formats are decoded once to find out.
-bool Decodable(const Bytes& picture) {
-  if (image::IsGif(picture)) return image::GifLayoutIsWhole(picture);
-  return image::DecodePicture(picture).has_value();
-}
-
 std::uint32_t TopLeftColour(const image::RgbaImage& picture) {
   const std::uint8_t* p = picture.Pixel(0, 0);
   return p[0] | (p[1] << 8) | (std::uint32_t(p[2]) << 16);
@@ -128,7 +120,7 @@ int ImageListAdd(Bytes& imageList, const Bytes& picture,
     if (!decoded) return -1;
     colour = TopLeftColour(*decoded);
   } else {
-    if (!Decodable(picture)) return -1;
+    if (!image::PictureDecodes(picture)) return -1;
     colour &= 0xFFFFFF;
   }
   AppendU32(imageList, colour);

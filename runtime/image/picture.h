@@ -30,6 +30,11 @@ constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 // An animated GIF gives its first frame.
 std::optional<RgbaImage> DecodePicture(const Bytes& file);
 
+// Whether DecodePicture gives a picture, found as cheaply as the decoder allows: gdk-pixbuf's
+// GIF loader takes exactly the GIFs whose block layout is whole, so a tile is checked without
+// decoding its pixels; the system decoders on Windows are asked to decode.
+bool PictureDecodes(const Bytes& file);
+
 // JPEG only: libjpeg on Linux, the system decoders on Windows.
 std::optional<RgbaImage> DecodeJpeg(const Bytes& file);
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runtime/image/gif_layout.h"
 #include "runtime/image/picture.h"
 #include "runtime/image/picture_format.h"
 
@@ -67,6 +68,11 @@ bool IsPlainRgb8(GdkPixbuf* pixbuf) {
          gdk_pixbuf_get_bits_per_sample(pixbuf) == 8 && (channels == 3 || channels == 4);
 }
 }  // namespace
+
+bool PictureDecodes(const Bytes& file) {
+  if (IsGif(file)) return GifLayoutIsWhole(file);
+  return DecodePicture(file).has_value();
+}
 
 std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file) {
   const char* type = LoaderFor(file);

@@ -80,6 +80,10 @@ std::optional<RgbaImage> DecodeJpeg(const Bytes& file) {
   return Decode(file);
 }
 
+bool PictureDecodes(const Bytes& file) {
+  return DecodePicture(file).has_value();
+}
+
 std::optional<RgbaImage> DecodeOtherFormats(const Bytes& file) {
   return Decode(file);
 }
