@@ -31,10 +31,12 @@ bool BmpHeaderFits(const Bytes& file) {
     return false;
   }
   const std::size_t at = kBmpFileHeaderSize + 4;
-  std::int64_t width =
-      headerSize == kBmpCoreHeader ? ReadU16(file, at) : std::int32_t(ReadU32(file, at));
-  std::int64_t height =
-      headerSize == kBmpCoreHeader ? ReadU16(file, at + 2) : std::int32_t(ReadU32(file, at + 4));
+  // Both sides signed: a negative height (rows top down) must not turn into a huge unsigned one.
+  std::int64_t width = headerSize == kBmpCoreHeader ? std::int64_t(ReadU16(file, at))
+                                                    : std::int64_t(std::int32_t(ReadU32(file, at)));
+  std::int64_t height = headerSize == kBmpCoreHeader
+                            ? std::int64_t(ReadU16(file, at + 2))
+                            : std::int64_t(std::int32_t(ReadU32(file, at + 4)));
   if (height < 0) height = -height;  // rows stored top down
   return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
 }
