@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "runtime/image/little_endian.h"
+#include "runtime/image/picture_format.h"
 
 namespace kesto::image {
 
@@ -30,7 +31,7 @@ std::vector<IconImage> DecodeIconImages(const Bytes& file) {
     std::size_t entry = kHeaderSize + i * kEntrySize;
     std::size_t size = ReadU32(file, entry + 8);
     std::size_t offset = ReadU32(file, entry + 12);
-    if (offset > file.size() || size > file.size() - offset) continue;
+    if (!IconImageFits(file, offset, size)) continue;
     Bytes single(file.begin(), file.begin() + kHeaderSize + kEntrySize);
     single[4] = 1;
     single[5] = 0;

@@ -16,29 +16,64 @@ constexpr std::uint32_t kLargestBmpHeader = 124;
 constexpr std::uint32_t kBmpCoreHeader = 12;
 constexpr std::size_t kIconHeaderSize = 6;
 constexpr std::size_t kIconEntrySize = 16;
+// The first four bytes of a PNG, read as a little-endian number.
+constexpr std::uint32_t kPngLead = 0x474E5089;
 
 bool StartsWith(const Bytes& file, std::initializer_list<std::uint8_t> lead) {
   return file.size() >= lead.size() && std::equal(lead.begin(), lead.end(), file.begin());
 }
 
-// A BMP header is at most 124 bytes and lies inside the file, and its size is one we would hold:
-// the decoder allocates a whole row before it reads one.
-bool BmpHeaderFits(const Bytes& file) {
-  if (file.size() < kBmpFileHeaderSize + 4) return false;
-  std::uint32_t headerSize = ReadU32(file, kBmpFileHeaderSize);
-  if (headerSize < kSmallestBmpHeader || headerSize > kLargestBmpHeader ||
-      headerSize > file.size() - kBmpFileHeaderSize) {
+constexpr std::uint32_t kUncompressed = 0;
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::size_t kGifScreenEnd = 10;
+
+// A bitmap header (in a BMP after its file header, in an icon at its image's offset) is at most
+// 124 bytes and lies inside the bytes it belongs to, and its size is one we would hold: the
+// decoder allocates a whole row before it reads one. Uncompressed rows must all be there too,
+// or a few bytes that claim millions of rows keep the decoder busy for nothing. An icon's header
+// counts the rows of its colours and of its mask together.
+bool BitmapHeaderFits(const Bytes& file, std::size_t at, std::size_t end, bool inIcon) {
+  if (end < at || end - at < 4) return false;
+  std::uint32_t headerSize = ReadU32(file, at);
+  if (headerSize < kSmallestBmpHeader || headerSize > kLargestBmpHeader || headerSize > end - at) {
     return false;
   }
-  const std::size_t at = kBmpFileHeaderSize + 4;
+  const bool core = headerSize == kBmpCoreHeader;
   // Both sides signed: a negative height (rows top down) must not turn into a huge unsigned one.
-  std::int64_t width = headerSize == kBmpCoreHeader ? std::int64_t(ReadU16(file, at))
-                                                    : std::int64_t(std::int32_t(ReadU32(file, at)));
-  std::int64_t height = headerSize == kBmpCoreHeader
-                            ? std::int64_t(ReadU16(file, at + 2))
+  std::int64_t width = core ? std::int64_t(ReadU16(file, at + 4))
                             : std::int64_t(std::int32_t(ReadU32(file, at + 4)));
+  std::int64_t height = core ? std::int64_t(ReadU16(file, at + 6))
+                             : std::int64_t(std::int32_t(ReadU32(file, at + 8)));
   if (height < 0) height = -height;  // rows stored top down
+  if (width <= 0 || height <= 0 || width * height > kMaxPicturePixels) return false;
+  const std::int64_t room = std::int64_t(end - at - headerSize);
+  // The palette the header counts lies inside the bytes as well: the decoder allocates it first.
+  const std::int64_t paletteBytes = headerSize >= 36 ? std::int64_t(ReadU32(file, at + 32)) * 4 : 0;
+  if (paletteBytes > room) return false;
+  const std::int64_t bitsPerPixel = ReadU16(file, at + (core ? 10 : 14));
+  const std::uint32_t compression =
+      core || headerSize < 20 ? kUncompressed : ReadU32(file, at + 16);
+  if (compression != kUncompressed && compression != kBitFields) return true;
+  const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+  const std::int64_t colourRows = inIcon ? height / 2 : height;
+  return rowBytes * colourRows <= room;
+}
+
+// The pixels' offset lies inside the file too: the decoder reads everything up to it first.
+bool BmpHeaderFits(const Bytes& file) {
+  return file.size() >= kBmpFileHeaderSize && ReadU32(file, 10) <= file.size() &&
+         BitmapHeaderFits(file, kBmpFileHeaderSize, file.size(), false);
+}
+
+bool GifScreenFits(const Bytes& file) {
+  if (file.size() < kGifScreenEnd) return false;
+  const std::int64_t width = ReadU16(file, 6), height = ReadU16(file, 8);
   return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
+}
+
+bool IsIconHeader(const Bytes& file) {
+  return file.size() >= kIconHeaderSize && ReadU16(file, 0) == 0 &&
+         (ReadU16(file, 2) == 1 || ReadU16(file, 2) == 2);
 }
 
 // Every image the directory lists lies inside the file, after the directory.
@@ -50,23 +85,24 @@ bool IconDirectoryFits(const Bytes& file) {
     std::size_t entry = kIconHeaderSize + i * kIconEntrySize;
     std::size_t size = ReadU32(file, entry + 8);
     std::size_t offset = ReadU32(file, entry + 12);
-    if (offset < directoryEnd || offset > file.size() || size > file.size() - offset) {
-      return false;
-    }
+    if (offset < directoryEnd || !IconImageFits(file, offset, size)) return false;
   }
   return true;
 }
 
-bool IsIconHeader(const Bytes& file) {
-  return file.size() >= kIconHeaderSize && ReadU16(file, 0) == 0 &&
-         (ReadU16(file, 2) == 1 || ReadU16(file, 2) == 2);
-}
-
 }  // namespace
+
+bool IconImageFits(const Bytes& file, std::size_t offset, std::size_t size) {
+  if (offset > file.size() || size > file.size() - offset) return false;
+  if (size >= 4 && ReadU32(file, offset) == kPngLead) return true;
+  return BitmapHeaderFits(file, offset, offset + size, true);
+}
 
 PictureFormat SoundPictureFormat(const Bytes& file) {
   if (StartsWith(file, {0xFF, 0xD8, 0xFF})) return PictureFormat::kJpeg;
-  if (StartsWith(file, {'G', 'I', 'F', '8'})) return PictureFormat::kGif;
+  if (StartsWith(file, {'G', 'I', 'F', '8'})) {
+    return GifScreenFits(file) ? PictureFormat::kGif : PictureFormat::kUnknown;
+  }
   if (StartsWith(file, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return PictureFormat::kPng;
   if (StartsWith(file, {'B', 'M'})) {
     return BmpHeaderFits(file) ? PictureFormat::kBmp : PictureFormat::kUnknown;

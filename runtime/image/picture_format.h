@@ -12,4 +12,8 @@ enum class PictureFormat { kUnknown, kJpeg, kGif, kBmp, kPng, kIcon };
 // kUnknown also for a known format whose header does not fit the file.
 PictureFormat SoundPictureFormat(const Bytes& file);
 
+// Whether an icon's image at offset, size bytes long, lies inside the file and is a PNG or a
+// bitmap whose header fits those bytes.
+bool IconImageFits(const Bytes& file, std::size_t offset, std::size_t size);
+
 }  // namespace kesto::image

@@ -5,6 +5,7 @@
 
 #include "assets/artwork.h"
 #include "runtime/image/icon_file.h"
+#include "tests/runtime/image/test_pictures.h"
 
 namespace kesto {
 namespace {
@@ -87,6 +88,43 @@ TEST(DecodePicture, RefusesDamagedHeadersAndOtherFormats) {
   EXPECT_FALSE(image::DecodePicture(wide));
   wide[21] = 0;
   EXPECT_TRUE(image::DecodePicture(wide));
+}
+
+// A few bytes that claim more than they hold (rows, a palette, pixels far past the end, a GIF
+// screen of billions of pixels) would have the decoder allocate and fill for nothing.
+TEST(DecodePicture, RefusesHeadersThatPromiseMoreThanTheFileHolds) {
+  const Bytes bmp = testing::MakeBmp(4, 3, [](int x, int y) {
+    return testing::Rgb{std::uint8_t(x * 60), std::uint8_t(y * 80), 7};
+  });
+  ASSERT_TRUE(image::DecodePicture(bmp));
+  Bytes lastRowCut(bmp.begin(), bmp.end() - 1);
+  EXPECT_FALSE(image::DecodePicture(lastRowCut));
+  Bytes pixelsPastTheEnd = bmp;
+  pixelsPastTheEnd[13] = 0x7F;
+  EXPECT_FALSE(image::DecodePicture(pixelsPastTheEnd));
+  Bytes paletteOfBillions = bmp;
+  paletteOfBillions[14 + 35] = 0x7F;
+  EXPECT_FALSE(image::DecodePicture(paletteOfBillions));
+
+  Bytes gif{'G',  'I',  'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0,    0, 0, 0xFF, 0xFF,
+            0xFF, 0x2C, 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x44, 1, 0, 0x3B};
+  ASSERT_TRUE(image::DecodePicture(gif));
+  gif[6] = gif[7] = gif[8] = gif[9] = 0xFF;
+  EXPECT_FALSE(image::DecodePicture(gif));
+
+  // An icon image whose bitmap counts a palette beyond its bytes is skipped like one outside
+  // the file.
+  Bytes icon = assets::kPlatformIcon.ToBytes();
+  const std::size_t images = image::DecodeIconImages(icon).size();
+  for (std::size_t entry = 6; entry < 6 + 16 * std::size_t(icon[4]); entry += 16) {
+    std::size_t at = icon[entry + 12] | icon[entry + 13] << 8 | icon[entry + 14] << 16;
+    if (icon[at] != 40) continue;  // a PNG image
+    icon[at + 35] = 0x7F;
+    EXPECT_EQ(image::DecodeIconImages(icon).size(), images - 1);
+    EXPECT_FALSE(image::DecodePicture(icon));
+    return;
+  }
+  ADD_FAILURE() << "the platform's icon holds no bitmap image";
 }
 
 }  // namespace
