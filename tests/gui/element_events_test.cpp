@@ -2,8 +2,10 @@
 // handler with the element's ID and name, and a handler's false keeps a clicked link from
 // navigating.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -162,6 +164,21 @@ std::vector<pid_t> WebProcesses() {
 // Both web panels and the advertising strip run in one web process.
 TEST_F(CataloguePage, PanelsShareOneWebProcess) {
   EXPECT_EQ(WebProcesses().size(), 1u);
+}
+
+// A web process that dies takes its pages with it, not the platform: the panels load their
+// pages again, and the page reports its events as before.
+TEST_F(CataloguePage, PanelsComeBackAfterTheirWebProcessDies) {
+  const std::vector<pid_t> before = WebProcesses();
+  ASSERT_EQ(before.size(), 1u);
+  ASSERT_EQ(kill(before[0], SIGKILL), 0);
+  events.clear();
+  EXPECT_TRUE(MoveUntilReported(Page(60, 70), "tool7")) << "the catalogue page is back";
+  // Each panel comes back in a web process of its own: a new view can share a process only
+  // when it is made.
+  const std::vector<pid_t> after = WebProcesses();
+  EXPECT_FALSE(after.empty());
+  EXPECT_EQ(std::count(after.begin(), after.end(), before[0]), 0);
 }
 
 // A page whose elements carry IDs and names no page should have: each reaches the handler as
