@@ -166,11 +166,15 @@ class Browser : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<Browser>(window, layout);
+  return std::make_unique<gtk::Browser>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front
 
 namespace kesto::ui {
 

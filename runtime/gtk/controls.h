@@ -1,24 +1,10 @@
-// The control types, one maker each; MakeControl picks by the layout's type.
+// The GTK controls: their makers are the front's; this adds what they share among themselves.
 #pragma once
 
-#include <memory>
-
 #include "runtime/gtk/loaded_windows.h"
+#include "runtime/toolkit_front/controls.h"
 
 namespace kesto::gtk {
-
-std::unique_ptr<Control> MakeControl(LoadedWindow& window, const ui::ControlLayout& layout);
-
-std::unique_ptr<Control> MakePictureButton(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakePictureBox(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeTextLabel(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeHyperLink(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeTab(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeEditBox(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakePushButton(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeProgressBar(LoadedWindow& window, const ui::ControlLayout& layout);
-std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout);
 
 // Lets a press of the left button on the widget drag a borderless window.
 void DragWindowFrom(GtkWidget* widget, LoadedWindow& window);

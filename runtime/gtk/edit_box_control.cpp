@@ -51,8 +51,12 @@ class EditBox : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeEditBox(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<EditBox>(window, layout);
+  return std::make_unique<gtk::EditBox>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

@@ -84,8 +84,12 @@ class HyperLink : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeHyperLink(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<HyperLink>(window, layout);
+  return std::make_unique<gtk::HyperLink>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

@@ -59,8 +59,12 @@ class TextLabel : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeTextLabel(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<TextLabel>(window, layout);
+  return std::make_unique<gtk::TextLabel>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

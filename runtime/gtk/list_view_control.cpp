@@ -4,9 +4,9 @@
 
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/drawing.h"
-#include "runtime/gtk/ui_thread.h"
 #include "runtime/image/image_list.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/list_items.h"
 
 namespace kesto::gtk {
 
@@ -14,7 +14,7 @@ namespace {
 
 enum Column { kPicture, kCaption, kItemValue, kIconIndex, kColumns };
 
-class ListView : public Control {
+class ListView : public Control, public front::ListItems {
  public:
   ListView(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
     rows_ = gtk_list_store_new(kColumns, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_INT, G_TYPE_INT);
@@ -69,14 +69,14 @@ class ListView : public Control {
     return false;
   }
 
-  int Count() const { return gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows_), nullptr); }
+  int Count() const override {
+    return gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows_), nullptr);
+  }
 
-  void DeleteAll() { gtk_list_store_clear(rows_); }
+  void DeleteAll() override { gtk_list_store_clear(rows_); }
 
-  // A negative position, or one past the end, appends.
-  int Insert(int position, const Text& caption, int iconIndex, int itemValue) {
-    const int count = Count();
-    if (position < 0 || position > count) position = count;
+  int InsertAt(int position, const Text& caption, int iconIndex, std::optional<int>,
+               std::optional<int>, int itemValue) override {
     if (iconIndex < -1) iconIndex = -1;
     GtkTreeIter row;
     gtk_list_store_insert_with_values(rows_, &row, position, kPicture, PictureAt(iconIndex),
@@ -153,43 +153,14 @@ class ListView : public Control {
   std::map<int, Pixbuf> pictures_;
 };
 
-ListView* ListOrNull(const ui::Ref& ref) {
-  return dynamic_cast<ListView*>(&ControlOrFail(ref));
-}
-
 }  // namespace
-
-std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<ListView>(window, layout);
-}
 
 }  // namespace kesto::gtk
 
-namespace kesto::ui {
+namespace kesto::front {
 
-int ListItemCount(const Ref& list) {
-  int count = 0;
-  gtk::RunOnUiThread([&] {
-    if (gtk::ListView* view = gtk::ListOrNull(list)) count = view->Count();
-  });
-  return count;
+std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<gtk::ListView>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-void ListDeleteAll(const Ref& list) {
-  gtk::RunOnUiThread([&] {
-    if (gtk::ListView* view = gtk::ListOrNull(list)) view->DeleteAll();
-  });
-}
-
-int ListInsertItem(const Ref& list, std::optional<int> position, const Text& caption, int iconIndex,
-                   std::optional<int>, std::optional<int>, std::optional<int> itemValue) {
-  int row = -1;
-  gtk::RunOnUiThread([&] {
-    if (gtk::ListView* view = gtk::ListOrNull(list)) {
-      row = view->Insert(position.value_or(-1), caption, iconIndex, itemValue.value_or(0));
-    }
-  });
-  return row;
-}
-
-}  // namespace kesto::ui
+}  // namespace kesto::front

@@ -102,12 +102,16 @@ class PictureBox : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakePictureButton(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PictureButton>(window, layout);
+  return std::make_unique<gtk::PictureButton>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
 std::unique_ptr<Control> MakePictureBox(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PictureBox>(window, layout);
+  return std::make_unique<gtk::PictureBox>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

@@ -11,7 +11,7 @@ namespace {
 constexpr int kOffsetFromPointer = 3;
 
 struct Choice {
-  std::weak_ptr<LoadedWindow> window;
+  std::weak_ptr<front::LoadedWindow> window;
   Text item;
 };
 
@@ -24,7 +24,7 @@ const ui::MenuLayout* FindMenu(const std::vector<ui::MenuLayout>& menus, const T
 }
 
 void OnChosen(GtkMenuItem*, Choice* choice) {
-  std::shared_ptr<LoadedWindow> window = choice->window.lock();
+  std::shared_ptr<front::LoadedWindow> window = choice->window.lock();
   if (!window) return;
   const Text item = choice->item;  // the menu may be gone by the time the handler returns
   window->Fire(item, ui::Event::kMenuChosen);

@@ -76,12 +76,16 @@ class ProgressBar : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakePushButton(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PushButton>(window, layout);
+  return std::make_unique<gtk::PushButton>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
 std::unique_ptr<Control> MakeProgressBar(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<ProgressBar>(window, layout);
+  return std::make_unique<gtk::ProgressBar>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

@@ -55,8 +55,12 @@ class Tab : public Control {
 
 }  // namespace
 
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeTab(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<Tab>(window, layout);
+  return std::make_unique<gtk::Tab>(static_cast<gtk::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front

@@ -67,7 +67,7 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   SetOuterSize(*loaded, layout.width, layout.height);
 
   for (const ui::ControlLayout& control : layout.controls) {
-    if (std::unique_ptr<Control> made = MakeControl(*loaded, control)) {
+    if (auto made = front::MakeControl(*loaded, control)) {
       loaded->AddControl(std::move(made));
     }
   }
@@ -75,7 +75,8 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   // first.
   const auto& controls = loaded->controls();
   for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    (*it)->PlaceIn(AreaFor(*loaded, **it));
+    auto& control = static_cast<Control&>(**it);
+    control.PlaceIn(AreaFor(*loaded, control));
   }
 
   if (layout.centred) {

@@ -128,10 +128,6 @@ class Browser : public Control {
 
 }  // namespace
 
-std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<Browser>(window, layout);
-}
-
 bool BrowserTookKey(MSG& message) {
   for (BrowserHost* host : LiveHosts()) {
     if (host->TranslateKey(message)) return true;
@@ -140,6 +136,14 @@ bool BrowserTookKey(MSG& message) {
 }
 
 }  // namespace kesto::win32
+
+namespace kesto::front {
+
+std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<win32::Browser>(static_cast<win32::LoadedWindow&>(window), layout);
+}
+
+}  // namespace kesto::front
 
 namespace kesto::ui {
 

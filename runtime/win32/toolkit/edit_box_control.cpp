@@ -74,8 +74,12 @@ class EditBox : public FontedControl {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeEditBox(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<EditBox>(window, layout);
+  return std::make_unique<win32::EditBox>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

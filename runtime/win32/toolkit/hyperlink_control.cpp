@@ -99,8 +99,12 @@ class HyperLink : public Control {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeHyperLink(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<HyperLink>(window, layout);
+  return std::make_unique<win32::HyperLink>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

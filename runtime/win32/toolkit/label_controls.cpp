@@ -54,8 +54,12 @@ class TextLabel : public Control {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeTextLabel(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<TextLabel>(window, layout);
+  return std::make_unique<win32::TextLabel>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

@@ -6,10 +6,10 @@
 #include <commctrl.h>
 
 #include "runtime/image/image_list.h"
+#include "runtime/toolkit_front/list_items.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/drawing.h"
 #include "runtime/win32/toolkit/fonted_control.h"
-#include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {
@@ -40,7 +40,7 @@ HIMAGELIST SystemImageList(const Bytes& list) {
   return images;
 }
 
-class ListView : public FontedControl {
+class ListView : public FontedControl, public front::ListItems {
  public:
   using FontedControl::FontedControl;
 
@@ -87,15 +87,12 @@ class ListView : public FontedControl {
     return false;
   }
 
-  int Count() const { return int(ListView_GetItemCount(hwnd())); }
+  int Count() const override { return int(ListView_GetItemCount(hwnd())); }
 
-  void DeleteAll() { ListView_DeleteAllItems(hwnd()); }
+  void DeleteAll() override { ListView_DeleteAllItems(hwnd()); }
 
-  // A negative position, or one past the end, appends.
-  int Insert(int position, const Text& caption, int iconIndex, std::optional<int> stateImage,
-             std::optional<int> indent, int itemValue) {
-    const int count = Count();
-    if (position < 0 || position > count) position = count;
+  int InsertAt(int position, const Text& caption, int iconIndex, std::optional<int> stateImage,
+               std::optional<int> indent, int itemValue) override {
     if (!images_) SetImageList(ImageList());
     std::wstring text = ToWide(caption);
     LVITEMW item{};
@@ -157,45 +154,14 @@ class ListView : public FontedControl {
   HIMAGELIST images_ = nullptr;
 };
 
-ListView* ListOrNull(const ui::Ref& ref) {
-  return dynamic_cast<ListView*>(&ControlOrFail(ref));
-}
-
 }  // namespace
-
-std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<ListView>(window, layout);
-}
 
 }  // namespace kesto::win32
 
-namespace kesto::ui {
+namespace kesto::front {
 
-int ListItemCount(const Ref& list) {
-  int count = 0;
-  win32::RunOnUiThread([&] {
-    if (win32::ListView* view = win32::ListOrNull(list)) count = view->Count();
-  });
-  return count;
+std::unique_ptr<Control> MakeListView(LoadedWindow& window, const ui::ControlLayout& layout) {
+  return std::make_unique<win32::ListView>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-void ListDeleteAll(const Ref& list) {
-  win32::RunOnUiThread([&] {
-    if (win32::ListView* view = win32::ListOrNull(list)) view->DeleteAll();
-  });
-}
-
-int ListInsertItem(const Ref& list, std::optional<int> position, const Text& caption, int iconIndex,
-                   std::optional<int> stateImageIndex, std::optional<int> indent,
-                   std::optional<int> itemValue) {
-  int row = -1;
-  win32::RunOnUiThread([&] {
-    if (win32::ListView* view = win32::ListOrNull(list)) {
-      row = view->Insert(position.value_or(-1), caption, iconIndex, stateImageIndex, indent,
-                         itemValue.value_or(0));
-    }
-  });
-  return row;
-}
-
-}  // namespace kesto::ui
+}  // namespace kesto::front

@@ -12,14 +12,6 @@ namespace kesto::win32 {
 
 namespace {
 
-constexpr char kWindowNotLoaded[] = "未载入欲访问窗口组件所在的窗口";
-constexpr char kControlNotCreated[] = "指定窗口尚未载入";
-
-std::map<Text, std::shared_ptr<LoadedWindow>>& Registry() {
-  static std::map<Text, std::shared_ptr<LoadedWindow>> windows;
-  return windows;
-}
-
 bool message_loop_running = false;
 
 // The control's rectangle in its parent's client coordinates.
@@ -35,23 +27,20 @@ RECT PlaceOf(HWND hwnd) {
 // ---- Control ----
 
 Control::Control(LoadedWindow& owner, const ui::ControlLayout& layout)
-    : owner_(owner), layout_(layout) {
-  kept_[ui::prop::kTag] = Text{};
-  kept_[ui::prop::kMousePointer] = 0;
-}
+    : front::Control(owner, layout) {}
 
 void Control::Adopt(HWND hwnd) {
   hwnd_ = hwnd;
   if (!hwnd_) return;
   AttachControl(hwnd_, this);
-  if (layout_.disabled) EnableWindow(hwnd_, FALSE);
+  if (layout().disabled) EnableWindow(hwnd_, FALSE);
 }
 
 HWND Control::CreateSystemControl(HWND parent, const wchar_t* type, DWORD style,
                                   const wchar_t* text) {
-  const DWORD visible = layout_.visible ? WS_VISIBLE : 0;
+  const DWORD visible = layout().visible ? WS_VISIBLE : 0;
   HWND hwnd = CreateWindowExW(0, type, text, WS_CHILD | WS_CLIPSIBLINGS | visible | style,
-                              layout_.left, layout_.top, layout_.width, layout_.height, parent,
+                              layout().left, layout().top, layout().width, layout().height, parent,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
   Adopt(hwnd);
   return hwnd;
@@ -69,13 +58,13 @@ LRESULT Control::OnMessage(UINT message, WPARAM, LPARAM, bool& handled) {
 
 bool Control::DragsWindow() const {
   using ui::ControlType;
-  const ControlType type = layout_.type;
-  return owner_.DraggedByBackground() &&
+  const ControlType type = layout().type;
+  return owner().DraggedByBackground() &&
          (type == ControlType::kPicBox || type == ControlType::kLabel ||
           type == ControlType::kProcessBar);
 }
 
-ui::Value Control::ReadCommon(int index) const {
+ui::Value Control::ReadNative(int index) const {
   const RECT place = PlaceOf(hwnd_);
   switch (index) {
     case ui::prop::kLeft:
@@ -88,16 +77,12 @@ ui::Value Control::ReadCommon(int index) const {
       return int(place.bottom - place.top);
     case ui::prop::kVisible:
       return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
-    case ui::prop::kDisable:
+    default:  // ui::prop::kDisable
       return !IsWindowEnabled(hwnd_);
-    default: {
-      auto it = kept_.find(index);
-      return it == kept_.end() ? ui::Value{} : it->second;
-    }
   }
 }
 
-void Control::WriteCommon(int index, const ui::Value& value) {
+void Control::WriteNative(int index, const ui::Value& value) {
   RECT place = PlaceOf(hwnd_);
   int left = place.left, top = place.top;
   int width = place.right - place.left, height = place.bottom - place.top;
@@ -115,11 +100,8 @@ void Control::WriteCommon(int index, const ui::Value& value) {
     case ui::prop::kVisible:
       ShowWindow(hwnd_, BoolOf(value) ? SW_SHOWNA : SW_HIDE);
       break;
-    case ui::prop::kDisable:
+    default:  // ui::prop::kDisable
       EnableWindow(hwnd_, !BoolOf(value));
-      break;
-    default:
-      kept_[index] = value;
       break;
   }
 }
@@ -139,13 +121,14 @@ void Control::PaintBackdrop(HDC dc) {
   HWND parent = GetParent(hwnd_);
   if (Control* container = ControlOf(parent)) {
     paintOther(parent, [&] { container->Paint(dc); });
-  } else if (parent == owner_.hwnd()) {
-    paintOther(parent, [&] { owner_.PaintBackground(dc); });
+  } else if (parent == owner().hwnd()) {
+    paintOther(parent, [&] { owner().PaintBackground(dc); });
   }
   // The controls after this one in the same container lie below it.
   bool below = false;
-  for (const auto& sibling : owner_.controls()) {
-    if (sibling.get() == this) {
+  for (const auto& listed : owner().controls()) {
+    auto* sibling = static_cast<Control*>(listed.get());
+    if (sibling == this) {
       below = true;
       continue;
     }
@@ -157,14 +140,6 @@ void Control::PaintBackdrop(HDC dc) {
   }
 }
 
-ui::EventResult Control::Fire(ui::Event event, const ui::EventArgs& args) {
-  return owner_.Fire(layout_.name, event, args);
-}
-
-std::shared_ptr<LoadedWindow> Control::Hold() const {
-  return owner_.shared_from_this();
-}
-
 // ---- LoadedWindow ----
 
 LoadedWindow::~LoadedWindow() {
@@ -173,86 +148,45 @@ LoadedWindow::~LoadedWindow() {
   }
 }
 
-void LoadedWindow::AddControl(std::unique_ptr<Control> control) {
-  controls_.push_back(std::move(control));
-}
-
-Control* LoadedWindow::FindControl(const Text& name) const {
-  for (const auto& control : controls_) {
-    if (control->layout().name == name) return control.get();
-  }
-  return nullptr;
-}
-
-ui::EventResult LoadedWindow::Fire(const Text& control, ui::Event event,
-                                   const ui::EventArgs& args) {
-  auto keep = shared_from_this();
-  for (const ui::EventBinding& binding : layout_.bindings) {
-    if (binding.control != control || binding.event != event) continue;
-    ui::Handler handler = ui::FindHandler(binding.handler);
-    return handler ? handler(args) : ui::EventResult{};
-  }
-  return {};
-}
-
 void LoadedWindow::PaintBackground(HDC dc) const {
   RECT area{};
   GetClientRect(hwnd_, &area);
-  if (layout_.backColour == ui::kDefaultColour) {
+  if (layout().backColour == ui::kDefaultColour) {
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
   } else {
-    FillColour(dc, layout_.backColour, area.right, area.bottom);
+    FillColour(dc, layout().backColour, area.right, area.bottom);
   }
 }
 
-bool LoadedWindow::DraggedByBackground() const {
-  return layout_.border == ui::Border::kNone && layout_.movable;
+void LoadedWindow::RemoveTrayEntry() {
+  win32::RemoveTrayEntry(*this);
 }
 
-// ---- the registry ----
+void LoadedWindow::DestroyNative() {
+  DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+// ---- the table of loaded windows, with Win32's types ----
 
 std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name) {
-  auto it = Registry().find(name);
-  return it == Registry().end() ? nullptr : it->second;
+  return std::static_pointer_cast<LoadedWindow>(front::FindLoadedWindow(name));
 }
 
 std::shared_ptr<LoadedWindow> FindLoadedWindow(HWND hwnd) {
-  for (const auto& [name, window] : Registry()) {
-    if (hwnd && window->hwnd() == hwnd) return window;
+  for (const auto& [name, window] : front::LoadedWindows()) {
+    auto loaded = std::static_pointer_cast<LoadedWindow>(window);
+    if (hwnd && loaded->hwnd() == hwnd) return loaded;
   }
   return nullptr;
 }
 
-int LoadedWindowCount() {
-  return static_cast<int>(Registry().size());
-}
-
-void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
-  Registry()[window->layout().name] = window;
-}
-
-void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
-  if (!window || window->destroying || !window->hwnd()) return;
-  window->destroying = true;
-  window->Fire("", ui::Event::kDestroying);
-  RemoveTrayEntry(*window);
-  const Text& name = window->layout().name;
-  if (FindLoadedWindow(name) == window) Registry().erase(name);
-  DestroyWindow(window->hwnd());
-  window->SetHwnd(nullptr);
-  if (Registry().empty() && message_loop_running) PostQuitMessage(0);
-}
-
 LoadedWindow& LoadedWindowOrFail(const Text& window) {
-  std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(window);
-  if (!loaded) FatalError(0, kWindowNotLoaded);
-  return *loaded;
+  return static_cast<LoadedWindow&>(front::LoadedWindowOrFail(window));
 }
 
 Control& ControlOrFail(const ui::Ref& ref) {
-  Control* control = LoadedWindowOrFail(ref.window).FindControl(ref.control);
-  if (!control || !control->hwnd()) FatalError(0, kControlNotCreated);
-  return *control;
+  return static_cast<Control&>(front::ControlOrFail(ref));
 }
 
 void SetMessageLoopRunning(bool running) {

@@ -4,30 +4,24 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <vector>
 
-#include "runtime/layout.h"
 #include "runtime/native.h"
-#include "runtime/ui.h"
+#include "runtime/toolkit_front/window_table.h"
 
 namespace kesto::win32 {
 
 class LoadedWindow;
 
 // One control of a loaded window; each control type derives from it.
-class Control {
+class Control : public front::Control {
  public:
   Control(LoadedWindow& owner, const ui::ControlLayout& layout);
-  virtual ~Control() = default;
-  Control(const Control&) = delete;
-  Control& operator=(const Control&) = delete;
 
-  const ui::ControlLayout& layout() const { return layout_; }
-  LoadedWindow& owner() const { return owner_; }
+  LoadedWindow& owner() const;
   HWND hwnd() const { return hwnd_; }
+  bool HasNative() const override { return hwnd_ != nullptr; }
 
   // Makes the native window inside `parent`, at the layout's place.
   virtual void Create(HWND parent) = 0;
@@ -35,11 +29,6 @@ class Control {
   virtual HWND FocusTarget() { return hwnd_; }
   // Where the controls it contains go: a PicBox itself, a Tab's page; nullptr for the rest.
   virtual HWND ChildArea(int /*page*/) { return nullptr; }
-
-  // Type-specific properties (index 8 on). Without a live counterpart at an index a control
-  // gives nullopt / false, and the value is kept and read back as written.
-  virtual std::optional<ui::Value> Read(int /*index*/) { return std::nullopt; }
-  virtual bool Write(int /*index*/, const ui::Value& /*value*/) { return false; }
 
   // Drawn controls paint themselves here, in their own client coordinates; a container also
   // paints the background its transparent children show.
@@ -54,11 +43,6 @@ class Control {
     return 0;
   }
 
-  // The common properties (geometry, tag, visibility, enabled state, mouse pointer); any
-  // other index is kept as written.
-  ui::Value ReadCommon(int index) const;
-  void WriteCommon(int index, const ui::Value& value);
-
   // Paints what lies below the control (its container's background and the drawn controls
   // after it in the same container) into `dc`, for controls that let it show through.
   void PaintBackdrop(HDC dc);
@@ -71,66 +55,54 @@ class Control {
                            const wchar_t* text = L"");
   // A window of the toolkit's drawn control class at the layout's place; adopted.
   HWND CreateDrawnControl(HWND parent, DWORD extraStyle = 0);
-  // Runs the handler bound to this control's event; nullopt when none is bound.
-  ui::EventResult Fire(ui::Event event, const ui::EventArgs& args = {});
-  // Keeps the window's controls alive while a message is handled, even when a handler closes
-  // the window.
-  std::shared_ptr<LoadedWindow> Hold() const;
+  ui::Value ReadNative(int index) const override;
+  void WriteNative(int index, const ui::Value& value) override;
   // Borderless movable windows are dragged by presses on this control.
   bool DragsWindow() const;
 
  private:
-  LoadedWindow& owner_;
-  const ui::ControlLayout& layout_;
   HWND hwnd_ = nullptr;
-  std::map<int, ui::Value> kept_;
 };
 
-class LoadedWindow : public std::enable_shared_from_this<LoadedWindow> {
+class LoadedWindow : public front::LoadedWindow {
  public:
-  explicit LoadedWindow(const ui::WindowLayout& layout) : layout_(layout) {}
-  ~LoadedWindow();
-  LoadedWindow(const LoadedWindow&) = delete;
-  LoadedWindow& operator=(const LoadedWindow&) = delete;
+  using front::LoadedWindow::LoadedWindow;
+  ~LoadedWindow() override;
 
-  const ui::WindowLayout& layout() const { return layout_; }
   HWND hwnd() const { return hwnd_; }
   void SetHwnd(HWND hwnd) { hwnd_ = hwnd; }
 
-  void AddControl(std::unique_ptr<Control> control);
-  Control* FindControl(const Text& name) const;
-  const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+  Control* FindControl(const Text& name) const {
+    return static_cast<Control*>(front::LoadedWindow::FindControl(name));
+  }
 
-  ui::EventResult Fire(const Text& control, ui::Event event, const ui::EventArgs& args = {});
-
-  // Borderless movable windows are dragged by their background and some controls.
-  bool DraggedByBackground() const;
   // The client area's background colour.
   void PaintBackground(HDC dc) const;
 
+  bool HasNative() const override { return hwnd_ != nullptr; }
+  void RemoveTrayEntry() override;
+  void DestroyNative() override;
+
   // Window properties that are kept rather than read from the window.
-  int windowState = ui::kStateNormal;
-  std::map<int, ui::Value> kept;
   std::vector<HICON> ownIcons;  // the icons made for it alone
   bool inTray = false;          // it has a notification-area entry
   HICON trayIcon = nullptr;     // that entry's icon
   Text trayTip;
-  bool destroying = false;  // its being-destroyed event is running
 
  private:
-  const ui::WindowLayout& layout_;
   HWND hwnd_ = nullptr;
-  std::vector<std::unique_ptr<Control>> controls_;
 };
+
+inline LoadedWindow& Control::owner() const {
+  return static_cast<LoadedWindow&>(front::Control::owner());
+}
 
 // nullptr when no window of that name is loaded.
 std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name);
 std::shared_ptr<LoadedWindow> FindLoadedWindow(HWND hwnd);
-int LoadedWindowCount();
-void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
-// Runs the being-destroyed event, removes the tray entry and destroys the window; the message
-// loop ends with the last window. A window of the same name loaded anew meanwhile stays.
-void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
+using front::DestroyLoadedWindow;
+using front::LoadedWindowCount;
+using front::RegisterLoadedWindow;
 
 // A control of a loaded window, or the fatal error for a window that is not loaded.
 LoadedWindow& LoadedWindowOrFail(const Text& window);

@@ -127,12 +127,16 @@ class PictureBox : public Control {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakePictureButton(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PictureButton>(window, layout);
+  return std::make_unique<win32::PictureButton>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
 std::unique_ptr<Control> MakePictureBox(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PictureBox>(window, layout);
+  return std::make_unique<win32::PictureBox>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

@@ -64,12 +64,16 @@ class ProgressBar : public Control {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakePushButton(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<PushButton>(window, layout);
+  return std::make_unique<win32::PushButton>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
 std::unique_ptr<Control> MakeProgressBar(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<ProgressBar>(window, layout);
+  return std::make_unique<win32::ProgressBar>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

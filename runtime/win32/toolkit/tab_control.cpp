@@ -69,8 +69,12 @@ class Tab : public Control {
 
 }  // namespace
 
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
 std::unique_ptr<Control> MakeTab(LoadedWindow& window, const ui::ControlLayout& layout) {
-  return std::make_unique<Tab>(window, layout);
+  return std::make_unique<win32::Tab>(static_cast<win32::LoadedWindow&>(window), layout);
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front

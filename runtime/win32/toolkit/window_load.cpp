@@ -38,18 +38,20 @@ void CreateWithContainer(LoadedWindow& window, Control& control, std::set<Contro
 
 void CreateControls(LoadedWindow& window) {
   for (const ui::ControlLayout& control : window.layout().controls) {
-    if (std::unique_ptr<Control> made = MakeControl(window, control)) {
+    if (auto made = front::MakeControl(window, control)) {
       window.AddControl(std::move(made));
     }
   }
   std::set<Control*> made;
-  for (const auto& control : window.controls()) CreateWithContainer(window, *control, made);
+  for (const auto& control : window.controls()) {
+    CreateWithContainer(window, static_cast<Control&>(*control), made);
+  }
   // An earlier control lies above a later one of the same container: each goes to the bottom
   // in turn.
-  for (const auto& control : window.controls()) {
-    if (!control->hwnd()) continue;
-    SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (const auto& listed : window.controls()) {
+    HWND control = static_cast<Control&>(*listed).hwnd();
+    if (!control) continue;
+    SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 

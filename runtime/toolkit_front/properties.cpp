@@ -1,10 +1,9 @@
 // Property access by window and control name. Reads wait for the user-interface thread; writes
 // from another thread (the update worker's progress) are handed to it and return at once.
-#include "runtime/gtk/loaded_windows.h"
-#include "runtime/gtk/ui_thread.h"
-#include "runtime/gtk/window_properties.h"
+#include "runtime/toolkit_front/back_end.h"
+#include "runtime/toolkit_front/window_table.h"
 
-namespace kesto::gtk {
+namespace kesto::front {
 
 namespace {
 
@@ -32,25 +31,25 @@ void Write(const ui::Ref& ref, int index, const ui::Value& value) {
 
 }  // namespace
 
-}  // namespace kesto::gtk
+}  // namespace kesto::front
 
 namespace kesto::ui {
 
 Value GetProperty(const Ref& ref, int index) {
   Value value;
-  gtk::RunOnUiThread([&] { value = gtk::Read(ref, index); });
+  front::RunOnUiThread([&] { value = front::Read(ref, index); });
   return value;
 }
 
 void SetProperty(const Ref& ref, int index, const Value& value) {
-  if (gtk::IsUiThread()) {
-    gtk::Write(ref, index, value);
+  if (front::ChangesWindowsHere()) {
+    front::Write(ref, index, value);
     return;
   }
   // A worker's write to a window closed meanwhile (the user closed the update window while it
   // downloads) is dropped: the worker cannot know, and ending the program helps nobody.
-  gtk::PostToUiThread([ref, index, value] {
-    if (gtk::FindLoadedWindow(ref.window)) gtk::Write(ref, index, value);
+  front::PostToUiThread([ref, index, value] {
+    if (front::FindLoadedWindow(ref.window)) front::Write(ref, index, value);
   });
 }
 

@@ -1,6 +1,6 @@
-#include "runtime/win32/toolkit/controls.h"
+#include "runtime/toolkit_front/controls.h"
 
-namespace kesto::win32 {
+namespace kesto::front {
 
 std::unique_ptr<Control> MakeControl(LoadedWindow& window, const ui::ControlLayout& layout) {
   using ui::ControlType;
@@ -31,4 +31,4 @@ std::unique_ptr<Control> MakeControl(LoadedWindow& window, const ui::ControlLayo
   return nullptr;
 }
 
-}  // namespace kesto::win32
+}  // namespace kesto::front
