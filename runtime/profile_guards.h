@@ -11,7 +11,8 @@ namespace kesto {
 // The file, section and key names of a read start after their leading bytes of 0x20 or less.
 Text SkipLeadingBlanks(const Text& text);
 
-// False for names and values that would not read back as written.
+// False for names and values that would not read back as written, or that the system's profile
+// calls cannot take.
 bool StorableInProfile(const Text& section, const std::optional<Text>& key,
                        const std::optional<Text>& value);
 

@@ -62,6 +62,17 @@ void TestServer::RouteTrickle(const std::string& path, const std::string& respon
           (after == AfterTrickle::kHold ? " hold" : ""));
 }
 
+void TestServer::RouteGated(const std::string& path, const std::string& head,
+                            const std::vector<std::string>& pieces) {
+  std::string parts = Hex(head);
+  for (const std::string& piece : pieces) parts += "," + Hex(piece);
+  Command("route " + Hex(path) + " gated " + parts);
+}
+
+void TestServer::ReleasePiece() {
+  Command("release");
+}
+
 std::vector<std::string> TestServer::Requests() {
   int count = std::stoi(Command("requests"));
   std::vector<std::string> requests;

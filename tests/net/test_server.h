@@ -34,6 +34,12 @@ class TestServer {
   enum class AfterTrickle { kClose, kHold };
   void RouteTrickle(const std::string& path, const std::string& response, int pieces, int gapMs,
                     AfterTrickle after = AfterTrickle::kClose);
+  // Sends the head at once, then each piece only after the test has let one go with
+  // ReleasePiece; then closes the connection.
+  void RouteGated(const std::string& path, const std::string& head,
+                  const std::vector<std::string>& pieces);
+  // Lets one held piece go: the next connection waiting for one sends it.
+  void ReleasePiece();
 
   // The raw bytes of every request received since the last Clear, in order of arrival.
   std::vector<std::string> Requests();

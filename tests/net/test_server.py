@@ -17,6 +17,11 @@ program under Wine cannot hand its pipes to a Linux process):
                                              send the response in that many pieces with the
                                              gap before each, then close, or with "hold" keep
                                              the connection open until the client leaves
+  route <path-hex> gated <head-hex>[,<piece-hex>...]
+                                             send the head, then each piece only once the
+                                             test has let one go, then close
+  release                                    let one held piece go (the next connection
+                                             waiting for one sends it)
   requests                                   "<n>", then n lines: each raw request in hex
   clear                                      forget the recorded requests
 
@@ -39,6 +44,8 @@ PATTERN = bytes(i % 251 for i in range(251 * 4177))
 routes = {}
 requests = []
 lock = threading.Lock()
+released = threading.Condition(lock)
+released_pieces = 0
 
 
 def read_request(sock):
@@ -105,6 +112,16 @@ def send_trickle(sock, pieces, gap, response, hold):
         wait_for_client_to_leave(sock)
 
 
+def send_gated(sock, head, pieces):
+    global released_pieces
+    sock.sendall(head)
+    for piece in pieces:
+        with released:
+            released.wait_for(lambda: released_pieces > 0)
+            released_pieces -= 1
+        sock.sendall(piece)
+
+
 def wait_for_client_to_leave(sock):
     while sock.recv(4096):
         pass
@@ -136,6 +153,8 @@ class Handler(socketserver.BaseRequestHandler):
                 wait_for_client_to_leave(sock)
             elif route[0] == "trickle":
                 send_trickle(sock, *route[1:])
+            elif route[0] == "gated":
+                send_gated(sock, *route[1:])
         except OSError:
             pass
 
@@ -147,6 +166,7 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def command(words):
+    global released_pieces
     if words[0] == "route":
         path = bytes.fromhex(words[1])
         kind = words[2]
@@ -162,6 +182,9 @@ def command(words):
         elif kind == "trickle":
             route = ("trickle", int(words[3]), int(words[4]) / 1000, bytes.fromhex(words[5]),
                      words[6:] == ["hold"])
+        elif kind == "gated":
+            parts = [bytes.fromhex(part) for part in (words[3] if len(words) > 3 else "").split(",")]
+            route = ("gated", parts[0], parts[1:])
         else:
             return "error unknown kind"
         with lock:
@@ -171,6 +194,11 @@ def command(words):
         with lock:
             recorded = list(requests)
         return "\n".join([str(len(recorded))] + [r.hex() for r in recorded])
+    if words[0] == "release":
+        with released:
+            released_pieces += 1
+            released.notify_all()
+        return "ok"
     if words[0] == "clear":
         with lock:
             requests.clear()

@@ -3,6 +3,7 @@
 // 127.0.0.1 and takes its commands over that connection.
 #include <winsock2.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "tests/net/test_server_process.h"
@@ -17,6 +18,11 @@ struct Winsock {
     WSAStartup(MAKEWORD(2, 2), &data);
   }
 };
+
+// The Linux interpreter as a Windows path, taken while the test program is still in the folder
+// it was started in, on the drive that reaches the machine's own files: a test may move into a
+// temporary folder on another drive before it starts a server.
+const std::filesystem::path kInterpreter = std::filesystem::absolute("/usr/bin/python3");
 
 SOCKET LoopbackSocket(sockaddr_in& address) {
   static Winsock winsock;
@@ -42,7 +48,7 @@ class ConnectedServer : public ServerProcess {
                         std::to_wstring(ntohs(address.sin_port));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(L"/usr/bin/python3", line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(kInterpreter.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_)) {
       closesocket(listener);
       throw std::runtime_error("test server did not start");

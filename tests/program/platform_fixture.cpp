@@ -1,35 +1,57 @@
 #include "tests/program/platform_fixture.h"
 
-#include <sys/wait.h>
-
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "layouts/names.h"
 #include "net/self_update.h"
-#include "runtime/posix/native_text.h"
 #include "runtime/program_file.h"
+#include "runtime/tool_services.h"
 #include "shell/globals.h"
 #include "shell/process_entry.h"
+#include "tests/program/started_command_line.h"
 
 namespace kesto::testing {
 
 namespace {
 
-// Records each start (arguments, folder, and the run target and platform name it finds in
-// qmztx.ini) as one tab-separated line of updater.log.
-constexpr char kUpdaterScript[] = R"SH(#!/bin/sh
-here=$(pwd)
-cd "$(dirname "$0")" || exit 1
-run=$(grep -a '^run=' qmztx.ini | tr -d '\r' | cut -d= -f2-)
-name=$(grep -a '^name=' qmztx.ini | tr -d '\r' | cut -d= -f2-)
-printf '%s\t%s\t%s\t%s\n' "$*" "$here" "$run" "$name" >> updater.log
-)SH";
+// The built programs, taken while the test program is still in the folder it was started in:
+// each test then works in a temporary folder, which may lie on another drive.
+const std::filesystem::path kRegtool = std::filesystem::absolute(KESTO_REGTOOL);
+const std::filesystem::path kUpdaterStandIn = std::filesystem::absolute(KESTO_UPDATER_STAND_IN);
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
+// One argument of a command line as a program's C runtime reads it back: in double quotes,
+// with each quote and the backslashes before a quote or the closing one doubled as escapes. A
+// two-byte character's second byte is no backslash.
+Text QuotedArgument(const Text& word) {
+  Text quoted = "\"";
+  std::size_t backslashes = 0;
+  for (std::size_t at = 0; at < word.size(); ++at) {
+    const char c = word[at];
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted += Text(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+    if (static_cast<unsigned char>(c) >= 0x81 && at + 1 < word.size()) quoted += word[++at];
+  }
+  return quoted + Text(backslashes * 2, '\\') + "\"";
+}
+
+// A UTF-8 word as the program's text; a word GBK cannot hold fails the test.
+Text Gbk(const std::string& utf8) {
+  std::optional<Text> text = Utf8ToTextExact(utf8);
+  EXPECT_TRUE(text) << utf8;
+  return text.value_or("");
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
 }
 
 }  // namespace
@@ -54,7 +76,8 @@ std::optional<int> PlatformTest::Start(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
-  OverrideProgramFile(posix::FromNativePath(words[0]));
+  OverrideProgramFile(folder_.Inside("kesto"));
+  UseStartedCommandLine(words);
   // The main window's created event runs the start-up sequence inside the entry; the entry's
   // message loop returns once no posted work is left.
   return Ending([&] { shell::ProcessEntry(static_cast<int>(words.size()), argv.data()); });
@@ -65,9 +88,14 @@ std::optional<int> PlatformTest::Drain() {
 }
 
 void PlatformTest::WriteRegFile(const std::vector<std::string>& values) {
-  std::string command = std::string(KESTO_REGTOOL) + " write " + Quoted((folder_ / "reg.qmz"));
-  for (const std::string& value : values) command += " " + Quoted(value);
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  // Started as the platform starts programs; regtool takes its words as UTF-8, so the GBK
+  // values must arrive intact through whatever the system converts them to.
+  Text command = QuotedArgument(Gbk(Utf8Path(kRegtool))) + " write " +
+                 QuotedArgument(Gbk(Utf8Path(folder_ / "reg.qmz")));
+  for (const std::string& value : values) command += " " + QuotedArgument(Gbk(value));
+  std::filesystem::remove(folder_ / "reg.qmz");
+  ASSERT_TRUE(RunCommand(command, true)) << command;
+  ASSERT_TRUE(folder_.Exists("reg.qmz")) << "regtool refused " << command;
 }
 
 void PlatformTest::WriteStandardRegFile() {
@@ -76,9 +104,14 @@ void PlatformTest::WriteStandardRegFile() {
 }
 
 void PlatformTest::InstallUpdater() {
-  folder_.Write("up.qmz", kUpdaterScript);
+  folder_.Write("up.qmz", UpdaterProgram());
   std::filesystem::permissions(folder_ / "up.qmz", std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add);
+}
+
+std::string PlatformTest::UpdaterProgram() {
+  std::ifstream in(kUpdaterStandIn, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<UpdaterStart> PlatformTest::UpdaterStarts() const {

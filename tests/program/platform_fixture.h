@@ -1,5 +1,5 @@
 // Runs the platform as its process entry does, on the headless toolkit, in a temporary program
-// folder with real files: qmztx.ini, reg.qmz made by regtool, the app folder, and a script
+// folder with real files: qmztx.ini, reg.qmz made by regtool, the app folder, and a program
 // standing in for the updater up.qmz that records how it was started.
 #pragma once
 
@@ -18,10 +18,10 @@
 
 namespace kesto::testing {
 
-// One start of the updater script, as it recorded it.
+// One start of the stand-in updater, as it recorded it.
 struct UpdaterStart {
-  std::string args;  // its arguments as the shell joined them
-  std::string cwd;   // the folder it was started in
+  std::string args;  // its arguments joined by blanks
+  std::string cwd;   // the folder it was started in (UTF-8)
   std::string run;   // [wm] run= as it found it
   std::string name;  // [wm] name= as it found it
 };
@@ -52,8 +52,10 @@ class PlatformTest : public ::testing::Test {
   // reg.qmz holding the usual test values: number 5551234, company 测试公司, site
   // www.test.example, purchase page http://pay.test.example/buy, advert http://ad.test.example/.
   void WriteStandardRegFile();
-  // The recording updater script as up.qmz.
+  // The recording stand-in updater as up.qmz.
   void InstallUpdater();
+  // The stand-in updater's program file, as a server would serve it.
+  static std::string UpdaterProgram();
   // Waits until the updater has been started `count` times in all, and gives every start.
   std::vector<UpdaterStart> WaitForUpdaterStarts(std::size_t count);
   // Every start recorded so far, without waiting.

@@ -3,16 +3,14 @@
 #include "net/self_update.h"
 
 #include "shell/globals.h"
-#include "tests/program/loopback_server.h"
+#include "tests/net/test_server.h"
 #include "tests/program/platform_fixture.h"
 
 namespace kesto::testing {
 namespace {
 
-// A working stand-in updater of exactly `size` bytes: the recording script padded by a comment.
-std::string UpdaterProgram(std::size_t size) {
-  const std::string script = "#!/bin/sh\ncd \"$(dirname \"$0\")\"\necho \"$*\" >> updater.log\n#";
-  return script + std::string(size - script.size() - 1, 'x') + "\n";
+std::string Size(const std::string& bytes) {
+  return std::to_string(bytes.size());
 }
 
 std::string Head(const std::string& lengthLine) {
@@ -25,10 +23,21 @@ class SelfUpdateTest : public PlatformTest {
     PlatformTest::SetUp();
     WriteStandardRegFile();
     folder_.AddApp("", "memo", "", false);
-    net::OverrideUpdateListAddress(server_.Address("/app/up/1.txt"));
+    net::OverrideUpdateListAddress(server_.Url("/app/up/1.txt"));
+  }
+  // The working stand-in updater, padded so that it makes five equal pieces of whole 1 KiB
+  // reads, each moving the bar by a fifth; a program file runs with bytes added at its end.
+  static std::string PaddedUpdaterProgram() {
+    constexpr std::size_t kFiveReads = 5 * 1024;
+    std::string program = UpdaterProgram();
+    return program + std::string((kFiveReads - program.size() % kFiveReads) % kFiveReads, '\0');
+  }
+  // A complete response with Content-Length.
+  void Serve(const std::string& path, const std::string& body) {
+    server_.Route(path, OkResponse(body, "Connection: close\r\n"));
   }
   void ServeList(const std::string& updater) {
-    server_.Serve("/app/up/1.txt", "x[up]1.6|notes|" + updater + "[/up]y");
+    Serve("/app/up/1.txt", "x[up]1.6|notes|" + updater + "[/up]y");
   }
   // Runs the user-interface thread until the worker has ended the program.
   std::optional<int> WaitForEnd(std::chrono::seconds atMost = std::chrono::seconds(10)) {
@@ -42,20 +51,23 @@ class SelfUpdateTest : public PlatformTest {
     return Bar() == position;
   }
 
-  LoopbackServer server_;
+  TestServer server_;
 };
 
 TEST_F(SelfUpdateTest, DownloadsSavesAndStartsTheUpdaterWhileTheBarMoves) {
-  const std::string program = UpdaterProgram(5000);
-  ServeList(server_.Address("/files/up.bin"));
+  const std::string program = PaddedUpdaterProgram();
+  ServeList(server_.Url("/files/up.bin"));
   std::vector<std::string> pieces;
-  for (std::size_t at = 0; at < 5000; at += 1024) pieces.push_back(program.substr(at, 1024));
-  server_.ServeInPieces("/files/up.bin", Head("Content-Length: 5000\r\n"), pieces);
+  const std::size_t fifth = program.size() / 5;
+  for (std::size_t at = 0; at < program.size(); at += fifth) {
+    pieces.push_back(program.substr(at, fifth));
+  }
+  server_.RouteGated("/files/up.bin", Head("Content-Length: " + Size(program) + "\r\n"), pieces);
 
   ASSERT_EQ(Start({}), std::nullopt);
   ASSERT_TRUE(headless::IsLoaded(names::kUpdateWindow));
   EXPECT_FALSE(headless::TrayEntry());
-  for (int position : {2048, 4096, 6144, 8192, 10000}) {
+  for (int position : {2000, 4000, 6000, 8000, 10000}) {
     server_.ReleasePiece();
     EXPECT_TRUE(BarReaches(position)) << "bar at " << Bar() << ", not " << position;
   }
@@ -63,16 +75,17 @@ TEST_F(SelfUpdateTest, DownloadsSavesAndStartsTheUpdaterWhileTheBarMoves) {
 
   EXPECT_EQ(folder_.Read("up.qmz"), program);
   EXPECT_FALSE(headless::IsLoaded(names::kUpdateWindow));
-  EXPECT_EQ(WaitForUpdaterStarts(1).size(), 1u) << "the saved updater runs";
-  EXPECT_EQ(folder_.Read("updater.log"), "-qmz\n");
+  std::vector<UpdaterStart> starts = WaitForUpdaterStarts(1);
+  ASSERT_EQ(starts.size(), 1u) << "the saved updater runs";
+  EXPECT_EQ(starts[0].args, "-qmz");
   EXPECT_EQ(ConfigValue("wm", "run"), "pt");
 }
 
 // Without a size the bar stays; a window closed by hand loses its bar but not the download.
 TEST_F(SelfUpdateTest, UnknownSizeAndAWindowClosedByHandStillSaveTheWholeUpdater) {
-  const std::string program = UpdaterProgram(3000);
-  ServeList(server_.Address("/up.bin"));
-  server_.ServeInPieces("/up.bin", Head(""), {program.substr(0, 1024), program.substr(1024)});
+  const std::string program = UpdaterProgram();
+  ServeList(server_.Url("/up.bin"));
+  server_.RouteGated("/up.bin", Head(""), {program.substr(0, 1024), program.substr(1024)});
   ASSERT_EQ(Start({}), std::nullopt);
   server_.ReleasePiece();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -90,6 +103,7 @@ TEST_F(SelfUpdateTest, UnknownSizeAndAWindowClosedByHandStillSaveTheWholeUpdater
 
 TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
   const std::string unreachable = "http://127.0.0.1:" + std::to_string(UnusedPort());
+  const std::string program = UpdaterProgram();
   struct Case {
     std::string list;    // empty: the list address is unreachable
     std::string answer;  // the updater file's response
@@ -99,23 +113,23 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
       {"x[up]a|b|c|d[/up]", "", ""},
       {"[up]a|b|c", "", ""},
       {"[up]1|2|" + unreachable + "/up.bin[/up]", "", "不能打开该URL!"},
-      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]", Head("Content-Length: 0\r\n"), ""},
-      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
-       Head("Content-Length: 5000\r\n") + UpdaterProgram(3000), ""},
-      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
+      {"[up]1|2|" + server_.Url("/up.bin") + "[/up]", Head("Content-Length: 0\r\n"), ""},
+      {"[up]1|2|" + server_.Url("/up.bin") + "[/up]",
+       Head("Content-Length: " + std::to_string(program.size() + 2000) + "\r\n") + program, ""},
+      {"[up]1|2|" + server_.Url("/up.bin") + "[/up]",
        "HTTP/1.1 404 Not Found\r\nContent-Length: 23\r\nConnection: close\r\n\r\n"
        "<html>not found</html>\n",
        ""},
-      {"[up]1|2|" + server_.Address("/up.bin") + "[/up]",
-       "HTTP/1.1 500 Oops\r\nConnection: close\r\n\r\n" + UpdaterProgram(3000), ""},
+      {"[up]1|2|" + server_.Url("/up.bin") + "[/up]",
+       "HTTP/1.1 500 Oops\r\nConnection: close\r\n\r\n" + program, ""},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.list + " / " + test.answer.substr(0, 40));
     headless::ResetAll();
     net::OverrideUpdateListAddress(test.list.empty() ? unreachable + "/app/up/1.txt"
-                                                     : server_.Address("/app/up/1.txt"));
-    server_.Serve("/app/up/1.txt", test.list);
-    server_.ServeRaw("/up.bin", test.answer);
+                                                     : server_.Url("/app/up/1.txt"));
+    Serve("/app/up/1.txt", test.list);
+    server_.Route("/up.bin", test.answer);
     std::optional<int> ended = Start({});
     EXPECT_EQ(ended ? ended : WaitForEnd(), 0);
     EXPECT_FALSE(folder_.Exists("up.qmz"));
@@ -131,23 +145,23 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
 // worker ends the program as on any other failure: the user is never left with a window that
 // hangs for good.
 TEST_F(SelfUpdateTest, AStalledListOrDownloadEndsTheProgramAfterTheStallTime) {
-  const std::string program = UpdaterProgram(3000);
+  const std::string program = UpdaterProgram();
   struct Case {
     const char* stalls;
     std::string list;
   } cases[] = {
       {"the list", ""},
-      {"the download", "x[up]1.6|notes|" + server_.Address("/stalls") + "[/up]"},
+      {"the download", "x[up]1.6|notes|" + server_.Url("/stalls") + "[/up]"},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.stalls);
     headless::ResetAll();
     if (test.list.empty()) {
-      server_.ServeInPieces("/app/up/1.txt", Head("Content-Length: 100\r\n"), {"never sent"});
+      server_.RouteGated("/app/up/1.txt", Head("Content-Length: 100\r\n"), {"never sent"});
     } else {
-      server_.Serve("/app/up/1.txt", test.list);
+      Serve("/app/up/1.txt", test.list);
     }
-    server_.ServeInPieces("/stalls", Head("Content-Length: 3000\r\n"), {program});
+    server_.RouteGated("/stalls", Head("Content-Length: " + Size(program) + "\r\n"), {program});
     const auto begin = std::chrono::steady_clock::now();
     std::optional<int> ended = Start({});
     EXPECT_EQ(ended ? ended : WaitForEnd(std::chrono::seconds(120)), 0);
@@ -157,7 +171,7 @@ TEST_F(SelfUpdateTest, AStalledListOrDownloadEndsTheProgramAfterTheStallTime) {
     EXPECT_LE(seconds.count(), 100);
     EXPECT_FALSE(folder_.Exists("up.qmz"));
     EXPECT_FALSE(headless::IsLoaded(names::kUpdateWindow));
-    server_.ReleasePiece();  // the server's one connection at a time goes on to the next
+    server_.ReleasePiece();  // the stalled connection's handler ends
   }
 }
 
@@ -167,9 +181,9 @@ TEST_F(SelfUpdateTest, AnUpdaterThatCannotStartIsFetchedAgain) {
   folder_.Write("up.qmz", "<html>not found</html>\n");
   std::filesystem::permissions(folder_ / "up.qmz", std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add);
-  const std::string program = UpdaterProgram(2000);
-  ServeList(server_.Address("/up.bin"));
-  server_.Serve("/up.bin", program);
+  const std::string program = UpdaterProgram();
+  ServeList(server_.Url("/up.bin"));
+  Serve("/up.bin", program);
 
   ASSERT_EQ(Start({}), std::nullopt) << "the failed hand-over does not end the start";
   EXPECT_TRUE(headless::IsLoaded(names::kUpdateWindow));

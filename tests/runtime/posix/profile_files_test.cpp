@@ -205,6 +205,16 @@ TEST_F(ProfileFiles, RefusesLineEndsAndUnusableTargets) {
   EXPECT_EQ(ReadNative("qmztx.ini"), "[jb]\r\npt=1\r\n");
 }
 
+// As with the system's profile calls, which cannot take a name or value over 32766 bytes.
+TEST_F(ProfileFiles, TextsTheProfileCallsCannotTakeAreRefused) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", Text("run"), Text(32766, 'k')));
+  const std::string before = ReadNative("qmztx.ini");
+  EXPECT_FALSE(WriteIniValue(Ini(), "wm", Text("run"), Text(32767, 'k')));
+  EXPECT_FALSE(WriteIniValue(Ini(), "wm", Text(32767, 'k'), Text("1")));
+  EXPECT_FALSE(WriteIniValue(Ini(), Text(32767, 's'), Text("run"), Text("1")));
+  EXPECT_EQ(ReadNative("qmztx.ini"), before);
+}
+
 TEST_F(ProfileFiles, AFileThatCannotBeReadIsNeverReplaced) {
   ASSERT_EQ(mkfifo(Native("qmztx.ini").c_str(), 0600), 0);
   EXPECT_FALSE(WriteIniValue(Ini(), "jb", Text("pt"), Text("2")));

@@ -62,6 +62,17 @@ TEST_F(ProfileFiles, LongValuesAreCutToTheBuffer) {
   EXPECT_EQ(Read("jb", "long"), Text(10239, 'v'));
 }
 
+// The profile calls hold a name or value of at most 32766 bytes; a longer one (a hostile page's
+// application key, say) is refused before it reaches them, and the file keeps what it had.
+TEST_F(ProfileFiles, TextsTheProfileCallsCannotTakeAreRefused) {
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", "run", Text(32766, 'k')));
+  const std::string before = ReadWide(L"qmztx.ini");
+  EXPECT_FALSE(WriteIniValue(Ini(), "wm", "run", Text(32767, 'k')));
+  EXPECT_FALSE(WriteIniValue(Ini(), "wm", Text(32767, 'k'), "1"));
+  EXPECT_FALSE(WriteIniValue(Ini(), Text(32767, 's'), "run", "1"));
+  EXPECT_EQ(ReadWide(L"qmztx.ini"), before);
+}
+
 TEST_F(ProfileFiles, GbkFolderNamesWorkWhateverTheSystemsCodePage) {
   const Text folder = Inside("\xD6\xD0\xCE\xC4");  // "中文"
   std::filesystem::create_directory(Wide(L"\u4E2D\u6587"));

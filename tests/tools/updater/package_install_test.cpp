@@ -10,7 +10,7 @@
 
 #include <map>
 
-#include "tests/program/loopback_server.h"
+#include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
 
 namespace kesto::testing {
@@ -30,12 +30,12 @@ std::map<std::string, std::string> Files(const TempProgramFolder& folder) {
 
 class PackageInstall : public ::testing::Test {
  protected:
-  void SetUp() override { updater::OverridePackageServer(server_.Address("")); }
+  void SetUp() override { updater::OverridePackageServer(server_.Url("")); }
   void TearDown() override { updater::OverridePackageServer(""); }
 
   void ServePackage(const std::string& key, const std::string& program, const std::string& title) {
-    server_.Serve("/app/pkg/" + key + "/" + key + ".qmz", program);
-    server_.Serve("/app/pkg/" + key + "/" + key + ".dat", title);
+    server_.Route("/app/pkg/" + key + "/" + key + ".qmz", OkResponse(program));
+    server_.Route("/app/pkg/" + key + "/" + key + ".dat", OkResponse(title));
   }
 
   // InstallPackage run in a child process whose files may not grow beyond the limit, as on a
@@ -58,7 +58,7 @@ class PackageInstall : public ::testing::Test {
     return {(code & 1) != 0, (code & 2) != 0};
   }
 
-  LoopbackServer server_;
+  TestServer server_;
   TempProgramFolder folder_;
 };
 
