@@ -1,5 +1,7 @@
 #include "net/updater_contract.h"
 
+#include "runtime/profile_guards.h"
+
 namespace kesto::net {
 
 namespace {
@@ -30,7 +32,9 @@ bool IsSafeAppKey(const Text& key) {
   for (const char* unsafe : {"\r", "\n", "[", "]", "="}) {
     if (FindText(key, unsafe) != -1) return false;
   }
-  return true;
+  // Written as a value and as a key: one the profile calls cannot take would leave the updater
+  // with the run target written before it.
+  return StorableInProfile("wm", key, key);
 }
 
 }  // namespace kesto::net

@@ -22,7 +22,8 @@ bool StartUpdater();
 bool StartUpdaterByFullPath();
 
 // Whether a key may be written to qmztx.ini as a run target or looked up as a window record:
-// not empty, and free of line breaks, NUL and the "[", "]" and "=" that would reshape the file.
+// not empty, free of line breaks, NUL and the "[", "]" and "=" that would reshape the file, and
+// short enough for the profile calls to take.
 bool IsSafeAppKey(const Text& key);
 
 }  // namespace kesto::net

@@ -97,8 +97,10 @@ TEST_F(MainWindowTest, AClickWhileAPanelActionRunsIsIgnored) {
 
 TEST_F(MainWindowTest, KeysThatWouldReshapeTheConfigurationStartNothing) {
   const std::string before = ConfigText();
-  for (const Text& key :
-       {Text("evil\r\nname=other"), Text("a=b"), Text("[jb]"), Text(""), Text("nul\0byte", 8)}) {
+  // The last is longer than the profile calls take: writing it would fail and leave the run
+  // target written before it for the updater.
+  for (const Text& key : {Text("evil\r\nname=other"), Text("a=b"), Text("[jb]"), Text(""),
+                          Text("nul\0byte", 8), Text(32767, 'k')}) {
     Element(refs::kCataloguePanel, ui::kEventClick, key, "qmz");
   }
   EXPECT_EQ(ConfigText(), before);
