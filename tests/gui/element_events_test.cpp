@@ -59,16 +59,17 @@ class CataloguePage : public ::testing::Test {
     ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl,
                 Text("http://") + settings::kWebHost + "/csapp");
     // The page is up once a mouse move over its link reaches the handler.
-    ASSERT_TRUE(MoveUntilReported(Page(60, 70), "tool7"))
-        << "the catalogue page reports mouse moves";
+    ASSERT_TRUE(MoveUntilReported(60, 70, "tool7")) << "the catalogue page reports mouse moves";
   }
 
-  // Moves the pointer over the point until a mouse move on that element arrives; every try
-  // moves it a little, so that each one makes a motion the page can see.
-  bool MoveUntilReported(Point p, const Text& id) {
+  // Moves the pointer over the page's point (x, y) until a mouse move on that element arrives;
+  // every try moves it a little, so that each one makes a motion the page can see. The point is
+  // found anew each time: the window manager may still be placing the window.
+  bool MoveUntilReported(int x, int y, const Text& id) {
     int tries = 0;
     return PumpUntil(
         [&] {
+          const Point p = Page(x, y);
           XDo({"mousemove", std::to_string(p.x), std::to_string(p.y + ++tries % 2)});
           return Reached(ui::kEventMouseMove, id);
         },
@@ -182,7 +183,7 @@ TEST_F(CataloguePage, PanelsComeBackAfterTheirWebProcessDies) {
       30000))
       << "the killed web process is reaped";
   events.clear();
-  EXPECT_TRUE(MoveUntilReported(Page(60, 70), "tool7")) << "the catalogue page is back";
+  EXPECT_TRUE(MoveUntilReported(60, 70, "tool7")) << "the catalogue page is back";
 }
 
 // A page whose elements carry IDs and names no page should have: each reaches the handler as
@@ -194,7 +195,7 @@ class HostilePage : public CataloguePage {
     if (IsSkipped() || HasFatalFailure()) return;
     ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl,
                 Text("http://") + settings::kWebHost + "/hostile");
-    ASSERT_TRUE(MoveUntilReported(Page(70, 80), "ready")) << "the hostile page is up";
+    ASSERT_TRUE(MoveUntilReported(70, 80, "ready")) << "the hostile page is up";
   }
 
   // The click on the element at (x, y) of the page, once it has arrived.
