@@ -56,10 +56,14 @@ bool IsGif(const Bytes& file) {
           std::memcmp(file.data(), "GIF89a", kSignatureSize) == 0);
 }
 
-bool GifLayoutIsWhole(const Bytes& file) {
-  if (!IsGif(file) || file.size() < kScreenDescriptorEnd) return false;
+bool GifScreenFits(const Bytes& file) {
+  if (file.size() < 10) return false;
   const std::int64_t width = ReadU16(file, 6), height = ReadU16(file, 8);
-  if (width == 0 || height == 0 || width * height > kMaxPicturePixels) return false;
+  return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
+}
+
+bool GifLayoutIsWhole(const Bytes& file) {
+  if (!IsGif(file) || file.size() < kScreenDescriptorEnd || !GifScreenFits(file)) return false;
   const std::size_t screenColours = ColourTableSize(file[10]);
   std::size_t at = kScreenDescriptorEnd;
   if (file.size() - at < screenColours) return false;

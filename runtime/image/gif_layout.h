@@ -9,6 +9,10 @@ namespace kesto::image {
 // True for a file that starts with a GIF signature.
 bool IsGif(const Bytes& file);
 
+// True when the logical screen the header states is at least one pixel and no larger than the
+// largest picture we hold: the decoder allocates the whole screen before it reads a frame.
+bool GifScreenFits(const Bytes& file);
+
 // True when the GIF is laid out whole: a believable logical screen, a colour table for every
 // frame, sane compression sizes, every block complete, at least one frame and the closing
 // trailer. The decoders refuse a GIF that fails this (a truncated tile above all).

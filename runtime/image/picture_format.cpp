@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "runtime/image/gif_layout.h"
 #include "runtime/image/little_endian.h"
 #include "runtime/image/picture.h"
 
@@ -25,7 +26,6 @@ bool StartsWith(const Bytes& file, std::initializer_list<std::uint8_t> lead) {
 
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint32_t kBitFields = 3;
-constexpr std::size_t kGifScreenEnd = 10;
 
 // A bitmap header (in a BMP after its file header, in an icon at its image's offset) is at most
 // 124 bytes and lies inside the bytes it belongs to, and its size is one we would hold: the
@@ -63,12 +63,6 @@ bool BitmapHeaderFits(const Bytes& file, std::size_t at, std::size_t end, bool i
 bool BmpHeaderFits(const Bytes& file) {
   return file.size() >= kBmpFileHeaderSize && ReadU32(file, 10) <= file.size() &&
          BitmapHeaderFits(file, kBmpFileHeaderSize, file.size(), false);
-}
-
-bool GifScreenFits(const Bytes& file) {
-  if (file.size() < kGifScreenEnd) return false;
-  const std::int64_t width = ReadU16(file, 6), height = ReadU16(file, 8);
-  return width > 0 && height > 0 && width * height <= kMaxPicturePixels;
 }
 
 bool IsIconHeader(const Bytes& file) {
