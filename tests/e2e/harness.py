@@ -6,6 +6,7 @@ xdotool to drive the windows. Every wait is bounded and everything started is st
 import ctypes
 import ctypes.util
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -256,6 +257,19 @@ class XSession:
     def active_window(self):
         text = self.xdotool("getactivewindow").strip()
         return int(text) if text.isdigit() else 0
+
+    def describe_windows(self):
+        """The window manager's view, for a failure's evidence: the active window and every
+        managed window, bottom to top, with its name and process."""
+        lines = [f"active: {self.active_window()}", "stacking, bottom to top:"]
+        stacking = self.output("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
+        for window in re.findall(r"0x[0-9a-f]+", stacking):
+            window = int(window, 16)
+            name = self.xdotool("getwindowname", window).strip()
+            pid = self.xdotool("getwindowpid", window).strip()
+            shown = "viewable" if self.is_viewable(window) else "not viewable"
+            lines.append(f"  {window} pid {pid} {name!r} {shown}")
+        return "\n".join(lines) + "\n"
 
     def click(self, x, y, button=1, repeat=1):
         self.move(x, y)

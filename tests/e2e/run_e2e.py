@@ -197,6 +197,11 @@ class Run:
         self.x.screenshot(os.path.join(self.artifacts, "screen.png"))
         if os.path.exists(self.folder.config):
             shutil.copy(self.folder.config, os.path.join(self.artifacts, "qmztx.ini"))
+        with open(os.path.join(self.artifacts, "windows.txt"), "w") as f:
+            f.write(self.x.describe_windows())
+            f.write("programs of the folder:\n")
+            for pid, exe in harness.programs_below(self.folder.path).items():
+                f.write(f"  {pid} {exe} {harness.command_line(pid)}\n")
 
     def close(self):
         harness.kill_all(list(self.folder_processes()) + [p.pid for p in self.started])
