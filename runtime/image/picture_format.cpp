@@ -15,6 +15,7 @@ constexpr std::size_t kBmpFileHeaderSize = 14;
 constexpr std::uint32_t kSmallestBmpHeader = 12;
 constexpr std::uint32_t kLargestBmpHeader = 124;
 constexpr std::uint32_t kBmpCoreHeader = 12;
+constexpr std::uint32_t kBmpInfoHeader = 40;
 constexpr std::size_t kIconHeaderSize = 6;
 constexpr std::size_t kIconEntrySize = 16;
 // The first four bytes of a PNG, read as a little-endian number.
@@ -34,11 +35,14 @@ constexpr std::uint32_t kBitFields = 3;
 // counts the rows of its colours and of its mask together.
 bool BitmapHeaderFits(const Bytes& file, std::size_t at, std::size_t end, bool inIcon) {
   if (end < at || end - at < 4) return false;
-  std::uint32_t headerSize = ReadU32(file, at);
-  if (headerSize < kSmallestBmpHeader || headerSize > kLargestBmpHeader || headerSize > end - at) {
+  const std::uint32_t headerSize = ReadU32(file, at);
+  // An icon's decoder reads a whole info header, palette count included, whatever size the
+  // header gives itself.
+  const std::uint32_t readSize = inIcon ? std::max(headerSize, kBmpInfoHeader) : headerSize;
+  if (headerSize < kSmallestBmpHeader || headerSize > kLargestBmpHeader || readSize > end - at) {
     return false;
   }
-  const bool core = headerSize == kBmpCoreHeader;
+  const bool core = readSize == kBmpCoreHeader;
   // Both sides signed: a negative height (rows top down) must not turn into a huge unsigned one.
   std::int64_t width = core ? std::int64_t(ReadU16(file, at + 4))
                             : std::int64_t(std::int32_t(ReadU32(file, at + 4)));
@@ -46,13 +50,12 @@ bool BitmapHeaderFits(const Bytes& file, std::size_t at, std::size_t end, bool i
                              : std::int64_t(std::int32_t(ReadU32(file, at + 8)));
   if (height < 0) height = -height;  // rows stored top down
   if (width <= 0 || height <= 0 || width * height > kMaxPicturePixels) return false;
-  const std::int64_t room = std::int64_t(end - at - headerSize);
+  const std::int64_t room = std::int64_t(end - at - readSize);
   // The palette the header counts lies inside the bytes as well: the decoder allocates it first.
-  const std::int64_t paletteBytes = headerSize >= 36 ? std::int64_t(ReadU32(file, at + 32)) * 4 : 0;
+  const std::int64_t paletteBytes = readSize >= 36 ? std::int64_t(ReadU32(file, at + 32)) * 4 : 0;
   if (paletteBytes > room) return false;
   const std::int64_t bitsPerPixel = ReadU16(file, at + (core ? 10 : 14));
-  const std::uint32_t compression =
-      core || headerSize < 20 ? kUncompressed : ReadU32(file, at + 16);
+  const std::uint32_t compression = core || readSize < 20 ? kUncompressed : ReadU32(file, at + 16);
   if (compression != kUncompressed && compression != kBitFields) return true;
   const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
   const std::int64_t colourRows = inIcon ? height / 2 : height;

@@ -113,15 +113,20 @@ TEST(DecodePicture, RefusesHeadersThatPromiseMoreThanTheFileHolds) {
   EXPECT_FALSE(image::DecodePicture(gif));
 
   // An icon image whose bitmap counts a palette beyond its bytes is skipped like one outside
-  // the file.
-  Bytes icon = assets::kPlatformIcon.ToBytes();
+  // the file, also when its header says it is too short to hold the count: the icon decoder
+  // reads the count all the same.
+  const Bytes icon = assets::kPlatformIcon.ToBytes();
   const std::size_t images = image::DecodeIconImages(icon).size();
   for (std::size_t entry = 6; entry < 6 + 16 * std::size_t(icon[4]); entry += 16) {
     std::size_t at = icon[entry + 12] | icon[entry + 13] << 8 | icon[entry + 14] << 16;
     if (icon[at] != 40) continue;  // a PNG image
-    icon[at + 35] = 0x7F;
-    EXPECT_EQ(image::DecodeIconImages(icon).size(), images - 1);
-    EXPECT_FALSE(image::DecodePicture(icon));
+    for (std::uint8_t headerSize : {40, 22}) {
+      Bytes paletteOfBillions = icon;
+      paletteOfBillions[at] = headerSize;
+      paletteOfBillions[at + 35] = 0x7F;
+      EXPECT_EQ(image::DecodeIconImages(paletteOfBillions).size(), images - 1) << +headerSize;
+      EXPECT_FALSE(image::DecodePicture(paletteOfBillions)) << +headerSize;
+    }
     return;
   }
   ADD_FAILURE() << "the platform's icon holds no bitmap image";
