@@ -3,7 +3,6 @@
 
 #include "runtime/gtk/loaded_windows.h"
 #include "runtime/gtk/ui_thread.h"
-#include "runtime/gtk/window_properties.h"
 
 namespace kesto::front {
 
@@ -17,14 +16,6 @@ void PostToUiThread(std::function<void()> work) {
 
 bool ChangesWindowsHere() {
   return gtk::IsUiThread();
-}
-
-ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
-  return gtk::ReadWindowProperty(static_cast<gtk::LoadedWindow&>(window), index);
-}
-
-void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value) {
-  gtk::WriteWindowProperty(static_cast<gtk::LoadedWindow&>(window), index, value);
 }
 
 void EndMessageLoop() {

@@ -5,14 +5,15 @@
 #include "runtime/gtk/drawing.h"
 #include "runtime/gtk/keys.h"
 #include "runtime/gtk/open_address.h"
+#include "runtime/toolkit_front/link_box.h"
 
 namespace kesto::gtk {
 
 namespace {
 
-class HyperLink : public Control {
+class HyperLink : public front::LinkBox<Control> {
  public:
-  HyperLink(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+  HyperLink(LoadedWindow& window, const ui::ControlLayout& layout) : LinkBox(window, layout) {
     GtkWidget* area = gtk_drawing_area_new();
     gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK);
     g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
@@ -22,24 +23,12 @@ class HyperLink : public Control {
     Adopt(area);
   }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::hyperlinker::kWebAddress) return std::nullopt;
-    return address_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::hyperlinker::kWebAddress) return false;
-    address_ = TextOf(value);
-    return true;
-  }
-
  private:
-  std::uint32_t LinkColour() const {
-    const std::vector<std::uint32_t>& colours = layout().linkColours;
-    const std::size_t slot = visited_ ? 2 : hovered_ ? 1 : 0;
-    if (slot < colours.size() && colours[slot] != ui::kDefaultColour) return colours[slot];
-    return visited_ ? 0x800080 : 0x0000FF;
-  }
+  bool StandsAfterHandler() const override { return true; }
+
+  bool OpenInBrowser(const Text& address) override { return OpenInDefaultBrowser(address); }
+
+  void Redraw() override { gtk_widget_queue_draw(widget()); }
 
   static void ShowHandCursor(GtkWidget* widget, gpointer) {
     GdkCursor* hand = gdk_cursor_new_from_name(gtk_widget_get_display(widget), "pointer");
@@ -55,31 +44,21 @@ class HyperLink : public Control {
     }
     TextLook look;
     look.font = self->layout().font;
-    look.colour = self->LinkColour();
+    look.colour = self->Colour();
     look.xalign = 0.5;
     PaintText(cr, widget, self->layout().text, look, width, height);
     return TRUE;
   }
 
-  static gboolean OnPress(GtkWidget* widget, GdkEventButton* press, HyperLink* self) {
+  static gboolean OnPress(GtkWidget*, GdkEventButton* press, HyperLink* self) {
     if (press->button != GDK_BUTTON_PRIMARY || press->type != GDK_BUTTON_PRESS) return TRUE;
-    auto keep = self->Hold();
     ui::EventArgs args;
     args.a = static_cast<int>(press->x);
     args.b = static_cast<int>(press->y);
     args.c = KeyStateOf(press->state);
-    const ui::EventResult result = self->Fire(ui::Event::kLeftButtonDown, args);
-    if (result == false) return TRUE;
-    if (OpenInDefaultBrowser(self->address_)) {
-      self->visited_ = true;
-      gtk_widget_queue_draw(widget);
-    }
+    self->Press(args);
     return TRUE;
   }
-
-  Text address_;
-  bool hovered_ = false;
-  bool visited_ = false;
 };
 
 }  // namespace

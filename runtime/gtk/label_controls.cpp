@@ -2,15 +2,15 @@
 // the pointer through to what lies below it.
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/drawing.h"
+#include "runtime/toolkit_front/label_text.h"
 
 namespace kesto::gtk {
 
 namespace {
 
-class TextLabel : public Control {
+class TextLabel : public front::LabelText<Control> {
  public:
-  TextLabel(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), text_(layout.text) {
+  TextLabel(LoadedWindow& window, const ui::ControlLayout& layout) : LabelText(window, layout) {
     GtkWidget* area = gtk_drawing_area_new();
     g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
     if (Transparent()) {
@@ -21,20 +21,8 @@ class TextLabel : public Control {
     Adopt(area);
   }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::translabel::kText) return std::nullopt;
-    return text_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::translabel::kText) return false;
-    text_ = TextOf(value);
-    gtk_widget_queue_draw(widget());
-    return true;
-  }
-
  private:
-  bool Transparent() const { return layout().type == ui::ControlType::kTransLabel; }
+  void Redraw() override { gtk_widget_queue_draw(widget()); }
 
   static void LetPointerThrough(GtkWidget* widget, gpointer) {
     gdk_window_set_pass_through(gtk_widget_get_window(widget), TRUE);
@@ -49,12 +37,10 @@ class TextLabel : public Control {
     }
     TextLook look;
     look.font = layout.font;
-    look.colour = layout.textColour == ui::kDefaultColour ? 0x000000 : layout.textColour;
-    PaintText(cr, widget, self->text_, look, width, height);
+    look.colour = self->TextColour();
+    PaintText(cr, widget, self->text(), look, width, height);
     return TRUE;
   }
-
-  Text text_;
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "runtime/gtk/drawing.h"
 #include "runtime/image/image_list.h"
 #include "runtime/posix/native_text.h"
-#include "runtime/toolkit_front/list_items.h"
+#include "runtime/toolkit_front/list_view_properties.h"
 
 namespace kesto::gtk {
 
@@ -14,9 +14,10 @@ namespace {
 
 enum Column { kPicture, kCaption, kItemValue, kIconIndex, kColumns };
 
-class ListView : public Control, public front::ListItems {
+class ListView : public front::ListViewProperties<Control> {
  public:
-  ListView(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+  ListView(LoadedWindow& window, const ui::ControlLayout& layout)
+      : ListViewProperties(window, layout) {
     rows_ = gtk_list_store_new(kColumns, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_INT, G_TYPE_INT);
     view_ = gtk_icon_view_new_with_model(GTK_TREE_MODEL(rows_));
     g_object_unref(rows_);  // the view holds it now
@@ -51,24 +52,6 @@ class ListView : public Control, public front::ListItems {
 
   GtkWidget* FocusTarget() override { return view_; }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index == ui::prop::listview::kImageList) return ImageList();
-    if (index == ui::prop::listview::kSelectedIndex) return SelectedRow();
-    return std::nullopt;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index == ui::prop::listview::kImageList) {
-      SetImageList(BytesOf(value));
-      return true;
-    }
-    if (index == ui::prop::listview::kSelectedIndex) {
-      SelectRow(IntOf(value));
-      return true;
-    }
-    return false;
-  }
-
   int Count() const override {
     return gtk_tree_model_iter_n_children(GTK_TREE_MODEL(rows_), nullptr);
   }
@@ -86,20 +69,6 @@ class ListView : public Control, public front::ListItems {
   }
 
  private:
-  Bytes DesignTimeImageList() const {
-    if (layout().pictures.empty()) return {};
-    Bytes list = ui::ImageListCreate(layout().imageWidth, layout().imageHeight);
-    for (const ui::Picture& picture : layout().pictures) ui::ImageListAdd(list, picture.ToBytes());
-    return list;
-  }
-
-  // The layout's own pictures are only put together when something asks for them; the first
-  // refresh of the list replaces them anyway.
-  const Bytes& ImageList() {
-    if (!imageList_) imageList_ = DesignTimeImageList();
-    return *imageList_;
-  }
-
   // Pictures are decoded when a row first shows them.
   GdkPixbuf* PictureAt(int iconIndex) {
     if (iconIndex < 0) return nullptr;
@@ -111,9 +80,7 @@ class ListView : public Control, public front::ListItems {
     return it->second.get();
   }
 
-  // The rows keep their icon indices and show the pictures of the new list.
-  void SetImageList(const Bytes& list) {
-    imageList_ = list;
+  void ShowImageList(const Bytes&) override {
     pictures_.clear();
     GtkTreeIter row;
     for (bool more = gtk_tree_model_get_iter_first(GTK_TREE_MODEL(rows_), &row); more;
@@ -124,7 +91,7 @@ class ListView : public Control, public front::ListItems {
     }
   }
 
-  int SelectedRow() const {
+  int SelectedRow() const override {
     GList* selected = gtk_icon_view_get_selected_items(GTK_ICON_VIEW(view_));
     int row = -1;
     if (selected) row = gtk_tree_path_get_indices(static_cast<GtkTreePath*>(selected->data))[0];
@@ -132,10 +99,9 @@ class ListView : public Control, public front::ListItems {
     return row;
   }
 
-  // A row that does not exist leaves nothing selected.
-  void SelectRow(int row) {
-    gtk_icon_view_unselect_all(GTK_ICON_VIEW(view_));
-    if (row < 0 || row >= Count()) return;
+  void ClearSelection() override { gtk_icon_view_unselect_all(GTK_ICON_VIEW(view_)); }
+
+  void MarkSelected(int row) override {
     GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
     gtk_icon_view_select_path(GTK_ICON_VIEW(view_), path);
     gtk_tree_path_free(path);
@@ -149,7 +115,6 @@ class ListView : public Control, public front::ListItems {
 
   GtkListStore* rows_ = nullptr;
   GtkWidget* view_ = nullptr;
-  std::optional<Bytes> imageList_;
   std::map<int, Pixbuf> pictures_;
 };
 

@@ -4,7 +4,7 @@
 // real show, unless it comes within moments of our own hide.
 #include "runtime/gtk/outside_map.h"
 
-#include "runtime/gtk/window_properties.h"
+#include "runtime/toolkit_front/window_properties.h"
 
 namespace kesto::gtk {
 
@@ -28,7 +28,7 @@ gboolean OnMapEvent(GtkWidget* widget, GdkEvent*, gpointer data) {
   // The other program asked for the window as it was, not minimised as hiding to the tray left
   // its state.
   if (window.windowState == ui::kStateMinimised) window.windowState = ui::kStateNormal;
-  WriteWindowProperty(window, ui::prop::kVisible, true);
+  front::WriteWindowProperty(window, ui::prop::kVisible, true);
   return FALSE;
 }
 

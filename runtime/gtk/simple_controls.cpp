@@ -4,6 +4,7 @@
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/drawing.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/progress_bar_position.h"
 
 namespace kesto::gtk {
 
@@ -32,10 +33,10 @@ constexpr char kBarStyle[] =
     "progressbar progress { min-height: 0; border-radius: 0; background: #06B025; border: none; }"
     "progressbar trough, progressbar progress { min-width: 0; }";
 
-class ProgressBar : public Control {
+class ProgressBar : public front::ProgressBarPosition<Control> {
  public:
   ProgressBar(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), position_(layout.position) {
+      : ProgressBarPosition(window, layout) {
     bar_ = gtk_progress_bar_new();
     // The trough and the filling take the full height of the box, less the trough's border.
     AddCss(bar_, std::string(kBarStyle) +
@@ -47,31 +48,17 @@ class ProgressBar : public Control {
     gtk_widget_show(bar_);
     DragWindowFrom(box, window);
     Adopt(box);
-    Show();
-  }
-
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::processbar::kPosition) return std::nullopt;
-    return position_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::processbar::kPosition) return false;
-    position_ =
-        std::clamp(IntOf(value), layout().rangeMin, std::max(layout().rangeMin, layout().rangeMax));
-    Show();
-    return true;
+    ShowPosition();
   }
 
  private:
-  void Show() {
+  void ShowPosition() override {
     const int span = layout().rangeMax - layout().rangeMin;
-    const double fraction = span > 0 ? double(position_ - layout().rangeMin) / span : 0.0;
+    const double fraction = span > 0 ? double(position() - layout().rangeMin) / span : 0.0;
     gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(bar_), std::clamp(fraction, 0.0, 1.0));
   }
 
   GtkWidget* bar_ = nullptr;
-  int position_ = 0;
 };
 
 }  // namespace

@@ -5,14 +5,15 @@
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/drawing.h"
 #include "runtime/gtk/placement_area.h"
+#include "runtime/toolkit_front/tab_pages.h"
 
 namespace kesto::gtk {
 
 namespace {
 
-class Tab : public Control {
+class Tab : public front::TabPages<Control> {
  public:
-  Tab(LoadedWindow& window, const ui::ControlLayout& layout) : Control(window, layout) {
+  Tab(LoadedWindow& window, const ui::ControlLayout& layout) : TabPages(window, layout) {
     GtkWidget* notebook = gtk_notebook_new();
     gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), layout.showTabs);
     gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
@@ -32,23 +33,12 @@ class Tab : public Control {
     return page >= 0 && page < int(pages_.size()) ? pages_[page] : pages_.front();
   }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::tab::kCurrentPage) return std::nullopt;
-    return gtk_notebook_get_current_page(GTK_NOTEBOOK(widget()));
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::tab::kCurrentPage) return false;
-    SetPage(IntOf(value));
-    return true;
-  }
-
  private:
-  // A page that does not exist leaves the current one shown.
-  void SetPage(int page) {
-    if (page < 0 || page >= int(pages_.size())) return;
-    gtk_notebook_set_current_page(GTK_NOTEBOOK(widget()), page);
-  }
+  int CurrentPage() const override { return gtk_notebook_get_current_page(GTK_NOTEBOOK(widget())); }
+
+  int PageCount() const override { return int(pages_.size()); }
+
+  void ShowPage(int page) override { gtk_notebook_set_current_page(GTK_NOTEBOOK(widget()), page); }
 
   std::vector<GtkWidget*> pages_;
 };

@@ -1,10 +1,10 @@
-// The window's own properties: place and size, visibility with the window state, title and
-// icon. The window state is kept while the window is hidden and applied when it shows.
-#include "runtime/gtk/window_properties.h"
-
+// The native side of the window's own properties: place and size, visibility with the window
+// state, title and icon.
+#include "runtime/gtk/loaded_windows.h"
 #include "runtime/gtk/window_geometry.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/back_end.h"
 
 namespace kesto::gtk {
 
@@ -60,90 +60,98 @@ Text TitleOf(GtkWindow* window) {
   return title ? posix::Utf8ToGbk(title) : Text{};
 }
 
-void SetIcon(LoadedWindow& window, const Bytes& icon) {
-  window.kept[wp::kIcon] = icon;
-  GList* pixbufs = IconPixbufs(icon);
-  gtk_window_set_icon_list(GTK_WINDOW(window.window()), pixbufs);
-  g_list_free_full(pixbufs, g_object_unref);
+// Where the window is on screen.
+GdkPoint PositionOf(GtkWindow* window) {
+  GdkPoint position{0, 0};
+  gtk_window_get_position(window, &position.x, &position.y);
+  return position;
+}
+
+LoadedWindow& Native(front::LoadedWindow& window) {
+  return static_cast<LoadedWindow&>(window);
 }
 
 }  // namespace
 
-ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
+using gtk::Native;
+
+std::optional<ui::Value> ReadNativeWindowProperty(LoadedWindow& loaded, int index) {
+  gtk::LoadedWindow& window = Native(loaded);
   GtkWindow* gtk_window = GTK_WINDOW(window.window());
   switch (index) {
     case ui::prop::kLeft:
     case ui::prop::kTop: {
-      int x = 0, y = 0;
-      gtk_window_get_position(gtk_window, &x, &y);
-      return index == ui::prop::kLeft ? x : y;
+      const GdkPoint position = gtk::PositionOf(gtk_window);
+      return index == ui::prop::kLeft ? position.x : position.y;
     }
     case ui::prop::kWidth:
-      return OuterWidth(window);
+      return gtk::OuterWidth(window);
     case ui::prop::kHeight:
-      return OuterHeight(window);
-    case ui::prop::kVisible:
-      return static_cast<bool>(gtk_widget_get_visible(window.window()));
+      return gtk::OuterHeight(window);
     case ui::prop::kDisable:
       return !gtk_widget_get_sensitive(window.root());
-    case wp::kTitle:
-      return TitleOf(gtk_window);
-    case wp::kWindowState: {
-      if (gtk_widget_get_visible(window.window())) {
-        const GdkWindowState shown = ShownState(window);
-        if (shown & GDK_WINDOW_STATE_ICONIFIED) return int(ui::kStateMinimised);
-        if (shown & GDK_WINDOW_STATE_MAXIMIZED) return int(ui::kStateMaximised);
-      }
-      return window.windowState;
-    }
-    case wp::kIcon: {
-      auto it = window.kept.find(wp::kIcon);
-      return it != window.kept.end() ? it->second : ui::Value{window.layout().icon.ToBytes()};
-    }
-    default: {
-      auto it = window.kept.find(index);
-      return it == window.kept.end() ? ui::Value{} : it->second;
-    }
+    case ui::prop::kVisible:
+      return WindowShown(window);
+    case gtk::wp::kTitle:
+      return gtk::TitleOf(gtk_window);
   }
+  return std::nullopt;
 }
 
-void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value) {
+bool WriteNativeWindowProperty(LoadedWindow& loaded, int index, const ui::Value& value) {
+  gtk::LoadedWindow& window = Native(loaded);
   GtkWindow* gtk_window = GTK_WINDOW(window.window());
   switch (index) {
     case ui::prop::kLeft:
     case ui::prop::kTop: {
-      int x = 0, y = 0;
-      gtk_window_get_position(gtk_window, &x, &y);
-      (index == ui::prop::kLeft ? x : y) = IntOf(value);
-      gtk_window_move(gtk_window, x, y);
-      break;
+      GdkPoint position = gtk::PositionOf(gtk_window);
+      (index == ui::prop::kLeft ? position.x : position.y) = ui::IntOf(value);
+      gtk_window_move(gtk_window, position.x, position.y);
+      return true;
     }
     case ui::prop::kWidth:
-      SetOuterSize(window, IntOf(value), OuterHeight(window));
-      break;
+      gtk::SetOuterSize(window, ui::IntOf(value), gtk::OuterHeight(window));
+      return true;
     case ui::prop::kHeight:
-      SetOuterSize(window, OuterWidth(window), IntOf(value));
-      break;
+      gtk::SetOuterSize(window, gtk::OuterWidth(window), ui::IntOf(value));
+      return true;
     case ui::prop::kVisible:
-      SetVisible(window, BoolOf(value));
-      break;
+      gtk::SetVisible(window, ui::BoolOf(value));
+      return true;
     case ui::prop::kDisable:
-      gtk_widget_set_sensitive(window.root(), !BoolOf(value));
-      break;
-    case wp::kTitle:
-      gtk_window_set_title(gtk_window, posix::GbkToUtf8(TextOf(value)).c_str());
-      break;
-    case wp::kWindowState:
-      window.windowState = IntOf(value);
-      if (gtk_widget_get_visible(window.window())) ApplyState(window, window.windowState);
-      break;
-    case wp::kIcon:
-      SetIcon(window, BytesOf(value));
-      break;
+      gtk_widget_set_sensitive(window.root(), !ui::BoolOf(value));
+      return true;
+    case gtk::wp::kTitle:
+      gtk_window_set_title(gtk_window, posix::GbkToUtf8(ui::TextOf(value)).c_str());
+      return true;
     default:
-      window.kept[index] = value;
-      break;
+      return false;
   }
 }
 
-}  // namespace kesto::gtk
+bool WindowShown(LoadedWindow& window) {
+  return gtk_widget_get_visible(Native(window).window());
+}
+
+std::optional<int> MinimisedOrMaximised(LoadedWindow& window) {
+  const GdkWindowState shown = gtk::ShownState(Native(window));
+  if (shown & GDK_WINDOW_STATE_ICONIFIED) return int(ui::kStateMinimised);
+  if (shown & GDK_WINDOW_STATE_MAXIMIZED) return int(ui::kStateMaximised);
+  return std::nullopt;
+}
+
+void ApplyWindowState(LoadedWindow& window, int state) {
+  gtk::ApplyState(Native(window), state);
+}
+
+void ShowWindowIcon(LoadedWindow& window, const Bytes& iconFile) {
+  GList* pixbufs = gtk::IconPixbufs(iconFile);
+  gtk_window_set_icon_list(GTK_WINDOW(Native(window).window()), pixbufs);
+  g_list_free_full(pixbufs, g_object_unref);
+}
+
+}  // namespace kesto::front

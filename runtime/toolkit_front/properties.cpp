@@ -1,6 +1,7 @@
 // Property access by window and control name. Reads wait for the user-interface thread; writes
 // from another thread (the update worker's progress) are handed to it and return at once.
 #include "runtime/toolkit_front/back_end.h"
+#include "runtime/toolkit_front/window_properties.h"
 #include "runtime/toolkit_front/window_table.h"
 
 namespace kesto::front {

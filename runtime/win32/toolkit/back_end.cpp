@@ -3,7 +3,6 @@
 
 #include "runtime/win32/toolkit/loaded_windows.h"
 #include "runtime/win32/toolkit/ui_thread.h"
-#include "runtime/win32/toolkit/window_properties.h"
 
 namespace kesto::front {
 
@@ -18,14 +17,6 @@ void PostToUiThread(std::function<void()> work) {
 // Before the user-interface thread is marked, the calling thread is the only one.
 bool ChangesWindowsHere() {
   return win32::IsUiThread() || !win32::HasUiThread();
-}
-
-ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
-  return win32::ReadWindowProperty(static_cast<win32::LoadedWindow&>(window), index);
-}
-
-void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value) {
-  win32::WriteWindowProperty(static_cast<win32::LoadedWindow&>(window), index, value);
 }
 
 void EndMessageLoop() {

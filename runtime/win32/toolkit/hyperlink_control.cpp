@@ -1,6 +1,7 @@
 // The link box: its caption in the link colours (normal, under the pointer, visited). A press
 // of the left button runs its handler and then, unless the handler said false, opens its web
 // address in the default web browser.
+#include "runtime/toolkit_front/link_box.h"
 #include "runtime/win32/toolkit/control_windows.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/drawing.h"
@@ -10,22 +11,11 @@ namespace kesto::win32 {
 
 namespace {
 
-class HyperLink : public Control {
+class HyperLink : public front::LinkBox<Control> {
  public:
-  using Control::Control;
+  using LinkBox::LinkBox;
 
   void Create(HWND parent) override { CreateDrawnControl(parent); }
-
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::hyperlinker::kWebAddress) return std::nullopt;
-    return address_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::hyperlinker::kWebAddress) return false;
-    address_ = TextOf(value);
-    return true;
-  }
 
   void Paint(HDC dc) override {
     RECT area{};
@@ -37,7 +27,7 @@ class HyperLink : public Control {
     }
     TextLook look;
     look.font = layout().font;
-    look.colour = LinkColour();
+    look.colour = Colour();
     look.centred = true;
     PaintText(dc, layout().text, look, area.right, area.bottom);
   }
@@ -58,7 +48,7 @@ class HyperLink : public Control {
         SetHovered(false);
         return 0;
       case WM_LBUTTONDOWN:
-        Press(lParam);
+        PressAt(lParam);
         return 0;
       default:
         return Control::OnMessage(message, wParam, lParam, handled);
@@ -66,35 +56,24 @@ class HyperLink : public Control {
   }
 
  private:
-  std::uint32_t LinkColour() const {
-    const std::vector<std::uint32_t>& colours = layout().linkColours;
-    const std::size_t slot = visited_ ? 2 : hovered_ ? 1 : 0;
-    if (slot < colours.size() && colours[slot] != ui::kDefaultColour) return colours[slot];
-    return visited_ ? 0x800080 : 0x0000FF;
-  }
+  bool StandsAfterHandler() const override { return IsWindow(hwnd()); }
+
+  bool OpenInBrowser(const Text& address) override { return OpenInDefaultBrowser(address); }
+
+  void Redraw() override { InvalidateRect(hwnd(), nullptr, FALSE); }
 
   void SetHovered(bool hovered) {
     hovered_ = hovered;
     InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
-  void Press(LPARAM lParam) {
-    auto keep = Hold();
+  void PressAt(LPARAM lParam) {
     ui::EventArgs args;
     args.a = short(LOWORD(lParam));
     args.b = short(HIWORD(lParam));
     args.c = CurrentKeyState();
-    const ui::EventResult result = Fire(ui::Event::kLeftButtonDown, args);
-    if (result == false || !IsWindow(hwnd())) return;
-    if (OpenInDefaultBrowser(address_)) {
-      visited_ = true;
-      InvalidateRect(hwnd(), nullptr, FALSE);
-    }
+    Press(args);
   }
-
-  Text address_;
-  bool hovered_ = false;
-  bool visited_ = false;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Labels: a text on the label's background; the transparent label draws only its text over
 // what lies below it and lets the pointer through to it.
+#include "runtime/toolkit_front/label_text.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/drawing.h"
 
@@ -7,24 +8,11 @@ namespace kesto::win32 {
 
 namespace {
 
-class TextLabel : public Control {
+class TextLabel : public front::LabelText<Control> {
  public:
-  TextLabel(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), text_(layout.text) {}
+  using LabelText::LabelText;
 
   void Create(HWND parent) override { CreateDrawnControl(parent); }
-
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::translabel::kText) return std::nullopt;
-    return text_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::translabel::kText) return false;
-    text_ = TextOf(value);
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    return true;
-  }
 
   void Paint(HDC dc) override {
     RECT area{};
@@ -37,8 +25,8 @@ class TextLabel : public Control {
     }
     TextLook look;
     look.font = layout.font;
-    look.colour = layout.textColour == ui::kDefaultColour ? 0x000000 : layout.textColour;
-    PaintText(dc, text_, look, area.right, area.bottom);
+    look.colour = TextColour();
+    PaintText(dc, text(), look, area.right, area.bottom);
   }
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
@@ -47,9 +35,7 @@ class TextLabel : public Control {
   }
 
  private:
-  bool Transparent() const { return layout().type == ui::ControlType::kTransLabel; }
-
-  Text text_;
+  void Redraw() override { InvalidateRect(hwnd(), nullptr, FALSE); }
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "runtime/image/image_list.h"
-#include "runtime/toolkit_front/list_items.h"
+#include "runtime/toolkit_front/list_view_properties.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/drawing.h"
 #include "runtime/win32/toolkit/fonted_control.h"
@@ -40,9 +40,9 @@ HIMAGELIST SystemImageList(const Bytes& list) {
   return images;
 }
 
-class ListView : public FontedControl, public front::ListItems {
+class ListView : public front::ListViewProperties<FontedControl> {
  public:
-  using FontedControl::FontedControl;
+  using ListViewProperties::ListViewProperties;
 
   ~ListView() override {
     if (images_) ImageList_Destroy(images_);
@@ -65,26 +65,6 @@ class ListView : public FontedControl, public front::ListItems {
       ListView_SetIconSpacing(view, layout().imageWidth + kTileMargin,
                               layout().imageHeight + kCaptionRoom);
     }
-  }
-
-  std::optional<ui::Value> Read(int index) override {
-    if (index == ui::prop::listview::kImageList) return ImageList();
-    if (index == ui::prop::listview::kSelectedIndex) {
-      return int(ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED));
-    }
-    return std::nullopt;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index == ui::prop::listview::kImageList) {
-      SetImageList(BytesOf(value));
-      return true;
-    }
-    if (index == ui::prop::listview::kSelectedIndex) {
-      SelectRow(IntOf(value));
-      return true;
-    }
-    return false;
   }
 
   int Count() const override { return int(ListView_GetItemCount(hwnd())); }
@@ -120,37 +100,23 @@ class ListView : public FontedControl, public front::ListItems {
   }
 
  private:
-  Bytes DesignTimeImageList() const {
-    if (layout().pictures.empty()) return {};
-    Bytes list = ui::ImageListCreate(layout().imageWidth, layout().imageHeight);
-    for (const ui::Picture& picture : layout().pictures) ui::ImageListAdd(list, picture.ToBytes());
-    return list;
-  }
-
-  // The layout's own pictures are only put together when something asks for them; the first
-  // refresh of the list replaces them anyway.
-  const Bytes& ImageList() {
-    if (!imageList_) imageList_ = DesignTimeImageList();
-    return *imageList_;
-  }
-
-  // The rows keep their icon indices and show the pictures of the new list.
-  void SetImageList(const Bytes& list) {
-    imageList_ = list;
+  void ShowImageList(const Bytes& list) override {
     HIMAGELIST previous = images_;
     images_ = SystemImageList(list);
     ListView_SetImageList(hwnd(), images_, LVSIL_NORMAL);
     if (previous) ImageList_Destroy(previous);
   }
 
-  // A row that does not exist leaves nothing selected.
-  void SelectRow(int row) {
+  int SelectedRow() const override { return int(ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED)); }
+
+  void ClearSelection() override {
     ListView_SetItemState(hwnd(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    if (row < 0 || row >= Count()) return;
+  }
+
+  void MarkSelected(int row) override {
     ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
 
-  std::optional<Bytes> imageList_;
   HIMAGELIST images_ = nullptr;
 };
 

@@ -4,8 +4,7 @@
 // The common controls are declared in the types of windows.h.
 #include <commctrl.h>
 
-#include <algorithm>
-
+#include "runtime/toolkit_front/progress_bar_position.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/fonted_control.h"
 #include "runtime/win32/wide_text.h"
@@ -34,32 +33,18 @@ class PushButton : public FontedControl {
   }
 };
 
-class ProgressBar : public Control {
+class ProgressBar : public front::ProgressBarPosition<Control> {
  public:
-  ProgressBar(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), position_(layout.position) {}
+  using ProgressBarPosition::ProgressBarPosition;
 
   void Create(HWND parent) override {
     CreateSystemControl(parent, PROGRESS_CLASSW, PBS_SMOOTH);
     SendMessageW(hwnd(), PBM_SETRANGE32, WPARAM(layout().rangeMin), LPARAM(layout().rangeMax));
-    SendMessageW(hwnd(), PBM_SETPOS, WPARAM(position_), 0);
-  }
-
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::processbar::kPosition) return std::nullopt;
-    return position_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::processbar::kPosition) return false;
-    position_ =
-        std::clamp(IntOf(value), layout().rangeMin, std::max(layout().rangeMin, layout().rangeMax));
-    SendMessageW(hwnd(), PBM_SETPOS, WPARAM(position_), 0);
-    return true;
+    ShowPosition();
   }
 
  private:
-  int position_ = 0;
+  void ShowPosition() override { SendMessageW(hwnd(), PBM_SETPOS, WPARAM(position()), 0); }
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // (the layouts switch pages from the program only), so the pages fill the container.
 #include <vector>
 
+#include "runtime/toolkit_front/tab_pages.h"
 #include "runtime/win32/toolkit/control_windows.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/drawing.h"
@@ -10,10 +11,10 @@ namespace kesto::win32 {
 
 namespace {
 
-class Tab : public Control {
+class Tab : public front::TabPages<Control> {
  public:
   Tab(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), current_(layout.currentPage) {}
+      : TabPages(window, layout), current_(layout.currentPage) {}
 
   void Create(HWND parent) override {
     HWND frame = CreateDrawnControl(parent);
@@ -43,21 +44,13 @@ class Tab : public Control {
     }
   }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::tab::kCurrentPage) return std::nullopt;
-    return current_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::tab::kCurrentPage) return false;
-    SetPage(IntOf(value));
-    return true;
-  }
-
  private:
-  // A page that does not exist leaves the current one shown.
-  void SetPage(int page) {
-    if (page < 0 || page >= int(pages_.size()) || page == current_) return;
+  int CurrentPage() const override { return current_; }
+
+  int PageCount() const override { return int(pages_.size()); }
+
+  void ShowPage(int page) override {
+    if (page == current_) return;
     ShowWindow(pages_[page], SW_SHOWNA);
     ShowWindow(pages_[current_], SW_HIDE);
     current_ = page;

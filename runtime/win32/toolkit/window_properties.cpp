@@ -1,5 +1,8 @@
+// The native side of the window's own properties: place and size, visibility with the window
+// state, title and icon.
 #include "runtime/win32/toolkit/window_properties.h"
 
+#include "runtime/toolkit_front/back_end.h"
 #include "runtime/win32/toolkit/drawing.h"
 #include "runtime/win32/wide_text.h"
 
@@ -104,9 +107,22 @@ void SetWindowIcon(LoadedWindow& window, const Bytes& iconFile) {
   if (big && big != programIcon) window.ownIcons = {big, small};
 }
 
-ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
+namespace {
+
+win32::LoadedWindow& Native(LoadedWindow& window) {
+  return static_cast<win32::LoadedWindow&>(window);
+}
+
+}  // namespace
+
+std::optional<ui::Value> ReadNativeWindowProperty(LoadedWindow& loaded, int index) {
+  win32::LoadedWindow& window = Native(loaded);
   HWND hwnd = window.hwnd();
-  const RECT outer = OuterRect(hwnd);
+  const RECT outer = win32::OuterRect(hwnd);
   switch (index) {
     case ui::prop::kLeft:
       return int(outer.left);
@@ -117,65 +133,64 @@ ui::Value ReadWindowProperty(LoadedWindow& window, int index) {
     case ui::prop::kHeight:
       return int(outer.bottom - outer.top);
     case ui::prop::kVisible:
-      return Shown(window);
+      return win32::Shown(window);
     case ui::prop::kDisable:
       return !IsWindowEnabled(hwnd);
-    case wp::kTitle:
-      return TitleOf(hwnd);
-    case wp::kWindowState:
-      if (Shown(window)) {
-        if (IsIconic(hwnd)) return int(ui::kStateMinimised);
-        if (IsZoomed(hwnd)) return int(ui::kStateMaximised);
-      }
-      return window.windowState;
-    case wp::kIcon: {
-      auto it = window.kept.find(wp::kIcon);
-      return it != window.kept.end() ? it->second : ui::Value{window.layout().icon.ToBytes()};
-    }
-    default: {
-      auto it = window.kept.find(index);
-      return it == window.kept.end() ? ui::Value{} : it->second;
-    }
+    case win32::wp::kTitle:
+      return win32::TitleOf(hwnd);
+    default:
+      return std::nullopt;
   }
 }
 
-void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value) {
+bool WriteNativeWindowProperty(LoadedWindow& loaded, int index, const ui::Value& value) {
+  win32::LoadedWindow& window = Native(loaded);
   HWND hwnd = window.hwnd();
-  const RECT outer = OuterRect(hwnd);
+  const RECT outer = win32::OuterRect(hwnd);
   int left = outer.left, top = outer.top;
   int width = outer.right - outer.left, height = outer.bottom - outer.top;
   switch (index) {
     case ui::prop::kLeft:
     case ui::prop::kTop:
-      (index == ui::prop::kLeft ? left : top) = IntOf(value);
+      (index == ui::prop::kLeft ? left : top) = ui::IntOf(value);
       SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      break;
+      return true;
     case ui::prop::kWidth:
     case ui::prop::kHeight:
-      (index == ui::prop::kWidth ? width : height) = std::max(IntOf(value), 1);
+      (index == ui::prop::kWidth ? width : height) = std::max(ui::IntOf(value), 1);
       SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      break;
+      return true;
     case ui::prop::kVisible:
-      SetVisible(window, BoolOf(value));
-      break;
+      win32::SetVisible(window, ui::BoolOf(value));
+      return true;
     case ui::prop::kDisable:
-      EnableWindow(hwnd, !BoolOf(value));
-      break;
-    case wp::kTitle:
-      SetWindowTextW(hwnd, ToWide(TextOf(value)).c_str());
-      break;
-    case wp::kWindowState:
-      window.windowState = IntOf(value);
-      if (Shown(window)) ApplyState(window, window.windowState);
-      break;
-    case wp::kIcon:
-      window.kept[wp::kIcon] = BytesOf(value);
-      SetWindowIcon(window, BytesOf(value));
-      break;
+      EnableWindow(hwnd, !ui::BoolOf(value));
+      return true;
+    case win32::wp::kTitle:
+      SetWindowTextW(hwnd, win32::ToWide(ui::TextOf(value)).c_str());
+      return true;
     default:
-      window.kept[index] = value;
-      break;
+      return false;
   }
 }
 
-}  // namespace kesto::win32
+bool WindowShown(LoadedWindow& window) {
+  return win32::Shown(Native(window));
+}
+
+std::optional<int> MinimisedOrMaximised(LoadedWindow& window) {
+  HWND hwnd = Native(window).hwnd();
+  if (IsIconic(hwnd)) return int(ui::kStateMinimised);
+  if (IsZoomed(hwnd)) return int(ui::kStateMaximised);
+  return std::nullopt;
+}
+
+void ApplyWindowState(LoadedWindow& window, int state) {
+  win32::ApplyState(Native(window), state);
+}
+
+void ShowWindowIcon(LoadedWindow& window, const Bytes& iconFile) {
+  win32::SetWindowIcon(Native(window), iconFile);
+}
+
+}  // namespace kesto::front

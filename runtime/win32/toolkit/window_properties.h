@@ -1,13 +1,9 @@
-// The window's own properties: place and size, visibility with the window state, title and
-// icon. The window state is kept while the window is hidden and applied when it shows.
+// What the window loading also asks of the window's native side: centring and icons.
 #pragma once
 
 #include "runtime/win32/toolkit/loaded_windows.h"
 
 namespace kesto::win32 {
-
-ui::Value ReadWindowProperty(LoadedWindow& window, int index);
-void WriteWindowProperty(LoadedWindow& window, int index, const ui::Value& value);
 
 // Moves the window, without resizing or activating it, to the middle of its screen.
 void CentreOnScreen(HWND hwnd);

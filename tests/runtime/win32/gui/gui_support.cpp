@@ -12,24 +12,6 @@ namespace kesto::testing {
 
 namespace {
 
-std::vector<std::string>& RecorderNames() {
-  static std::vector<std::string> names;
-  return names;
-}
-
-// Handlers are plain functions: one recorder per bound name, told apart by a template index.
-template <int N>
-ui::EventResult Recorder(const ui::EventArgs& args) {
-  ReachedHandlers().push_back({RecorderNames()[N], args});
-  return {};
-}
-
-ui::Handler RecorderFor(std::size_t slot) {
-  static constexpr ui::Handler recorders[] = {Recorder<0>, Recorder<1>, Recorder<2>, Recorder<3>,
-                                              Recorder<4>, Recorder<5>, Recorder<6>, Recorder<7>};
-  return slot < std::size(recorders) ? recorders[slot] : nullptr;
-}
-
 std::string ArtefactPath(const std::string& name) {
   CreateDirectoryA(KESTO_GUI_ARTEFACTS, nullptr);
   return std::string(KESTO_GUI_ARTEFACTS) + "/" + name;
@@ -140,22 +122,6 @@ POINT ControlPoint(const ui::Ref& control, int x, int y) {
   POINT at{x, y};
   ClientToScreen(reinterpret_cast<HWND>(ui::NativeHandle(control)), &at);
   return at;
-}
-
-std::vector<Reached>& ReachedHandlers() {
-  static std::vector<Reached> reached;
-  return reached;
-}
-
-int CountReached(const std::string& handler) {
-  int count = 0;
-  for (const Reached& r : ReachedHandlers()) count += r.handler == handler;
-  return count;
-}
-
-void RecordUnder(const char* handlerName) {
-  RecorderNames().push_back(handlerName);
-  ui::RegisterHandler(handlerName, RecorderFor(RecorderNames().size() - 1));
 }
 
 HWND LoadAndShow(const char* window) {

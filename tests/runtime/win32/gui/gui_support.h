@@ -11,6 +11,7 @@
 
 #include "runtime/core.h"
 #include "runtime/ui.h"
+#include "tests/recording_handlers/recording_handlers.h"
 
 namespace kesto::testing {
 
@@ -38,16 +39,6 @@ std::uint32_t ScreenPixel(int x, int y);
 RECT WindowRectOf(HWND hwnd);
 // The screen point (x, y) of a control of a loaded window.
 POINT ControlPoint(const ui::Ref& control, int x, int y);
-
-// Events that reached a recording handler, in order.
-struct Reached {
-  std::string handler;
-  ui::EventArgs args;
-};
-std::vector<Reached>& ReachedHandlers();
-int CountReached(const std::string& handler);
-// Binds a recording handler (no result) to the name.
-void RecordUnder(const char* handlerName);
 
 // Loads the window, waits until it is on screen and returns its handle; nullptr on failure.
 HWND LoadAndShow(const char* window);
