@@ -24,36 +24,24 @@ void OnFatalError(j_common_ptr info) {
 // Warnings (a truncated file, say) are not worth a message; the decoded part is kept.
 void OnMessage(j_common_ptr) {}
 
-// The whole file is handed to libjpeg at once, so any call for more input means the file has
-// run dry; from then on libjpeg makes up every row that is left, which for a few hundred bytes
-// claiming millions of pixels is seconds of work for a picture nobody sent.
-struct WatchedSource {
-  boolean (*fill)(j_decompress_ptr);
-  bool ranDry;
-};
-
-boolean FillNotingTheEnd(j_decompress_ptr info) {
-  WatchedSource* source = static_cast<WatchedSource*>(info->client_data);
-  source->ranDry = true;
-  return source->fill(info);
-}
-
-// Fills `out` from the decompressor; false when the image is refused or broken. Rows the file
-// ran dry before stay white. Each row is read as RGB into the back of its RGBA row and spread
-// forward in place, so no buffer of our own is left behind should libjpeg jump out.
+// Fills `out` from the decompressor; false when the image is refused or broken. Each row is
+// read as RGB into the back of its RGBA row and spread forward in place, so no buffer of our own
+// is left behind should libjpeg jump out.
+//
+// Once the data ends early or breaks (libjpeg warns), libjpeg makes up every row that is left:
+// for a few hundred bytes claiming millions of pixels, seconds of work for a picture nobody
+// sent. The band of rows being decoded then is kept; the rows after it stay white.
 bool ReadPixels(jpeg_decompress_struct& info, RgbaImage& out) {
   std::int64_t pixels = std::int64_t(info.output_width) * info.output_height;
   if (pixels <= 0 || pixels > kMaxPicturePixels) return false;
   out.width = static_cast<int>(info.output_width);
   out.height = static_cast<int>(info.output_height);
   out.pixels.assign(std::size_t(pixels) * 4, 0xFF);
-  // A progressive file is read whole before the first row; only running dry here cuts rows.
-  // The band of rows decoded together when it ran dry holds what the file gave: it is kept.
-  WatchedSource* source = static_cast<WatchedSource*>(info.client_data);
-  source->ranDry = false;
+  // A progressive file is read whole before the first row; only a warning from here cuts rows.
+  const long warningsBefore = info.err->num_warnings;
   const JDIMENSION band = JDIMENSION(info.max_v_samp_factor) * DCTSIZE;
   while (info.output_scanline < info.output_height &&
-         !(source->ranDry && info.output_scanline % band == 0)) {
+         !(info.err->num_warnings > warningsBefore && info.output_scanline % band == 0)) {
     std::uint8_t* dst = out.Pixel(0, static_cast<int>(info.output_scanline));
     JSAMPROW rows[1] = {dst + out.width};
     if (jpeg_read_scanlines(&info, rows, 1) != 1) return false;
@@ -83,9 +71,6 @@ bool Decompress(const Bytes& file, RgbaImage& out) {
   }
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
-  WatchedSource source{info.src->fill_input_buffer, false};
-  info.client_data = &source;
-  info.src->fill_input_buffer = FillNotingTheEnd;
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
     jpeg_destroy_decompress(&info);
     return false;
@@ -93,7 +78,7 @@ bool Decompress(const Bytes& file, RgbaImage& out) {
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   bool ok = info.output_components == 3 && ReadPixels(info, out);
-  // Finishing asks for every row; a file that ran dry is kept as far as it went.
+  // Finishing asks for every row; a broken file is kept as far as it went.
   if (ok && info.output_scanline == info.output_height) jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
   return ok;
