@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string>
 #include <thread>
 
 #include "runtime/gtk/x11_access.h"
@@ -71,6 +72,16 @@ native::Handle ActiveWindow() {
   return active;
 }
 
+// Who holds the input focus and what the window manager says is active, for a failure's message.
+std::string DescribeFocus(native::Handle expected) {
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(gtk::XDisplay(), &focus, &revert);
+  return "expected " + std::to_string(expected) + ", active " + std::to_string(ActiveWindow()) +
+         ", input focus " + std::to_string(focus) + ", mapped " +
+         std::to_string(IsMapped(expected)) + ", iconic " + std::to_string(IsIconic(expected));
+}
+
 // The activation sequence the platform runs on a recorded window.
 void Activate(native::Handle window) {
   native::ShowWindowAsync(window, native::kSwShowNormal);
@@ -113,7 +124,8 @@ TEST_F(NativeWindows, ActivationBringsAMinimisedWindowToTheFront) {
   ASSERT_TRUE(PumpUntil([&] { return ActiveWindow() == other.window(); }));
   Activate(peer.window());
   EXPECT_TRUE(PumpUntil([&] { return IsMapped(peer.window()) && !IsIconic(peer.window()); }));
-  EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }));
+  EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }))
+      << DescribeFocus(peer.window());
   Screenshot("activated-peer");
 }
 
@@ -124,7 +136,8 @@ TEST_F(NativeWindows, ActivationShowsAHiddenWindow) {
   EXPECT_TRUE(native::IsWindow(peer.window())) << "hidden is not gone";
   Activate(peer.window());
   EXPECT_TRUE(PumpUntil([&] { return IsMapped(peer.window()); }));
-  EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }));
+  EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }))
+      << DescribeFocus(peer.window());
 }
 
 TEST_F(NativeWindows, CloseRequestEndsTheOtherProgram) {
