@@ -199,7 +199,7 @@ Handle ActiveWindow() {
   return active;
 }
 
-// Under load an activation now and then does not take (twice in some forty runs of the GUI
+// Under load an activation now and then does not take (once in some forty runs of the GUI
 // tests under openbox), and the seller's double-click would leave the running tool behind. So
 // the activation is looked at again a few times and asked once more while nothing else has
 // become active meanwhile: a window the seller or another program has brought up since stays in
