@@ -59,7 +59,8 @@ class CataloguePage : public ::testing::Test {
     ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl,
                 Text("http://") + settings::kWebHost + "/csapp");
     // The page is up once a mouse move over its link reaches the handler.
-    ASSERT_TRUE(MoveUntilReported(60, 70, "tool7")) << "the catalogue page reports mouse moves";
+    ASSERT_TRUE(MoveUntilReported(60, 70, "tool7"))
+        << "the catalogue page reports mouse moves; " << WhatThePageSent("catalogue-page-missed");
   }
 
   // Moves the pointer over the page's point (x, y) until a mouse move on that element arrives;
@@ -74,6 +75,17 @@ class CataloguePage : public ::testing::Test {
           return Reached(ui::kEventMouseMove, id);
         },
         60000);
+  }
+
+  // What the page sent so far and where it stands, with a screenshot, for a wait that missed.
+  std::string WhatThePageSent(const std::string& shot) {
+    Screenshot(shot);
+    std::string what =
+        "address " + Address() + ", " + std::to_string(events.size()) + " events, first ones:";
+    for (std::size_t i = 0; i < events.size() && i < 8; ++i) {
+      what += " " + std::to_string(events[i].code) + ":" + events[i].id.substr(0, 20);
+    }
+    return what + "; screenshot " + shot;
   }
 
   // A point of the page, in its own coordinates.
@@ -183,7 +195,8 @@ TEST_F(CataloguePage, PanelsComeBackAfterTheirWebProcessDies) {
       30000))
       << "the killed web process is reaped";
   events.clear();
-  EXPECT_TRUE(MoveUntilReported(60, 70, "tool7")) << "the catalogue page is back";
+  EXPECT_TRUE(MoveUntilReported(60, 70, "tool7"))
+      << "the catalogue page is back; " << WhatThePageSent("catalogue-page-not-back");
 }
 
 // A page whose elements carry IDs and names no page should have: each reaches the handler as
