@@ -21,7 +21,7 @@ namespace {
 using gtk::XAtom;
 using gtk::XDisplay;
 
-constexpr long kIconicState = 3;
+constexpr unsigned long kIconicState = 3;
 constexpr long kNetWmStateRemove = 0;
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourcePager =
@@ -46,22 +46,27 @@ bool IsOnScreen(Handle window) {
   return !trap.Failed() && status != 0 && attributes.map_state == IsViewable;
 }
 
-bool IsIconic(Handle window) {
+// The first 32-bit value of a window's property of the given type; 0 when the window or the
+// value is not there.
+unsigned long ReadFirstValue(Window window, const char* property, Atom propertyType) {
   gtk::XErrorTrap trap;
   Atom type = None;
   int format = 0;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  const Atom wm_state = XAtom("WM_STATE");
-  const int status = XGetWindowProperty(XDisplay(), Xid(window), wm_state, 0, 1, False, wm_state,
-                                        &type, &format, &count, &after, &data);
-  bool iconic = false;
+  const int status = XGetWindowProperty(XDisplay(), window, XAtom(property), 0, 1, False,
+                                        propertyType, &type, &format, &count, &after, &data);
+  unsigned long value = 0;
   if (status == Success && data && count >= 1 && format == 32) {
-    iconic = reinterpret_cast<long*>(data)[0] == kIconicState;
+    value = reinterpret_cast<unsigned long*>(data)[0];
   }
   if (data) XFree(data);
   trap.Failed();
-  return iconic;
+  return value;
+}
+
+bool IsIconic(Handle window) {
+  return ReadFirstValue(Xid(window), "WM_STATE", XAtom("WM_STATE")) == kIconicState;
 }
 
 bool WindowManagerSupports(const char* atom_name) {
@@ -182,21 +187,7 @@ void ApplyShowCommand(Handle window, int command) {
 
 // The window the window manager calls active; 0 when it names none.
 Handle ActiveWindow() {
-  gtk::XErrorTrap trap;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  const int status =
-      XGetWindowProperty(XDisplay(), gtk::XRootWindow(), XAtom("_NET_ACTIVE_WINDOW"), 0, 1, False,
-                         XA_WINDOW, &type, &format, &count, &after, &data);
-  Handle active = 0;
-  if (status == Success && data && count == 1 && format == 32) {
-    active = Handle(reinterpret_cast<unsigned long*>(data)[0]);
-  }
-  if (data) XFree(data);
-  trap.Failed();
-  return active;
+  return Handle(ReadFirstValue(gtk::XRootWindow(), "_NET_ACTIVE_WINDOW", XA_WINDOW));
 }
 
 // Under load an activation now and then does not take (once in some forty runs of the GUI
@@ -326,20 +317,7 @@ void RequestClose(Handle window) {
 // client to; 0 when the window is gone or carries none.
 std::uint32_t ReadWindowPid(Handle window) {
   if (!Exists(window)) return 0;
-  gtk::XErrorTrap trap;
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(XDisplay(), Xid(window), XAtom("_NET_WM_PID"), 0, 1, False,
-                                        XA_CARDINAL, &type, &format, &count, &after, &data);
-  std::uint32_t pid = 0;
-  if (status == Success && data && count >= 1 && format == 32) {
-    pid = static_cast<std::uint32_t>(reinterpret_cast<unsigned long*>(data)[0]);
-  }
-  if (data) XFree(data);
-  trap.Failed();
-  return pid;
+  return static_cast<std::uint32_t>(ReadFirstValue(Xid(window), "_NET_WM_PID", XA_CARDINAL));
 }
 
 }  // namespace
