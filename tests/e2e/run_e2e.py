@@ -355,6 +355,31 @@ def case_tile_double_click(run):
            f"tool processes went from {first_pids} to {set(run.folder.tools('memo'))}")
 
 
+def case_tile_after_tool_closed(run):
+    """A tool the seller closed starts anew on the next double-click of its tile, and its
+    window comes to the front, although the record still names the closed window."""
+    run.lay_out(tools=["memo"])
+    run.start_site()
+    handle = run.run_platform()
+    tile = run.wait_tile(handle, "memo")
+    run.click_main(handle, tile, repeat=2)
+    first_done = time.monotonic()
+    closed = run.wait_tool("memo")
+    first_pids = set(run.folder.tools("memo"))
+
+    run.x.key("alt+F4", window=closed)  # the window manager's close, as from the title bar
+    wait_until(lambda: not set(run.folder.tools("memo")), 15, "the closed tool to end")
+    tile = run.wait_tile(handle, "memo")
+    time.sleep(max(0.0, first_done + TRIPLE_CLICK_WINDOW - time.monotonic()))
+    run.click_main(handle, tile, repeat=2)
+    tool = run.wait_tool("memo")  # the closed window is gone, so this is the new one's
+    wait_until(lambda: run.x.active_window() == tool, 15, "the new tool's window in front")
+    time.sleep(2 * harness.SLOWNESS)  # a second process would have shown up by now
+    now = set(run.folder.tools("memo"))
+    expect(len(now) == 1 and not now & first_pids,
+           f"tool processes went from {first_pids} to {now}")
+
+
 def case_catalogue_install(run):
     """A catalogue click on a tool that is not installed installs and starts it, and the list
     shows it after a refresh."""
