@@ -7,6 +7,7 @@ import ctypes
 import ctypes.util
 import os
 import re
+import select
 import signal
 import subprocess
 import sys
@@ -116,17 +117,35 @@ def descendants(pids):
 
 
 def kill_all(pids, grace=3.0):
-    """Ends the processes and everything they started: TERM first, KILL what is left."""
-    pids = set(pids) | descendants(pids)
-    for sig in (signal.SIGTERM, signal.SIGKILL):
-        for pid in pids:
-            try:
-                os.kill(pid, sig)
-            except OSError:
-                pass
-        deadline = time.monotonic() + grace
-        while time.monotonic() < deadline and any(is_alive(pid) for pid in pids):
-            time.sleep(0.05)
+    """Ends the processes and everything they started: TERM first, KILL what is left.
+
+    Each is held by a process descriptor from the moment it is found: other tests start
+    programs beside these, and with process numbers coming round within seconds, a number
+    that ended meanwhile may already belong to one of their programs."""
+    held = []
+    for pid in set(pids) | descendants(pids):
+        try:
+            held.append(os.pidfd_open(pid))
+        except OSError:
+            pass  # gone already
+    try:
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            for handle in held:
+                try:
+                    signal.pidfd_send_signal(handle, sig)
+                except OSError:
+                    pass
+            deadline = time.monotonic() + grace
+            while time.monotonic() < deadline and not all(map(has_ended, held)):
+                time.sleep(0.05)
+    finally:
+        for handle in held:
+            os.close(handle)
+
+
+def has_ended(handle):
+    """Whether the process held by a process descriptor has ended."""
+    return bool(select.select([handle], [], [], 0)[0])
 
 
 # ---- the X session ----

@@ -204,7 +204,9 @@ class Run:
                 f.write(f"  {pid} {exe} {harness.command_line(pid)}\n")
 
     def close(self):
-        harness.kill_all(list(self.folder_processes()) + [p.pid for p in self.started])
+        # Only what still runs: the number of one that ended is free for any program.
+        running = [p.pid for p in self.started if p.poll() is None]
+        harness.kill_all(list(self.folder_processes()) + running)
         if self.site:
             self.site.stop()
         self.x.stop()
