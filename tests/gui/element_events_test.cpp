@@ -14,6 +14,7 @@
 #include "shell/builtin_settings.h"
 #include "tests/gui/gui_support.h"
 #include "tests/gui/gui_windows.h"
+#include "tests/gui/web_view_journal.h"
 
 namespace kesto::testing {
 namespace {
@@ -53,8 +54,10 @@ class CataloguePage : public ::testing::Test {
     KESTO_REQUIRE_DISPLAY();
     events.clear();
     clicksGoOn = false;
+    WebViewJournal().clear();
     ui::RegisterHandler(names::kOnCataloguePanelEvent, OnPanelEvent);
     ASSERT_NE(LoadAndShow(names::kMainWindow), 0);
+    WatchWebViews();
     ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 2);
     ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl,
                 Text("http://") + settings::kWebHost + "/csapp");
@@ -70,6 +73,7 @@ class CataloguePage : public ::testing::Test {
     int tries = 0;
     return PumpUntil(
         [&] {
+          WatchWebViews();  // a view made late, too
           const Point p = Page(x, y);
           XDo({"mousemove", std::to_string(p.x), std::to_string(p.y + ++tries % 2)});
           return Reached(ui::kEventMouseMove, id);
@@ -85,7 +89,7 @@ class CataloguePage : public ::testing::Test {
     for (std::size_t i = 0; i < events.size() && i < 8; ++i) {
       what += " " + std::to_string(events[i].code) + ":" + events[i].id.substr(0, 20);
     }
-    return what + "; screenshot " + shot;
+    return what + "; screenshot " + shot + "; what the browser views did:\n" + WebViewJournal();
   }
 
   // A point of the page, in its own coordinates.
