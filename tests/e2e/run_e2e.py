@@ -332,25 +332,34 @@ def case_second_start_shows_hidden(run):
     expect(run.x.is_viewable(handle), "the window went away again")
 
 
-def case_tile_double_click(run):
-    """A double-click on a tile starts its tool; a second one brings it to the front."""
-    run.lay_out(tools=["memo"])
+def tool_started_from_tile(run, key):
+    """Starts the platform and the tool of a tile by a double-click on it: the main window, the
+    tile, when its presses were made, the tool's window and its processes."""
+    run.lay_out(tools=[key])
     run.start_site()
     handle = run.run_platform()
-    tile = run.wait_tile(handle, "memo")
+    tile = run.wait_tile(handle, key)
     run.click_main(handle, tile, repeat=2)
-    # Taken once the presses are made: before them, a slow start of the first double-click
-    # under load shortened the pause below and made the second one a triple click.
-    first_done = time.monotonic()
-    tool = run.wait_tool("memo")
-    first_pids = set(run.folder.tools("memo"))
+    # Taken once the presses are made: before them, a slow start of the double-click under
+    # load shortened the pause before the next one and made that a triple click.
+    clicked = time.monotonic()
+    tool = run.wait_tool(key)
+    return handle, tile, clicked, tool, set(run.folder.tools(key))
 
-    run.to_front(handle)
-    wait_until(lambda: run.x.active_window() != tool, 10, "the platform to come to the front")
+
+def double_click_again(run, handle, tile, last_clicked):
     # A press within twice the double-click time of the first press makes the toolkit see a
     # triple click, not a new double-click; a user pauses longer than that.
-    time.sleep(max(0.0, first_done + TRIPLE_CLICK_WINDOW - time.monotonic()))
+    time.sleep(max(0.0, last_clicked + TRIPLE_CLICK_WINDOW - time.monotonic()))
     run.click_main(handle, tile, repeat=2)
+
+
+def case_tile_double_click(run):
+    """A double-click on a tile starts its tool; a second one brings it to the front."""
+    handle, tile, clicked, tool, first_pids = tool_started_from_tile(run, "memo")
+    run.to_front(handle)
+    wait_until(lambda: run.x.active_window() != tool, 10, "the platform to come to the front")
+    double_click_again(run, handle, tile, clicked)
     wait_until(lambda: run.x.active_window() == tool, 15, "the tool's window in front")
     time.sleep(2 * harness.SLOWNESS)  # a second process would have shown up by now
     expect(set(run.folder.tools("memo")) == first_pids,
@@ -360,20 +369,10 @@ def case_tile_double_click(run):
 def case_tile_after_tool_closed(run):
     """A tool the seller closed starts anew on the next double-click of its tile, and its
     window comes to the front, although the record still names the closed window."""
-    run.lay_out(tools=["memo"])
-    run.start_site()
-    handle = run.run_platform()
-    tile = run.wait_tile(handle, "memo")
-    run.click_main(handle, tile, repeat=2)
-    first_done = time.monotonic()
-    closed = run.wait_tool("memo")
-    first_pids = set(run.folder.tools("memo"))
-
+    handle, _, clicked, closed, first_pids = tool_started_from_tile(run, "memo")
     run.x.key("alt+F4", window=closed)  # the window manager's close, as from the title bar
     wait_until(lambda: not set(run.folder.tools("memo")), 15, "the closed tool to end")
-    tile = run.wait_tile(handle, "memo")
-    time.sleep(max(0.0, first_done + TRIPLE_CLICK_WINDOW - time.monotonic()))
-    run.click_main(handle, tile, repeat=2)
+    double_click_again(run, handle, run.wait_tile(handle, "memo"), clicked)
     tool = run.wait_tool("memo")  # the closed window is gone, so this is the new one's
     wait_until(lambda: run.x.active_window() == tool, 15, "the new tool's window in front")
     time.sleep(2 * harness.SLOWNESS)  # a second process would have shown up by now
