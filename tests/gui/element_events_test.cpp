@@ -131,7 +131,8 @@ TEST_F(CataloguePage, WheelAndClicksOnPlainElementsAreReported) {
   Click(Page(400, 100));
   EXPECT_TRUE(PumpUntil([] { return Reached(ui::kEventClick, "box"); }));
   XDo({"click", "5"});
-  EXPECT_TRUE(PumpUntil([] { return Reached(ui::kEventWheel, "box"); }));
+  EXPECT_TRUE(PumpUntil([] { return Reached(ui::kEventWheel, "box"); }))
+      << "the wheel turn; " << WhatThePageSent("catalogue-wheel-missed");
 }
 
 TEST_F(CataloguePage, DisabledPanelTakesNoClicks) {
