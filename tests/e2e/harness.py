@@ -119,9 +119,9 @@ def descendants(pids):
 def kill_all(pids, grace=3.0):
     """Ends the processes and everything they started: TERM first, KILL what is left.
 
-    Each is held by a process descriptor from the moment it is found: other tests start
-    programs beside these, and with process numbers coming round within seconds, a number
-    that ended meanwhile may already belong to one of their programs."""
+    Each is held by a process descriptor from the moment it is found, so that a number that
+    ended meanwhile and came round to another program (other tests run beside these) is never
+    signalled."""
     held = []
     for pid in set(pids) | descendants(pids):
         try:

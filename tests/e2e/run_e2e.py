@@ -371,7 +371,7 @@ def case_tile_after_tool_closed(run):
     window comes to the front, although the record still names the closed window."""
     handle, _, clicked, closed, first_pids = tool_started_from_tile(run, "memo")
     run.x.key("alt+F4", window=closed)  # the window manager's close, as from the title bar
-    wait_until(lambda: not set(run.folder.tools("memo")), 15, "the closed tool to end")
+    wait_until(lambda: not run.folder.tools("memo"), 15, "the closed tool to end")
     double_click_again(run, handle, run.wait_tile(handle, "memo"), clicked)
     tool = run.wait_tool("memo")  # the closed window is gone, so this is the new one's
     wait_until(lambda: run.x.active_window() == tool, 15, "the new tool's window in front")
