@@ -519,7 +519,9 @@ def case_updater_refuses(run):
 
     stub = os.path.join(run.folder.path, "stub platform")
     with open(stub, "w") as f:
-        f.write(f'#!/bin/sh\necho "$@" > "{run.work}/stub-args"\n')
+        # Renamed into place: the test reads the file as soon as it is there.
+        f.write(f'#!/bin/sh\necho "$@" > "{run.work}/stub-args.new"\n'
+                f'mv "{run.work}/stub-args.new" "{run.work}/stub-args"\n')
     os.chmod(stub, 0o755)
     run.write_run_target("pt", name="stub platform")
     expect(run.start([updater, "-qmz"], "updater.log").wait(20) == 0, "pt: the updater failed")
