@@ -15,8 +15,6 @@ import tempfile
 import time
 
 SCREEN = (1280, 1024)
-# Displays tried for the session's own Xvfb.
-DISPLAYS = range(71, 100)
 # The double-click time of the session's programs, in milliseconds.
 DOUBLE_CLICK_MS = 1200
 # Sanitizer builds run several times slower; every timeout is scaled by this.
@@ -153,9 +151,8 @@ def has_ended(handle):
 class XSession:
     """Xvfb on a display of its own, with openbox and trayer, and xdotool bound to it."""
 
-    def __init__(self, work, displays=DISPLAYS):
+    def __init__(self, work):
         self.work = work
-        self.displays = displays
         self.display = None
         self.processes = []
         home = os.path.join(work, "home")
@@ -178,14 +175,8 @@ class XSession:
     def start(self):
         if not self.which("Xvfb"):
             raise Skip("Xvfb is not installed")
-        for number in self.displays:
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            if self.start_server(number):
-                break
-        else:
-            raise Skip(f"no X server could be started on displays :{self.displays[0]} to "
-                       f":{self.displays[-1]}")
+        if not self.start_server():
+            raise Skip("no X server could be started")
         self.env["DISPLAY"] = self.display
         self.spawn(["openbox", "--sm-disable"], "openbox")
         wait_until(lambda: "window id #" in self.output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
@@ -203,21 +194,35 @@ class XSession:
                 if attempt:
                     raise
 
-    def start_server(self, number):
-        log = open(os.path.join(self.work, f"xvfb-{number}.log"), "wb")
+    def start_server(self):
+        """The server picks a free display number itself and names it once it takes connections
+        (-displayfd): a number looked for here first could be taken by another test's server in
+        the meantime, and both tests would then drive one screen."""
+        log = open(os.path.join(self.work, "xvfb.log"), "wb")
+        numbers, server_end = os.pipe()
         process = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten",
-             "tcp", "-noreset"], stdout=log, stderr=log, start_new_session=True)
+            ["Xvfb", "-displayfd", str(server_end), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+             "-nolisten", "tcp", "-noreset"], stdout=log, stderr=log, pass_fds=(server_end,),
+            start_new_session=True)
+        os.close(server_end)
+        line = b""
         deadline = time.monotonic() + 10
-        while time.monotonic() < deadline and process.poll() is None:
-            if subprocess.run(["xdpyinfo", "-display", f":{number}"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0:
-                self.display = f":{number}"
-                self.processes.append(process)
-                return True
-            time.sleep(0.1)
-        stop_process(process)
-        return False
+        try:
+            while not line.endswith(b"\n") and time.monotonic() < deadline:
+                if not select.select([numbers], [], [], deadline - time.monotonic())[0]:
+                    break
+                piece = os.read(numbers, 16)
+                if not piece:
+                    break  # the server ended
+                line += piece
+        finally:
+            os.close(numbers)
+        if not line.strip().isdigit():
+            stop_process(process)
+            return False
+        self.display = f":{line.strip().decode()}"
+        self.processes.append(process)
+        return True
 
     @staticmethod
     def which(program):

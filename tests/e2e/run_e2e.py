@@ -53,13 +53,13 @@ CATALOGUE_ONLY_TOOL = "clock"
 class Run:
     """One test case's world: X session, demo site, program folder, and what was started."""
 
-    def __init__(self, options, case, work_prefix="kesto-e2e-", displays=harness.DISPLAYS):
+    def __init__(self, options, case, work_prefix="kesto-e2e-"):
         self.options = options
         self.work = harness.new_work_folder(f"{work_prefix}{case}-")
         self.artifacts = os.path.join(options.artifacts, case)
         shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.artifacts)
-        self.x = harness.XSession(self.work, displays)
+        self.x = harness.XSession(self.work)
         self.folder = harness.ProgramFolder(os.path.join(self.work, "kesto"))
         self.site = None
         self.started = []

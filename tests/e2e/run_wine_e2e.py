@@ -29,8 +29,6 @@ from run_e2e import Run as LinuxRun  # noqa: E402
 
 WINE_LOADER = "/usr/lib/wine/wine64"
 WINE_SERVER = "/usr/lib/wine/wineserver"
-# Displays of this harness's own Xvfb, apart from the other X tests'.
-DISPLAYS = range(240, 260)
 MAIN_TITLE = "Kesto应用平台"
 PLATFORM_FILE = "kesto.exe"
 # The first start of a prefix takes about 15 s; a loaded machine takes longer.
@@ -41,7 +39,7 @@ class WineRun(LinuxRun):
     """One case's world, as the Linux cases have it, with the Windows programs run by Wine."""
 
     def __init__(self, options, case):
-        super().__init__(options, case, "kesto-wine-", DISPLAYS)
+        super().__init__(options, case, "kesto-wine-")
         self.x.env.update(WINEPREFIX=options.prefix, WINEDEBUG="-all")
 
     def wine(self, *argv):

@@ -3,12 +3,13 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -17,18 +18,17 @@ namespace kesto::testing {
 
 namespace {
 
-constexpr int kFirstDisplay = 57;
-constexpr int kDisplayTries = 40;
 constexpr int kReadyTimeoutMs = 10000;
+
+std::int64_t NowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
 
 void SleepMs(int ms) {
   timespec pause{ms / 1000, (ms % 1000) * 1000000L};
   nanosleep(&pause, nullptr);
-}
-
-bool PathExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
 }
 
 bool WaitFor(const std::function<bool()>& ready, int timeoutMs) {
@@ -73,7 +73,46 @@ bool HasTray(Display* connection) {
   return XGetSelectionOwner(connection, XInternAtom(connection, name.c_str(), False)) != None;
 }
 
+// What the server wrote to `from` up to its first line break, within the time allowed; empty
+// when it ended or wrote nothing usable.
+std::string FirstLine(int from, int timeoutMs) {
+  std::string line;
+  const std::int64_t deadline = NowMs() + timeoutMs;
+  for (std::int64_t left = timeoutMs; left > 0; left = deadline - NowMs()) {
+    pollfd ready{from, POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(left)) <= 0) break;
+    char c = 0;
+    if (read(from, &c, 1) != 1) break;
+    if (c == '\n') return line;
+    line += c;
+  }
+  return "";
+}
+
 }  // namespace
+
+// The server picks a free display number itself and names it once it takes connections
+// (-displayfd): a number looked for here first could be taken by another test's server in the
+// meantime, and both tests would then drive one screen.
+std::string XSession::LaunchServer(const std::string& screen) {
+  int numbers[2];
+  if (pipe2(numbers, O_CLOEXEC) != 0) return "";
+  fcntl(numbers[1], F_SETFD, 0);  // the server's end stays open across exec
+  const pid_t server = Launch({"Xvfb", "-displayfd", std::to_string(numbers[1]), "-screen", "0",
+                               screen, "-nolisten", "tcp", "-br", "-noreset"},
+                              "xvfb.log");
+  close(numbers[1]);
+  const std::string number = server > 0 ? FirstLine(numbers[0], kReadyTimeoutMs) : "";
+  close(numbers[0]);
+  if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
+    if (server > 0) {
+      Stop(server);
+      std::erase(children_, server);
+    }
+    return "";
+  }
+  return ":" + number;
+}
 
 pid_t XSession::Launch(const std::vector<std::string>& argv, const std::string& logName) {
   const pid_t parent = getpid();
@@ -104,29 +143,7 @@ std::unique_ptr<XSession> XSession::Start(const Options& options, std::string& w
   session->logFolder_ = options.logFolder;
   const std::string screen =
       std::to_string(options.width) + "x" + std::to_string(options.height) + "x24";
-  const int offset = static_cast<int>(getpid() % 200);
-  for (int i = 0; i < kDisplayTries && session->display_.empty(); ++i) {
-    const int number = kFirstDisplay + (offset + i * 7) % 400;
-    const std::string display = ":" + std::to_string(number);
-    if (PathExists("/tmp/.X" + std::to_string(number) + "-lock") ||
-        PathExists("/tmp/.X11-unix/X" + std::to_string(number))) {
-      continue;
-    }
-    const pid_t server = session->Launch(
-        {"Xvfb", display, "-screen", "0", screen, "-nolisten", "tcp", "-br", "-noreset"},
-        "xvfb.log");
-    if (server < 0) break;
-    const bool up = WaitFor(
-        [&] { return Exited(server) || DisplayAnswers(display, [](Display*) { return true; }); },
-        kReadyTimeoutMs);
-    if (up && !Exited(server) && DisplayAnswers(display, [](Display*) { return true; })) {
-      session->display_ = display;
-    } else {
-      kill(server, SIGKILL);
-      waitpid(server, nullptr, 0);
-      session->children_.pop_back();
-    }
-  }
+  session->display_ = session->LaunchServer(screen);
   if (session->display_.empty()) {
     whyNot = "no X server could be started (is Xvfb installed?)";
     return nullptr;

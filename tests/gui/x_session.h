@@ -27,7 +27,7 @@ class XSession {
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
 
-  // ":57" and the like; also put into DISPLAY for this process and its children.
+  // ":3" and the like; also put into DISPLAY for this process and its children.
   const std::string& display() const { return display_; }
 
   // Takes the notification area away, as on a desktop that has none.
@@ -36,6 +36,7 @@ class XSession {
  private:
   XSession() = default;
   pid_t Launch(const std::vector<std::string>& argv, const std::string& logName);
+  std::string LaunchServer(const std::string& screen);  // the display, or empty
   static void Stop(pid_t child);
   void StopAll();
 

@@ -89,18 +89,12 @@ say "demo site: http://127.0.0.1:$port/"
 # ---- a display ----
 own_display=""
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  for n in $(seq 71 99); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$logs/xvfb.log" 2>&1 &
-    started+=($!)
-    for _ in $(seq 50); do
-      xdpyinfo -display ":$n" >/dev/null 2>&1 && own_display=":$n" && break
-      sleep 0.1
-    done
-    [ -n "$own_display" ] && break
-    kill "${started[-1]}" 2>/dev/null || true
-  done
-  [ -n "$own_display" ] || fail "no display, and no X server of its own could be started"
+  # shellcheck source=private_x_server.sh
+  . "$top/tools/scripts/private_x_server.sh"
+  start_private_x_server 1280x1024x24 "$logs/xvfb.log" ||
+    fail "no display, and no X server of its own could be started"
+  started+=("$x_server")
+  own_display=$x_display
   export DISPLAY=$own_display
   openbox --sm-disable >"$logs/openbox.log" 2>&1 &
   started+=($!)

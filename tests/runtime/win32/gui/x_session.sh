@@ -1,6 +1,6 @@
 #!/bin/sh
-# Runs a Windows GUI test program under Wine on a private X display: Xvfb on the first free
-# display of :200-:219, the openbox window manager and the trayer notification area. The Wine
+# Runs a Windows GUI test program under Wine on a private X display: Xvfb on a free display,
+# the openbox window manager and the trayer notification area. The Wine
 # prefix's server is ended before and after, so that Wine's desktop process (which holds the
 # notification area's entries) lives on this display only.
 #
@@ -22,23 +22,10 @@ for tool in Xvfb openbox trayer; do
 done
 [ -x "$loader" ] || { echo "skipped: no Wine loader at $loader"; exit 77; }
 
-xvfb=""
-for n in $(seq 200 219); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
-    [ -e /tmp/.X11-unix/X$n ] && break
-    sleep 0.2
-  done
-  if kill -0 $xvfb 2>/dev/null && [ -e /tmp/.X11-unix/X$n ]; then
-    display=:$n
-    break
-  fi
-  xvfb=""
-done
-[ -n "$xvfb" ] || { echo "skipped: no X server could start on :200-:219"; exit 77; }
-export DISPLAY=$display
+. "$(dirname "$0")/../../../../tools/scripts/private_x_server.sh"
+start_private_x_server 1280x1024x24 || { echo "skipped: no X server could start"; exit 77; }
+xvfb=$x_server
+export DISPLAY=$x_display
 
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
