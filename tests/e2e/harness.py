@@ -178,6 +178,11 @@ class XSession:
         if not self.start_server():
             raise Skip("no X server could be started")
         self.env["DISPLAY"] = self.display
+        # At the first key xdotool presses, the server gives the keyboard the map of xdotool's
+        # own device. The window manager takes that change by dropping its key bindings and
+        # taking them again, and a key that comes meanwhile (the first Alt+F4) reaches the
+        # window instead. So that first key is pressed before the window manager starts.
+        self.xdotool("key", "shift")
         self.spawn(["openbox", "--sm-disable"], "openbox")
         wait_until(lambda: "window id #" in self.output("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
                    20, "the window manager")
