@@ -31,6 +31,7 @@ class Browser : public Control {
 
   ~Browser() override {
     if (later_) g_source_remove(later_);
+    if (again_) g_source_remove(again_);
     if (whenMapped_ && owner().window()) {
       g_signal_handler_disconnect(owner().window(), whenMapped_);
     }
@@ -98,6 +99,8 @@ class Browser : public Control {
     if (view_) return;
     view_ = NewSharedWebView();
     g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
+    g_signal_connect(view_, "notify::uri", G_CALLBACK(OnAddressChanged), this);
+    g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
     if (layout().type == ui::ControlType::kWebUIControl) {
       bridge_ = std::make_unique<ElementEventBridge>(
           view_,
@@ -124,6 +127,32 @@ class Browser : public Control {
         },
         self);
     return FALSE;
+  }
+
+  // Now and then, while the first pages are on their way, WebKit replaces the web process the
+  // views share and drops the pages still in the old one without a word: no load fails, no
+  // process is reported lost, the address just goes back to empty and the panel stays white.
+  // A view left with no page and nothing loading loads its box's address again; a few times
+  // at most until a page arrives, so that a process that keeps failing is not started forever.
+  static void OnAddressChanged(WebKitWebView* view, GParamSpec*, Browser* self) {
+    const gchar* shown = webkit_web_view_get_uri(view);
+    if (!shown || *shown || webkit_web_view_is_loading(view) || self->address_.empty() ||
+        self->again_ || self->loadsAgain_ >= kMostLoadsAgain) {
+      return;
+    }
+    ++self->loadsAgain_;
+    self->again_ = g_idle_add(
+        [](gpointer data) -> gboolean {
+          auto* browser = static_cast<Browser*>(data);
+          browser->again_ = 0;
+          browser->Navigate(browser->address_);
+          return G_SOURCE_REMOVE;
+        },
+        self);
+  }
+
+  static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, Browser* self) {
+    if (event == WEBKIT_LOAD_COMMITTED) self->loadsAgain_ = 0;
   }
 
   // An empty address leaves the page as it is.
@@ -162,6 +191,9 @@ class Browser : public Control {
   Text address_;
   gulong whenMapped_ = 0;
   guint later_ = 0;
+  static constexpr int kMostLoadsAgain = 3;
+  guint again_ = 0;     // loading the address again, after WebKit dropped the page
+  int loadsAgain_ = 0;  // since the last page arrived
 };
 
 }  // namespace
