@@ -132,23 +132,29 @@ class Browser : public Control {
   // Now and then, while the first pages are on their way, WebKit replaces the web process the
   // views share and drops the pages still in the old one without a word: no load fails, no
   // process is reported lost, the address just goes back to empty and the panel stays white.
-  // A view left with no page and nothing loading loads its box's address again; a few times
-  // at most until a page arrives, so that a process that keeps failing is not started forever.
-  static void OnAddressChanged(WebKitWebView* view, GParamSpec*, Browser* self) {
-    const gchar* shown = webkit_web_view_get_uri(view);
-    if (!shown || *shown || webkit_web_view_is_loading(view) || self->address_.empty() ||
-        self->again_ || self->loadsAgain_ >= kMostLoadsAgain) {
-      return;
-    }
-    ++self->loadsAgain_;
-    self->again_ = g_idle_add(
+  // The address also goes empty for a moment when WebKit carries a navigation over to another
+  // process, which then goes on by itself; so the view is looked at again a little later, and
+  // one still with no page and nothing loading loads its box's address again. A few times at
+  // most until a page arrives, so that a process that keeps failing is not started forever.
+  static void OnAddressChanged(WebKitWebView*, GParamSpec*, Browser* self) {
+    if (!self->HasNoPage() || self->again_ || self->loadsAgain_ >= kMostLoadsAgain) return;
+    self->again_ = g_timeout_add(
+        kLookAgainMs,
         [](gpointer data) -> gboolean {
           auto* browser = static_cast<Browser*>(data);
           browser->again_ = 0;
-          browser->Navigate(browser->address_);
+          if (browser->HasNoPage()) {
+            ++browser->loadsAgain_;
+            browser->Navigate(browser->address_);
+          }
           return G_SOURCE_REMOVE;
         },
         self);
+  }
+
+  bool HasNoPage() const {
+    const gchar* shown = webkit_web_view_get_uri(view_);
+    return (!shown || !*shown) && !webkit_web_view_is_loading(view_) && !address_.empty();
   }
 
   static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, Browser* self) {
@@ -192,6 +198,7 @@ class Browser : public Control {
   gulong whenMapped_ = 0;
   guint later_ = 0;
   static constexpr int kMostLoadsAgain = 3;
+  static constexpr guint kLookAgainMs = 3000;
   guint again_ = 0;     // loading the address again, after WebKit dropped the page
   int loadsAgain_ = 0;  // since the last page arrived
 };
