@@ -32,6 +32,10 @@ class Browser : public Control {
   ~Browser() override {
     if (later_) g_source_remove(later_);
     if (again_) g_source_remove(again_);
+    if (view_) {
+      g_signal_handlers_disconnect_by_data(view_, this);
+      g_object_unref(view_);
+    }
     if (whenMapped_ && owner().window()) {
       g_signal_handler_disconnect(owner().window(), whenMapped_);
     }
@@ -97,7 +101,8 @@ class Browser : public Control {
 
   void MakeView() {
     if (view_) return;
-    view_ = NewSharedWebView();
+    // Held until the box goes, so that its handlers can be taken off whenever the window went.
+    view_ = WEBKIT_WEB_VIEW(g_object_ref_sink(NewSharedWebView()));
     g_signal_connect(view_, "create", G_CALLBACK(OpenNewWindowOutside), nullptr);
     g_signal_connect(view_, "notify::uri", G_CALLBACK(OnAddressChanged), this);
     g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
@@ -152,7 +157,9 @@ class Browser : public Control {
         self);
   }
 
+  // A view being destroyed with its window empties its address too: that is no page to load.
   bool HasNoPage() const {
+    if (gtk_widget_in_destruction(GTK_WIDGET(view_))) return false;
     const gchar* shown = webkit_web_view_get_uri(view_);
     return (!shown || !*shown) && !webkit_web_view_is_loading(view_) && !address_.empty();
   }
