@@ -6,8 +6,10 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
+. tools/scripts/build_tools.sh
 
-bash tools/scripts/install-deps.sh
+# The test command has checked the packages already.
+[ -n "${KESTO_DEPS_CHECKED:-}" ] || bash tools/scripts/install-deps.sh
 
 build=${1:-build-win32-release}
 jobs=${KESTO_JOBS:-2}
@@ -20,8 +22,8 @@ fail() {
 }
 
 echo "== build $build (i686, release)"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKESTO_TOOLKIT=win32 \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
+configure_build . "$build" -DCMAKE_BUILD_TYPE=Release -DKESTO_TOOLKIT=win32 \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
 # The platform first: without it there is nothing to ship, and the message says so.
 cmake --build "$build" -j "$jobs" --target kesto ||
   fail "kesto.exe could not be built in $build (see the compiler's messages above)"

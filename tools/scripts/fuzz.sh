@@ -7,12 +7,13 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
+. tools/scripts/build_tools.sh
 
 seconds=${1:-60}
 shift || true
 build=build-fuzz
-cmake -S fuzz/libfuzzer -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+configure_build fuzz/libfuzzer "$build" -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
 targets=("$@")

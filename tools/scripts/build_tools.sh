@@ -1,0 +1,20 @@
+# Sourced by the scripts that build (bash): every build they make uses Ninja and the compiler
+# cache. The cache (ccache, in ~/.cache/ccache unless CCACHE_DIR says otherwise) is kept between
+# runs on this machine and serves clones in other folders too: paths below the clone's top are
+# taken relative to it, and the folder a file is compiled in is left out of the look-up.
+# Needs `top`, the clone's top folder.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$top}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
+
+# configure_build SOURCE-FOLDER BUILD-FOLDER [CMAKE ARGUMENTS...]
+# A build folder that another generator made is configured anew rather than refused.
+configure_build() {
+  local source=$1 build=$2
+  shift 2
+  if [ -f "$build/CMakeCache.txt" ] &&
+    ! grep -qx 'CMAKE_GENERATOR:INTERNAL=Ninja' "$build/CMakeCache.txt"; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+  fi
+  cmake -S "$source" -B "$build" -G Ninja -DCMAKE_C_COMPILER_LAUNCHER=ccache \
+    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" >/dev/null
+}
