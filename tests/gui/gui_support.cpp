@@ -77,6 +77,10 @@ std::string OpenedAddresses() {
   return text.str();
 }
 
+void ForgetOpenedAddresses() {
+  std::remove((BrowserHome() + "/opened.txt").c_str());
+}
+
 void Pump(int ms) {
   const gint64 end = g_get_monotonic_time() + gint64(ms) * 1000;
   while (g_get_monotonic_time() < end) {

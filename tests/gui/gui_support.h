@@ -32,6 +32,7 @@ std::string ArtefactFolder();
 void InstallRecordingBrowser();
 void RemoveRecordingBrowser();
 std::string OpenedAddresses();
+void ForgetOpenedAddresses();
 
 // The double-click time of the GUI tests' session, in milliseconds.
 constexpr int kDoubleClickMs = 1200;

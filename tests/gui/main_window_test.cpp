@@ -20,6 +20,9 @@ class MainWindow : public ::testing::Test {
     ReachedHandlers().clear();
     handle_ = LoadAndShow(names::kMainWindow);
     ASSERT_NE(handle_, 0);
+    // The window stays loaded from case to case; each starts on the first page, as a window
+    // just loaded does.
+    ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 0);
     rect_ = WindowRect(names::kMainWindow);
   }
 
@@ -172,8 +175,15 @@ TEST_F(MainWindow, AddressBoxReportsItsKeys) {
   EXPECT_EQ(ui::GetText(MainControl("编辑框1"), ui::prop::editbox::kContent), "网址");
 }
 
-// The default web browser is a recorder of the addresses it is asked to open.
-using LinkBox = MainWindow;
+// The default web browser is a recorder of the addresses it is asked to open; each case starts
+// with none recorded.
+class LinkBox : public MainWindow {
+ protected:
+  void SetUp() override {
+    ForgetOpenedAddresses();
+    MainWindow::SetUp();
+  }
+};
 
 TEST_F(LinkBox, OpensItsAddressInTheDefaultBrowserAndTurnsVisited) {
   ui::SetText(MainControl("_自助购买"), ui::prop::hyperlinker::kWebAddress, "127.0.0.1:1/pay");

@@ -12,11 +12,6 @@ shift 2
 wineserver=$(dirname "$loader")/wineserver
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 
-# Listing the tests needs no display.
-case " $* " in
-*" --gtest_list_tests"*) exec "$loader" "$@" ;;
-esac
-
 for tool in Xvfb openbox trayer; do
   command -v $tool >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
