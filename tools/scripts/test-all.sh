@@ -1,47 +1,113 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the normal and the sanitizer build, and runs every test in
-# both; builds the Windows tests and runs them under Wine; compiles the shipped 32-bit Windows
-# programs, the zip and the installer. Exits non-zero on any failure.
+# The test command: installs what is missing, then builds and tests, in build folders of its
+# own below test-builds/ (a build made by hand is never rebuilt by it):
+#   linux  the sanitizer build (address and undefined behaviour), every Linux test in it, the end
+#          to end cases included; its built-in settings point at the loopback demo site
+#   win64  the Windows tests, built for x86_64 and run under Wine
+#   win32  the shipped 32-bit programs, the zip and the installer
+#   fuzz   a short libFuzzer run per target (both builds replay every corpus anyway)
+# The tests of one build run while the next build compiles: most of them wait on time-outs, X
+# servers and Wine rather than on the processors, and the compiles run at a lower priority. Each
+# stage's output is printed whole when it ends, and the last lines give each stage's time.
+# Exits non-zero when any build breaks or any test fails.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$top"
 
 bash tools/scripts/install-deps.sh
+export KESTO_DEPS_CHECKED=1
+. tools/scripts/build_tools.sh
 
 jobs=$(nproc)
+builds=$top/test-builds
+logs=$builds/logs
+rm -rf "$logs"
+mkdir -p "$logs"
+start=$SECONDS
+
+# Stages run in the background, each with its log, and are waited for by name.
+declare -A stage_pid stage_began stage_failed
+stage_rows=()
 status=0
-# run_build DIR "CTEST ARGS" CMAKE ARGS...
-run_build() {
-  local dir=$1 ctest_args=$2
-  shift 2
-  echo "== build $dir"
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  echo "== tests $dir"
-  # No second chance for a failing test: the GUI and end-to-end tests wait for the events
-  # themselves, so a miss is a fault to find, not load to ride out.
-  # shellcheck disable=SC2086
-  ctest --test-dir "$dir" -j "$jobs" --output-on-failure --timeout 600 $ctest_args || status=1
+begin() {
+  local name=$1
+  shift
+  stage_began[$name]=$SECONDS
+  "$@" >"$logs/$name.log" 2>&1 &
+  stage_pid[$name]=$!
+}
+finish() {
+  local name=$1 outcome=passed
+  wait "${stage_pid[$name]}" || {
+    outcome=FAILED
+    stage_failed[$name]=1
+    status=1
+  }
+  echo "== $name ($outcome)"
+  cat "$logs/$name.log"
+  stage_rows+=("$(printf '%-14s %5d s  %s' "$name" $((SECONDS - stage_began[$name])) "$outcome")")
 }
 
-# The normal build's built-in settings point at the loopback demo site, so the end-to-end tests
-# drive it as it is. The sanitizer build keeps the product settings and runs every other test.
+# build DIR CMAKE ARGS...: configured and compiled at a lower priority than the tests beside it.
+build() {
+  local dir=$1
+  shift
+  configure_build "$top" "$dir" "$@"
+  nice -n 10 cmake --build "$dir" -j "$jobs"
+}
+# No second chance for a failing test: the GUI and end-to-end tests wait for the events
+# themselves, so a miss is a fault to find, not load to ride out.
+run_tests() {
+  local dir=$1
+  shift
+  ctest --test-dir "$dir" --output-on-failure --timeout 600 "$@"
+}
+
+# The Linux build: the sanitizer build with its built-in settings at the loopback demo site, so
+# that the end-to-end cases drive it as it is. -O1 and line tables only, as the sanitizers
+# advise: their reports keep their lines, and the build compiles in about half the time.
+linux=$builds/linux
 e2e_port=18431
-run_build build "" -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" \
-  -DKESTO_PAY_SITE="http://127.0.0.1:$e2e_port/pay/" -DKESTO_UPDATE_HOST=127.0.0.1 \
-  -DKESTO_UPDATE_PORT="$e2e_port"
-UBSAN_OPTIONS=print_stacktrace=1 run_build build-asan "-LE e2e" -DKESTO_SANITIZE=ON
+begin linux-build build "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTO_SANITIZE=ON \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+  -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" -DKESTO_PAY_SITE="http://127.0.0.1:$e2e_port/pay/" \
+  -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$e2e_port"
+finish linux-build
 
-# Both builds replayed every fuzz corpus; a short fuzzing run per target looks for new findings.
-echo "== fuzz"
-bash tools/scripts/fuzz.sh 20 || status=1
+# Its tests beside the Windows test build. Most Linux tests sleep (stall times, X sessions), so
+# more of them run at once than there are processors.
+[ "${stage_failed[linux-build]:-}" ] ||
+  UBSAN_OPTIONS=print_stacktrace=1 begin linux-tests run_tests "$linux" -j $((jobs + 1))
+# The Windows tests' build, unoptimised and without debugging information: it compiles in about
+# half the time, and the shipped build below is the optimised one. The system's profile calls are
+# compared with the Linux build's profile-file cases.
+win64=$builds/win64
+begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DKESTO_REFERENCE_PROFILE_CASES="$linux/tests/profile_differential/profile_cases"
+finish win64-build
 
-# The Windows tests: built for x86_64, the kind this machine runs, and run under Wine. The
-# profile-file cases of the normal build are what the system's profile calls are compared with.
-run_build build-win64 "" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DKESTO_REFERENCE_PROFILE_CASES="$top/build/tests/profile_differential/profile_cases"
+# The Windows tests beside the shipped 32-bit build and the fuzzing. Their Wine prefix's server
+# and services stay up for the whole run instead of starting again for each test (2 s a test);
+# they are started here with no output to hold open, so that no test waits on them.
+win64_tests() {
+  local wine=(env WINEPREFIX="$win64/wine-prefix" WINEDEBUG=-all) outcome=0
+  mkdir -p "$win64/wine-prefix"
+  "${wine[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+  "${wine[@]}" /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
+  run_tests "$win64" -j "$jobs" || outcome=1
+  "${wine[@]}" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  return $outcome
+}
+[ "${stage_failed[win64-build]:-}" ] || begin win64-tests win64_tests
+begin win32-dist env KESTO_JOBS="$jobs" nice -n 10 bash tools/scripts/build-windows.sh \
+  "$builds/win32"
+[ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
+finish win32-dist
+begin fuzz nice -n 10 bash tools/scripts/fuzz.sh 5
+finish fuzz
+[ -z "${stage_pid[win64-tests]:-}" ] || finish win64-tests
 
-# The shipped 32-bit Windows build: what users download is made and checked.
-KESTO_JOBS=$jobs bash tools/scripts/build-windows.sh build-win32 || status=1
-
+echo "== stages"
+printf '%s\n' "${stage_rows[@]}"
+printf '%-14s %5d s\n' "whole run" $((SECONDS - start))
 exit $status
