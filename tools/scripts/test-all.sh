@@ -23,7 +23,7 @@ builds=$top/test-builds
 logs=$builds/logs
 rm -rf "$logs"
 mkdir -p "$logs"
-start=$SECONDS
+start=$(date +%s)
 
 # Stages run in the background, each with its log, and are waited for by name.
 declare -A stage_pid stage_began stage_failed
@@ -32,8 +32,14 @@ status=0
 begin() {
   local name=$1
   shift
-  stage_began[$name]=$SECONDS
-  "$@" >"$logs/$name.log" 2>&1 &
+  stage_began[$name]=$(date +%s)
+  # The stage's end is noted when it comes, not when the stage is waited for.
+  {
+    local outcome=0
+    "$@" >"$logs/$name.log" 2>&1 || outcome=$?
+    date +%s >"$logs/$name.end"
+    exit $outcome
+  } &
   stage_pid[$name]=$!
 }
 finish() {
@@ -45,7 +51,9 @@ finish() {
   }
   echo "== $name ($outcome)"
   cat "$logs/$name.log"
-  stage_rows+=("$(printf '%-14s %5d s  %s' "$name" $((SECONDS - stage_began[$name])) "$outcome")")
+  local began=$((stage_began[$name] - start)) ended=$(($(cat "$logs/$name.end") - start))
+  stage_rows+=("$(printf '%-12s %5d s  (from %4d s to %4d s)  %s' "$name" $((ended - began)) \
+    "$began" "$ended" "$outcome")")
 }
 
 # build DIR CMAKE ARGS...: configured and compiled at a lower priority than the tests beside it.
@@ -109,5 +117,5 @@ finish fuzz
 
 echo "== stages"
 printf '%s\n' "${stage_rows[@]}"
-printf '%-14s %5d s\n' "whole run" $((SECONDS - start))
+printf '%-12s %5d s\n' "whole run" $(($(date +%s) - start))
 exit $status
