@@ -5,6 +5,9 @@
 # Needs `top`, the clone's top folder.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$top}
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
+# The compiler's own list of the files it read (Ninja asks for it anyway) instead of a second
+# run of the preprocessor on every miss.
+export CCACHE_DEPEND=${CCACHE_DEPEND:-true}
 
 # configure_build SOURCE-FOLDER BUILD-FOLDER [CMAKE ARGUMENTS...]
 # A build folder that another generator made is configured anew rather than refused.

@@ -12,8 +12,8 @@ cd "$top"
 seconds=${1:-60}
 shift || true
 build=build-fuzz
-configure_build fuzz/libfuzzer "$build" -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The targets' options are their own (fuzz/libfuzzer/CMakeLists.txt), no build type's.
+configure_build fuzz/libfuzzer "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=
 cmake --build "$build" -j "$(nproc)" >/dev/null
 
 targets=("$@")

@@ -73,11 +73,13 @@ run_tests() {
 
 # The Linux build: the sanitizer build with its built-in settings at the loopback demo site, so
 # that the end-to-end cases drive it as it is. -O1 and line tables only, as the sanitizers
-# advise: their reports keep their lines, and the build compiles in about half the time.
+# advise: their reports keep their lines, and the build compiles in about half the time; the
+# test programs themselves unoptimised.
 linux=$builds/linux
 e2e_port=18431
 begin linux-build build "$linux" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTO_SANITIZE=ON \
   -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+  -DKESTO_TEST_COMPILE_OPTIONS=-O0 \
   -DKESTO_WEB_HOST="127.0.0.1:$e2e_port" -DKESTO_PAY_SITE="http://127.0.0.1:$e2e_port/pay/" \
   -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$e2e_port"
 finish linux-build
