@@ -90,9 +90,11 @@ finish linux-build
   UBSAN_OPTIONS=print_stacktrace=1 begin linux-tests run_tests "$linux" -j $((jobs + 1))
 # The Windows tests' build, unoptimised and without debugging information: it compiles in about
 # half the time, and the shipped build below is the optimised one. The system's profile calls are
-# compared with the Linux build's profile-file cases.
+# compared with the Linux build's profile-file cases. Its end-to-end cases may run while the
+# Linux ones do, so their demo site has a port of its own.
 win64=$builds/win64
 begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DKESTO_E2E_PORT=$((e2e_port + 1)) \
   -DKESTO_REFERENCE_PROFILE_CASES="$linux/tests/profile_differential/profile_cases"
 finish win64-build
 
@@ -111,9 +113,9 @@ win64_tests() {
 [ "${stage_failed[win64-build]:-}" ] || begin win64-tests win64_tests
 begin win32-dist env KESTO_JOBS="$jobs" nice -n 10 bash tools/scripts/build-windows.sh \
   "$builds/win32"
-[ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
 finish win32-dist
 begin fuzz nice -n 10 bash tools/scripts/fuzz.sh 5
+[ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
 finish fuzz
 [ -z "${stage_pid[win64-tests]:-}" ] || finish win64-tests
 
