@@ -93,8 +93,8 @@ finish linux-build
 # compared with the Linux build's profile-file cases. Its end-to-end cases may run while the
 # Linux ones do, so their demo site has a port of its own.
 win64=$builds/win64
-begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DKESTO_E2E_PORT=$((e2e_port + 1)) \
+begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DKESTO_E2E_PORT=$((e2e_port + 1)) \
   -DKESTO_REFERENCE_PROFILE_CASES="$linux/tests/profile_differential/profile_cases"
 finish win64-build
 
