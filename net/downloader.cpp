@@ -9,8 +9,10 @@ namespace kesto::net {
 
 namespace {
 
+// No Accept-Encoding: nothing here decodes a compressed body, and a server that compressed one
+// would have its compressed bytes saved as the program.
 constexpr const char* kDownloadHeaders =
-    "Accept: */*\r\nAccept-Language: zh-cn\r\nAccept-Encoding: gzip, deflate\r\nUser-Agent: "
+    "Accept: */*\r\nAccept-Language: zh-cn\r\nUser-Agent: "
     "Mozilla/4.0(compatible; MSIE 6.0; Windows NT 5.0; MyIE2; .NET CLR 1.1.4322)";
 constexpr std::uint32_t kOpenFlags =
     inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,7 +98,28 @@ Text CurrentDirectory();
 Text ProgramFileName();
 bool FileExists(const Text& path);
 Bytes ReadFileBytes(const Text& path);
+// Creates or replaces the file with the parts in order, as one FileReplacement.
 bool WriteFileBytes(const Text& path, std::initializer_list<Bytes> parts);
+// A file written piece by piece that takes the place of the file at `path` only when committed:
+// the bytes go to a temporary file beside it, which Commit() renames over it, so a reader (in
+// this or another process) sees the old file or the whole new one, never a half-written one.
+// Dropped, the old file untouched, when destroyed uncommitted or after a failed write. A
+// read-only file or a folder is never replaced.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const Text& path);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  // False once any write has failed, or when the temporary file could not be made.
+  bool Write(const std::uint8_t* data, std::size_t size);
+  // Puts the file in place; false, with the temporary file gone, when it cannot.
+  bool Commit();
+
+ private:
+  struct Native;
+  std::unique_ptr<Native> native_;
+};
 // Lets a saved file be started as a program (a downloaded updater). On POSIX a written file
 // cannot run without its execute permission; Windows runs a program file by its content.
 bool MakeRunnable(const Text& path);

@@ -22,6 +22,10 @@ enum AccessType : int {
   kOpenTypePreconfigWithNoAutoproxy = 4,  // the same here: POSIX has no proxy discovery
 };
 
+// A server that sends nothing for this long, while a connection is made, a request sent or a
+// response read, fails the call: a server that stops answering costs a minute, not for ever.
+constexpr int kStallSeconds = 60;
+
 constexpr int kServiceHttp = 3;
 // Port 0 asks for the scheme's default port (80, or 443 for a secure request).
 constexpr int kInvalidPortNumber = 0;

@@ -1,4 +1,4 @@
-// The current directory, file existence, and reading and writing whole files.
+// The current directory, file existence, reading whole files and replacing them.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,14 +50,24 @@ Bytes ReadFileBytes(const Text& path) {
   return Bytes(bytes, bytes + read.content->size());
 }
 
-bool WriteFileBytes(const Text& path, std::initializer_list<Bytes> parts) {
+struct FileReplacement::Native {
+  explicit Native(const std::string& nativePath) : file(nativePath) {}
+  posix::Replacement file;
+};
+
+FileReplacement::FileReplacement(const Text& path) {
   auto native = posix::ToNativePath(path);
-  if (path.empty() || !native) return false;
-  std::vector<std::string_view> views;
-  for (const Bytes& part : parts) {
-    views.emplace_back(reinterpret_cast<const char*>(part.data()), part.size());
-  }
-  return posix::WriteWholeFile(*native, views);
+  if (!path.empty() && native) native_ = std::make_unique<Native>(*native);
+}
+
+FileReplacement::~FileReplacement() = default;
+
+bool FileReplacement::Write(const std::uint8_t* data, std::size_t size) {
+  return native_ && native_->file.Write({reinterpret_cast<const char*>(data), size});
+}
+
+bool FileReplacement::Commit() {
+  return native_ && native_->file.Commit();
 }
 
 }  // namespace kesto

@@ -9,9 +9,6 @@ namespace kesto::inet::backend {
 
 namespace {
 
-// No WinInet default is worth less patience than this.
-constexpr long kConnectSeconds = 60;
-constexpr long kStalledSeconds = 60;
 constexpr long kMaxRedirects = 50;
 // libcurl (7.88) writes an unterminated Cookie line when a stored cookie meets a request
 // target near 8 KB long, and the server then waits forever; such requests keep out of the
@@ -87,9 +84,9 @@ bool SendRequest(Request& request, const Text& headers, const std::optional<Byte
   curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION,
                    request.version == "HTTP/1.0" ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, long{kStallSeconds});
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, kStalledSeconds);
+  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long{kStallSeconds});
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   if (!request.session->agent.empty()) {
     curl_easy_setopt(easy, CURLOPT_USERAGENT, request.session->agent.c_str());

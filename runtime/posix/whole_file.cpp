@@ -121,27 +121,45 @@ ReadResult ReadWholeFile(const std::string& nativePath) {
   return result;
 }
 
-bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts) {
-  if (nativePath.empty()) return false;
-  std::string target = FinalTarget(nativePath);
+Replacement::Replacement(const std::string& nativePath) {
+  if (nativePath.empty()) return;
+  target_ = FinalTarget(nativePath);
   struct stat old;
-  bool replacing = stat(target.c_str(), &old) == 0;
-  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target))) return false;
-
-  std::string temporary;
-  int fd = CreateTemporary(target, temporary);
-  if (fd < 0) return false;
-  bool ok = true;
+  const bool replacing = stat(target_.c_str(), &old) == 0;
+  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target_))) return;
+  fd_ = CreateTemporary(target_, temporary_);
+  if (fd_ < 0) return;
+  ok_ = true;
   if (replacing) {
-    ok = fchmod(fd, old.st_mode & 07777) == 0;
+    ok_ = fchmod(fd_, old.st_mode & 07777) == 0;
     // Only a privileged writer can keep another owner; the contents matter more than that.
-    [[maybe_unused]] int owned = fchown(fd, old.st_uid, old.st_gid);
+    [[maybe_unused]] int owned = fchown(fd_, old.st_uid, old.st_gid);
   }
-  for (std::string_view part : parts) ok = ok && WriteAll(fd, part);
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temporary.c_str());
-  return ok;
+}
+
+Replacement::~Replacement() {
+  if (fd_ >= 0) close(fd_);
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+bool Replacement::Write(std::string_view data) {
+  ok_ = ok_ && WriteAll(fd_, data);
+  return ok_;
+}
+
+bool Replacement::Commit() {
+  if (fd_ < 0) return false;
+  ok_ = close(fd_) == 0 && ok_;
+  fd_ = -1;
+  ok_ = ok_ && rename(temporary_.c_str(), target_.c_str()) == 0;
+  if (ok_) temporary_.clear();
+  return ok_;
+}
+
+bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts) {
+  Replacement file(nativePath);
+  for (std::string_view part : parts) file.Write(part);
+  return file.Commit();
 }
 
 }  // namespace kesto::posix

@@ -27,9 +27,27 @@ std::string FinalTarget(const std::string& nativePath);
 // Windows refuses to write such a file to anyone, so the bits decide, not who asks.
 bool IsReadOnly(const std::string& nativePath);
 
-// Creates or replaces the file at `nativePath` with the parts in order. A replaced file keeps
-// its permissions; a symbolic link is followed and its target replaced. False for a read-only
-// file and on any error, with the old file untouched and no temporary file left.
+// A file written piece by piece and renamed over `nativePath` by Commit(); see FileReplacement.
+// A replaced file keeps its permissions; a symbolic link is followed and its target replaced.
+class Replacement {
+ public:
+  explicit Replacement(const std::string& nativePath);
+  ~Replacement();
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
+  bool Write(std::string_view data);
+  bool Commit();
+
+ private:
+  std::string target_;
+  std::string temporary_;  // empty once renamed into place
+  int fd_ = -1;
+  bool ok_ = false;
+};
+
+// Creates or replaces the file at `nativePath` with the parts in order, as one Replacement.
+// False for a read-only file and on any error, with the old file untouched and no temporary
+// file left.
 bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts);
 
 }  // namespace kesto::posix

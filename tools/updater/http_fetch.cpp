@@ -7,7 +7,7 @@ namespace kesto::updater {
 
 namespace {
 
-constexpr std::uint32_t kReadChunk = 16 * 1024;
+constexpr std::uint32_t kReadChunk = 64 * 1024;
 constexpr std::uint32_t kFetchFlags =
     inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache | inet::kFlagNoCookies;
 
@@ -54,18 +54,22 @@ Fetch FetchToFile(const std::string& url, const Text& path) {
   if (status == 404) return {FetchResult::kNotFound, url + ": not on the server"};
   if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + ToText(status)};
 
-  Bytes body;
+  // The body goes straight to a file beside the final one, which takes the final name only
+  // once the whole body is in: no package is held in memory, and none is installed half.
+  FileReplacement file(path);
+  std::uint8_t chunk[kReadChunk];
+  std::size_t size = 0;
   std::uint32_t read = 0;
   while (true) {
-    const std::size_t kept = body.size();
-    body.resize(kept + kReadChunk);
-    const bool ok = inet::InternetReadFile(request, body.data() + kept, kReadChunk, read);
-    body.resize(kept + (ok ? read : 0));
-    if (!ok) return {FetchResult::kFailed, url + ": the transfer broke off"};
+    if (!inet::InternetReadFile(request, chunk, kReadChunk, read)) {
+      return {FetchResult::kFailed, url + ": the transfer broke off"};
+    }
     if (read == 0) break;
+    if (!file.Write(chunk, read)) return {FetchResult::kFailed, "cannot write " + path};
+    size += read;
   }
-  if (!WriteFileBytes(path, {body})) return {FetchResult::kFailed, "cannot write " + path};
-  return {FetchResult::kSaved, "", body.size()};
+  if (!file.Commit()) return {FetchResult::kFailed, "cannot write " + path};
+  return {FetchResult::kSaved, "", size};
 }
 
 }  // namespace kesto::updater

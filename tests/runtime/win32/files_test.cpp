@@ -88,6 +88,44 @@ TEST_F(Files, FailuresReadEmptyAndWriteFalse) {
   EXPECT_TRUE(FileExists(Inside("fold?r")));
 }
 
+// A replacement that cannot be finished (the file read-only, held by a reader that does not
+// let it go, or the writer giving up half-way) leaves the old file whole and no temporary file;
+// one left by a writer that is gone is cleared by the next writer.
+TEST_F(Files, AReplacementThatCannotFinishKeepsTheOldFileWhole) {
+  const auto names = [this] {
+    std::set<std::wstring> found;
+    for (const auto& entry : std::filesystem::directory_iterator(Wide())) {
+      found.insert(entry.path().filename().wstring());
+    }
+    return found;
+  };
+  WriteWide(L"up.qmz", "the working updater");
+  WriteWide(L".up.qmz.4000000-0.tmp", "left by a writer killed long ago");
+  {
+    FileReplacement half(Inside("up.qmz"));
+    EXPECT_TRUE(half.Write(reinterpret_cast<const std::uint8_t*>("half"), 4));
+  }
+  EXPECT_EQ(ReadWide(L"up.qmz"), "the working updater");
+  EXPECT_EQ(names(), std::set<std::wstring>{L"up.qmz"});
+
+  HANDLE reader = CreateFileW(Wide(L"up.qmz").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteFileBytes(Inside("up.qmz"), {ToBytes("a new updater")}));
+  CloseHandle(reader);
+  EXPECT_EQ(ReadWide(L"up.qmz"), "the working updater");
+
+  SetFileAttributesW(Wide(L"up.qmz").c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(WriteFileBytes(Inside("up.qmz"), {ToBytes("a new updater")}));
+  SetFileAttributesW(Wide(L"up.qmz").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadWide(L"up.qmz"), "the working updater");
+  EXPECT_EQ(names(), std::set<std::wstring>{L"up.qmz"});
+
+  EXPECT_TRUE(WriteFileBytes(Inside("up.qmz"), {ToBytes("a new "), ToBytes("updater")}));
+  EXPECT_EQ(ReadWide(L"up.qmz"), "a new updater");
+  EXPECT_EQ(names(), std::set<std::wstring>{L"up.qmz"});
+}
+
 TEST_F(Files, FolderIdentityIsTheSameForEverySpelling) {
   std::filesystem::create_directory(Wide(L"app"));
   Text identity = FolderIdentity(Inside("app"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/tool_services.h"
+#include "tests/tools/updater/peak_memory.h"
 #include "tests/net/test_server.h"
 
 namespace kesto::updater {
@@ -21,6 +22,16 @@ class FetchToFileTest : public ::testing::Test {
     file_ = folder_ + "\\memo.qmz";
   }
   void TearDown() override { RemoveFolderTree(folder_); }
+
+  std::vector<Text> FolderNames() const {
+    std::vector<Text> names;
+    FindHandle handle = 0;
+    for (Text name = FindFiles(folder_ + "\\*", 0, true, handle); !name.empty();
+         name = FindFiles("", 0, true, handle)) {
+      names.push_back(name);
+    }
+    return names;
+  }
 
   std::string Saved() const {
     const Bytes bytes = ReadFileBytes(file_);
@@ -57,15 +68,41 @@ TEST_F(FetchToFileTest, AMissingFileIsToldApartFromAFailureAndNothingIsWritten) 
 
 TEST_F(FetchToFileTest, ATransferCutShortLeavesTheOldFileAsItWas) {
   ASSERT_TRUE(WriteFileBytes(file_, {ToBytes("the program that works")}));
-  server_.Route("/cut", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nonly a part");
-  const Fetch cut = FetchToFile(server_.Url("/cut"), file_);
-  EXPECT_EQ(cut.result, FetchResult::kFailed);
-  EXPECT_EQ(Saved(), "the program that works");
+  // Cut at half its length, and a chunked body that stops before its last chunk.
+  server_.RouteStream("/cut", "HTTP/1.1 200 OK\r\nContent-Length: 2000000\r\n\r\n", 1000000);
+  server_.Route("/chunks-cut",
+                "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n8\r\npart");
+  for (const char* path : {"/cut", "/chunks-cut"}) {
+    SCOPED_TRACE(path);
+    const Fetch cut = FetchToFile(server_.Url(path), file_);
+    EXPECT_EQ(cut.result, FetchResult::kFailed);
+    EXPECT_EQ(Saved(), "the program that works");
+    EXPECT_EQ(FolderNames(), std::vector<Text>{"memo.qmz"}) << "no half file beside it";
+  }
 
   const Fetch unreachable =
       FetchToFile("http://127.0.0.1:" + std::to_string(testing::UnusedPort()) + "/memo.qmz", file_);
   EXPECT_EQ(unreachable.result, FetchResult::kFailed);
   EXPECT_EQ(Saved(), "the program that works");
+}
+
+// A package goes to the disk as it arrives: fetching one of 50 MB raises the process's peak
+// memory by far less than its size.
+TEST_F(FetchToFileTest, ABigPackageIsSavedWithoutHoldingItInMemory) {
+  constexpr long long kSize = 50ll << 20;
+  server_.RouteStream("/big.qmz",
+                      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kSize) + "\r\n\r\n",
+                      kSize);
+  const std::size_t before = testing::PeakMemory();
+  const Fetch fetch = FetchToFile(server_.Url("/big.qmz"), file_);
+  EXPECT_EQ(fetch.result, FetchResult::kSaved) << fetch.reason;
+  EXPECT_EQ(fetch.size, static_cast<std::size_t>(kSize));
+  EXPECT_LT(testing::PeakMemory() - before, static_cast<std::size_t>(kSize / 5));
+  const Bytes saved = ReadFileBytes(file_);
+  ASSERT_EQ(saved.size(), static_cast<std::size_t>(kSize));
+  for (long long at : {0ll, 12345ll, kSize - 1}) {
+    EXPECT_EQ(static_cast<char>(saved[at]), testing::StreamByte(at));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#include <sys/resource.h>
+
+#include "tests/tools/updater/peak_memory.h"
+
+namespace kesto::testing {
+
+std::size_t PeakMemory() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<std::size_t>(usage.ru_maxrss) * 1024;  // reported in KiB
+}
+
+}  // namespace kesto::testing

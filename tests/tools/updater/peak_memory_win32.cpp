@@ -1,0 +1,15 @@
+#include <windows.h>
+#include <psapi.h>
+
+#include "tests/tools/updater/peak_memory.h"
+
+namespace kesto::testing {
+
+std::size_t PeakMemory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakWorkingSetSize;
+}
+
+}  // namespace kesto::testing
