@@ -12,110 +12,19 @@
 #undef InternetOpenUrl
 #undef HttpQueryInfo
 
-#include <map>
-#include <mutex>
+#include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
 
 #include "runtime/inet.h"
+#include "runtime/win32/inet_handle_notes.h"
 
 namespace kesto::inet {
 
 namespace {
 
-// WinInet's own defaults wait on a silent server for ever; its handles pass these on to every
-// handle opened through them.
-void SetStallTime(HINTERNET session) {
-  DWORD milliseconds = kStallSeconds * 1000;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    InternetSetOptionA(session, option, &milliseconds, sizeof milliseconds);
-  }
-}
-
-// WinInet ends a body quietly when the connection closes before its Content-Length came, so
-// the bytes handed out are counted here and a short body fails its last read, as on POSIX.
-// Every handle is noted with the one it was opened through, so that closing a session or
-// connection forgets the requests it took along.
-struct Noted {
-  HINTERNET parent = nullptr;
-  std::uint64_t received = 0;
-};
-
-class NotedHandles {
- public:
-  void Add(HINTERNET handle, HINTERNET parent) {
-    if (!handle) return;
-    std::lock_guard<std::mutex> lock(mutex_);
-    handles_[handle] = Noted{parent, 0};
-  }
-  void ResetCount(HINTERNET handle) { Count(handle, 0, true); }
-  // The bytes handed out so far, after adding `read`.
-  std::uint64_t Count(HINTERNET handle, std::uint32_t read, bool reset = false) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto found = handles_.find(handle);
-    if (found == handles_.end()) return read;
-    if (reset) found->second.received = 0;
-    return found->second.received += read;
-  }
-  void Remove(HINTERNET handle) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    RemoveLocked(handle);
-  }
-
- private:
-  void RemoveLocked(HINTERNET handle) {
-    handles_.erase(handle);
-    for (auto it = handles_.begin(); it != handles_.end();) {
-      HINTERNET child = it->first;
-      ++it;
-      auto noted = handles_.find(child);
-      if (noted != handles_.end() && noted->second.parent == handle) {
-        RemoveLocked(child);
-        it = handles_.upper_bound(child);
-      }
-    }
-  }
-
-  std::mutex mutex_;
-  std::map<HINTERNET, Noted> handles_;
-};
-
-NotedHandles& Handles() {
-  static NotedHandles handles;
-  return handles;
-}
-
-// True when the response promises a body of a known length: a Content-Length without a
-// Transfer-Encoding, for a request other than HEAD, and a status that carries a body.
-std::optional<std::uint64_t> PromisedLength(HINTERNET request) {
-  char verb[16] = {};
-  DWORD size = sizeof verb;
-  if (HttpQueryInfoA(request, HTTP_QUERY_REQUEST_METHOD | HTTP_QUERY_FLAG_REQUEST_HEADERS, verb,
-                     &size, nullptr) &&
-      lstrcmpiA(verb, "HEAD") == 0) {
-    return std::nullopt;
-  }
-  DWORD status = 0;
-  size = sizeof status;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                      nullptr) ||
-      status < 200 || status == 204 || status == 304) {
-    return std::nullopt;
-  }
-  char encoding[64];
-  size = sizeof encoding;
-  if (HttpQueryInfoA(request, HTTP_QUERY_TRANSFER_ENCODING, encoding, &size, nullptr)) {
-    return std::nullopt;
-  }
-  char length[32] = {};
-  size = sizeof length - 1;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr)) {
-    return std::nullopt;
-  }
-  char* end = nullptr;
-  const unsigned long long value = strtoull(length, &end, 10);
-  if (end == length || *end != '\0') return std::nullopt;
-  return value;
-}
+using win32::HandleNote;
+using win32::Notes;
 
 HINTERNET AsInternet(Handle handle) {
   return reinterpret_cast<HINTERNET>(handle);
@@ -134,6 +43,57 @@ const char* OrNull(const Text& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// WinInet's own defaults wait on a silent server for ever. A request takes its send and receive
+// time-outs from the connection it is opened through, not from the session: both get them.
+void SetStallTime(HINTERNET handle) {
+  DWORD milliseconds = kStallSeconds * 1000;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
+  }
+}
+
+// A body of a known length: a Content-Length without a Transfer-Encoding, for a request other
+// than HEAD, with a status that carries a body.
+std::optional<std::uint64_t> PromisedLength(HINTERNET request) {
+  char verb[16] = {};
+  DWORD size = sizeof verb;
+  if (HttpQueryInfoA(request, HTTP_QUERY_REQUEST_METHOD | HTTP_QUERY_FLAG_REQUEST_HEADERS, verb,
+                     &size, nullptr) &&
+      lstrcmpiA(verb, "HEAD") == 0) {
+    return std::nullopt;
+  }
+  DWORD status = 0;
+  size = sizeof status;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr) ||
+      status < 200 || status == 204 || status == 304) {
+    return std::nullopt;
+  }
+  char text[64];
+  size = sizeof text;
+  if (HttpQueryInfoA(request, HTTP_QUERY_TRANSFER_ENCODING, text, &size, nullptr)) {
+    return std::nullopt;
+  }
+  size = sizeof text - 1;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {
+    return std::nullopt;
+  }
+  text[size] = '\0';
+  char* end = nullptr;
+  const unsigned long long length = std::strtoull(text, &end, 10);
+  if (end == text || *end != '\0') return std::nullopt;
+  return length;
+}
+
+Handle OpenRequest(HINTERNET connection, const char* verb, const char* path, const char* version,
+                   const char* referrer, std::uint32_t flags, HINTERNET ownedConnection) {
+  HINTERNET request =
+      HttpOpenRequestA(connection, verb, path, version, referrer, nullptr, flags, 0);
+  Notes().Add(request, connection, ownedConnection);
+  return AsHandle(request);
+}
+
 }  // namespace
 
 Handle InternetOpen(const Text& agent, int accessType, const std::optional<Text>& proxy,
@@ -141,53 +101,97 @@ Handle InternetOpen(const Text& agent, int accessType, const std::optional<Text>
   HINTERNET session = InternetOpenA(agent.c_str(), static_cast<DWORD>(accessType), OrNull(proxy),
                                     OrNull(bypass), flags);
   if (session) SetStallTime(session);
-  Handles().Add(session, nullptr);
+  Notes().Add(session, nullptr);
   return AsHandle(session);
 }
 
-// WinInet itself accepts an empty host and any service number here and fails only later.
+// WinInet itself accepts an empty host, one with blanks or control bytes, and any service
+// number here, and fails only later.
 Handle InternetConnect(Handle session, const Text& host, int port, const Text& user,
                        const Text& password, int service, std::uint32_t flags) {
-  if (host.empty() || service != kServiceHttp || port < 0 || port > 65535) return 0;
+  const bool blank = std::any_of(host.begin(), host.end(), [](char c) {
+    return static_cast<unsigned char>(c) <= ' ' || c == '\x7F';
+  });
+  if (host.empty() || blank || service != kServiceHttp || port < 0 || port > 65535) return 0;
   HINTERNET connection =
       InternetConnectA(AsInternet(session), host.c_str(), static_cast<INTERNET_PORT>(port),
                        OrNull(user), OrNull(password), INTERNET_SERVICE_HTTP, flags, 0);
-  Handles().Add(connection, AsInternet(session));
+  if (connection) SetStallTime(connection);
+  Notes().Add(connection, AsInternet(session));
   return AsHandle(connection);
 }
 
 Handle HttpOpenRequest(Handle connection, const Text& verb, const Text& path, const Text& version,
                        const Text& referrer, std::uint32_t flags) {
-  HINTERNET request = HttpOpenRequestA(AsInternet(connection), OrNull(verb), path.c_str(),
-                                       OrNull(version), OrNull(referrer), nullptr, flags, 0);
-  Handles().Add(request, AsInternet(connection));
-  return AsHandle(request);
+  return OpenRequest(AsInternet(connection), OrNull(verb), path.c_str(), OrNull(version),
+                     OrNull(referrer), flags, nullptr);
 }
 
 bool HttpSendRequest(Handle request, const Text& headers, const Bytes& body) {
-  Handles().ResetCount(AsInternet(request));
+  Notes().Restart(AsInternet(request));
   return HttpSendRequestA(AsInternet(request), OrNull(headers), static_cast<DWORD>(headers.size()),
                           const_cast<std::uint8_t*>(body.empty() ? nullptr : body.data()),
                           static_cast<DWORD>(body.size())) != FALSE;
 }
 
+// WinInet's own InternetOpenUrl makes its connection inside, where no time-out can be set on
+// it, and then waits on a silent server for ever: the address is opened here as a connection
+// and a GET request, the request's handle owning the connection.
 Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std::uint32_t flags) {
-  HINTERNET file = InternetOpenUrlA(AsInternet(session), url.c_str(), OrNull(headers),
-                                    static_cast<DWORD>(headers.size()), flags, 0);
-  Handles().Add(file, AsInternet(session));
-  return AsHandle(file);
+  char scheme[16] = {}, host[INTERNET_MAX_HOST_NAME_LENGTH] = {};
+  char user[256] = {}, password[256] = {};
+  Text path(url.size() + 1, '\0');
+  URL_COMPONENTSA parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszScheme = scheme;
+  parts.dwSchemeLength = sizeof scheme;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = sizeof host;
+  parts.lpszUserName = user;
+  parts.dwUserNameLength = sizeof user;
+  parts.lpszPassword = password;
+  parts.dwPasswordLength = sizeof password;
+  parts.lpszUrlPath = path.data();
+  parts.dwUrlPathLength = static_cast<DWORD>(path.size());
+  if (!session || !InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) {
+    return 0;
+  }
+  const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  if ((parts.nScheme != INTERNET_SCHEME_HTTP && !secure) || host[0] == '\0') return 0;
+  path.resize(parts.dwUrlPathLength);
+  if (path.empty()) path = "/";
+
+  const Handle connection =
+      InternetConnect(session, host, parts.nPort, user, password, kServiceHttp, 0);
+  if (!connection) return 0;
+  const Handle request =
+      OpenRequest(AsInternet(connection), "GET", path.c_str(), nullptr, nullptr,
+                  flags | (secure ? INTERNET_FLAG_SECURE : 0), AsInternet(connection));
+  if (!request || !HttpSendRequest(request, headers, {})) {
+    InternetCloseHandle(request ? request : connection);
+    return 0;
+  }
+  return request;
 }
 
+// A failed transfer may come with the bytes that arrived before it: those are handed out now
+// and the failure on the next read. WinInet ends a body quietly when the connection closes
+// before its Content-Length came; such a body fails its last read, as on POSIX.
 bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uint32_t& read) {
+  read = 0;
+  const HINTERNET file = AsInternet(request);
+  if (Notes().Update(file, [](HandleNote&) {}).failed) return false;
   DWORD got = 0;
-  bool ok = ::InternetReadFile(AsInternet(request), buffer, size, &got) != FALSE;
-  read = ok ? got : 0;
-  const std::uint64_t received = Handles().Count(AsInternet(request), read);
-  if (ok && got == 0 && size > 0) {
-    const auto promised = PromisedLength(AsInternet(request));
-    if (promised && received < *promised) ok = false;
-  }
-  return ok;
+  const bool ok = ::InternetReadFile(file, buffer, size, &got) != FALSE;
+  const bool ended = ok && got == 0 && size > 0;
+  const std::optional<std::uint64_t> promised =
+      ended ? PromisedLength(file) : std::optional<std::uint64_t>{};
+  const HandleNote note = Notes().Update(file, [&](HandleNote& noted) {
+    noted.received += got;
+    noted.failed = !ok || (promised && noted.received < *promised);
+  });
+  read = got;
+  return got > 0 || (ok && !note.failed);
 }
 
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
@@ -203,7 +207,7 @@ bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::u
 
 bool InternetCloseHandle(Handle handle) {
   if (handle == 0 || !::InternetCloseHandle(AsInternet(handle))) return false;
-  Handles().Remove(AsInternet(handle));
+  if (HINTERNET owned = Notes().Remove(AsInternet(handle))) InternetCloseHandle(AsHandle(owned));
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <psapi.h>
 
 #include "tests/tools/updater/peak_memory.h"
