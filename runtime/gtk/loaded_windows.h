@@ -11,6 +11,7 @@
 namespace kesto::gtk {
 
 class LoadedWindow;
+class StatusNotifierItem;
 
 // One control of a loaded window; each control type derives from it.
 class Control : public front::Control {
@@ -60,8 +61,9 @@ class LoadedWindow : public front::LoadedWindow {
   void DestroyNative() override;
 
   // Window properties that are kept rather than read from GTK.
-  int clientWidth = 0, clientHeight = 0;  // as last asked for
-  GtkStatusIcon* tray = nullptr;          // the notification-area entry, if any
+  int clientWidth = 0, clientHeight = 0;         // as last asked for
+  GtkStatusIcon* tray = nullptr;                 // the notification-area entry, if any
+  std::shared_ptr<StatusNotifierItem> notifier;  // the same entry for a StatusNotifier host
 
  private:
   GtkWidget* window_ = nullptr;
