@@ -10,7 +10,7 @@ packages=(
   libx11-dev libssl-dev
   clang-14 libclang-rt-14-dev
   python3 curl
-  xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk
+  xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk dbus-daemon desktop-file-utils
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 googletest
   nsis zip unzip
 )
