@@ -41,20 +41,6 @@ GDBusInterfaceInfo* Interface() {
   return node->interfaces[0];
 }
 
-struct Chosen {
-  std::weak_ptr<front::LoadedWindow> window;
-  Text item;
-};
-
-// After the host's call is answered: the handler may hold the user in a message box.
-gboolean FireChosen(gpointer data) {
-  std::unique_ptr<Chosen> chosen(static_cast<Chosen*>(data));
-  if (std::shared_ptr<front::LoadedWindow> window = chosen->window.lock()) {
-    window->Fire(chosen->item, ui::Event::kMenuChosen);
-  }
-  return G_SOURCE_REMOVE;
-}
-
 }  // namespace
 
 DBusMenu::DBusMenu(GDBusConnection* bus, const char* path, LoadedWindow& window,
@@ -113,7 +99,7 @@ GVariant* DBusMenu::Node(int id, int depth) const {
 
 void DBusMenu::Clicked(int id) {
   if (id <= 0 || id >= int(items_.size()) || !items_[id]->children.empty()) return;
-  g_idle_add(FireChosen, new Chosen{window_, items_[id]->name});
+  FireWhenIdle(window_, items_[id]->name, ui::Event::kMenuChosen);
 }
 
 void DBusMenu::OnCall(GDBusConnection*, const char*, const char*, const char*, const char* method,

@@ -77,6 +77,11 @@ inline LoadedWindow& Control::owner() const {
 // nullptr when no window of that name is loaded.
 std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name);
 std::shared_ptr<LoadedWindow> FindLoadedWindow(native::Handle handle);
+// Fires the event once the main loop is idle, if the window is still there: for events that
+// arrive as calls from another program, which must be answered before a handler may hold the
+// user in a message box.
+void FireWhenIdle(std::weak_ptr<front::LoadedWindow> window, Text control, ui::Event event,
+                  ui::EventArgs args = {});
 using front::DestroyLoadedWindow;
 using front::LoadedWindowCount;
 using front::RegisterLoadedWindow;

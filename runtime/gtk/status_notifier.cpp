@@ -85,20 +85,6 @@ GVariant* Pixmap(GdkPixbuf* icon) {
   return g_variant_ref_sink(g_variant_builder_end(&images));
 }
 
-struct Pending {
-  std::weak_ptr<front::LoadedWindow> window;
-  int code;
-};
-
-// After the host's call is answered: a restore or a menu must not hold the host waiting.
-gboolean FireNotify(gpointer data) {
-  std::unique_ptr<Pending> pending(static_cast<Pending*>(data));
-  if (std::shared_ptr<front::LoadedWindow> window = pending->window.lock()) {
-    NotifyTray(*window, pending->code);
-  }
-  return G_SOURCE_REMOVE;
-}
-
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(LoadedWindow& window, std::function<void(bool)> shown)
@@ -189,7 +175,7 @@ void StatusNotifierItem::OnCall(GDBusConnection*, const char*, const char*, cons
   int code = 0;
   if (!std::strcmp(method, "Activate")) code = kTrayLeftUp;
   if (!std::strcmp(method, "ContextMenu")) code = kTrayRightUp;
-  if (code) g_idle_add(FireNotify, new Pending{self.window_, code});
+  if (code) FireWhenIdle(self.window_, "", ui::Event::kTrayNotify, {code, 0, 0, {}});
   g_dbus_method_invocation_return_value(call, nullptr);
 }
 

@@ -23,6 +23,13 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
   constexpr int kTipBytes = 62;
   constexpr int kIconSize = 32;
 
+  void NotifyTray(LoadedWindow& window, int code) {
+    auto keep = window.shared_from_this();
+    ui::EventArgs args;
+    args.a = code;
+    window.Fire("", ui::Event::kTrayNotify, args);
+  }
+
   // The double-click's second press; the single presses wait for their release.
   gboolean OnPress(GtkStatusIcon*, GdkEventButton* press, LoadedWindow* window) {
     if (press->type == GDK_2BUTTON_PRESS && press->button == GDK_BUTTON_PRIMARY) {
@@ -70,13 +77,6 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
   }
 
   }  // namespace
-
-  void NotifyTray(front::LoadedWindow & window, int code) {
-    auto keep = window.shared_from_this();
-    ui::EventArgs args;
-    args.a = code;
-    window.Fire("", ui::Event::kTrayNotify, args);
-  }
 
   void RemoveTrayEntry(LoadedWindow & window) {
     window.notifier.reset();

@@ -8,8 +8,6 @@ namespace kesto::gtk {
 // The window's tray notification codes.
 enum TrayCode : int { kTrayLeftUp = 1, kTrayLeftDouble = 2, kTrayRightUp = 3 };
 
-void NotifyTray(front::LoadedWindow& window, int code);
-
 void RemoveTrayEntry(LoadedWindow& window);
 
 }  // namespace kesto::gtk
