@@ -14,11 +14,6 @@ build=${1:-build-linux-release}
 jobs=${KESTO_JOBS:-2}
 tarball=$top/dist/kesto-linux-x86_64.tar.gz
 
-fail() {
-  echo "build-linux.sh: $*" >&2
-  exit 1
-}
-
 echo "== build $build (x86_64, release)"
 configure_build . "$build" -DCMAKE_BUILD_TYPE=Release -DKESTO_TOOLKIT=gtk
 cmake --build "$build" -j "$jobs" --target kesto kesto_updater regtool
