@@ -81,12 +81,14 @@ write_entry() {
   mv -f "$file.new" "$file"
 }
 
-# What the platform cannot start without: the libraries (WebKitGTK above all) and an X server.
+# The libraries the platform cannot start without (WebKitGTK above all); the loader would
+# only say so where nobody reads it when the menu starts the platform.
 check_can_run() {
-  missing=$(ldd "$source/kesto" 2>/dev/null | sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p')
+  missing=$(ldd "$source/kesto" 2>/dev/null |
+    sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p' | tr '\n' ' ')
   if [ -n "$missing" ]; then
-    fail "Kesto 需要的系统库没有安装：$(echo $missing)
-Kesto needs these libraries: $(echo $missing)
+    fail "Kesto 需要的系统库没有安装：$missing
+Kesto needs these libraries: $missing
 请先安装 WebKitGTK 4.1 和 GTK 3，例如 Debian / Ubuntu：sudo apt install libwebkit2gtk-4.1-0
 Fedora：sudo dnf install webkit2gtk4.1；openSUSE：sudo zypper install libwebkit2gtk-4_1-0"
   fi
