@@ -102,8 +102,9 @@ StatusNotifierItem::StatusNotifierItem(LoadedWindow& window, std::function<void(
                                           OnWatcherAppeared, OnWatcherVanished, this, nullptr);
 }
 
+// Not through SetShown: the entry it would show again goes with it.
 StatusNotifierItem::~StatusNotifierItem() {
-  SetShown(false);
+  if (shown_) --shownItems;
   if (pixmap_) g_variant_unref(pixmap_);
   if (!bus_) return;
   g_cancellable_cancel(pending_);

@@ -17,7 +17,7 @@ namespace kesto::gtk {
 
 class StatusNotifierItem {
  public:
-  // `shown` hears whether a host has the item, each time that changes.
+  // `shown` hears whether a host has the item, each time that changes while the item lives.
   StatusNotifierItem(LoadedWindow& window, std::function<void(bool)> shown);
   ~StatusNotifierItem();
   StatusNotifierItem(const StatusNotifierItem&) = delete;
