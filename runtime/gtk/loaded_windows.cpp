@@ -107,4 +107,26 @@ Control& ControlOrFail(const ui::Ref& ref) {
   return static_cast<Control&>(front::ControlOrFail(ref));
 }
 
+namespace {
+struct IdleEvent {
+  std::weak_ptr<front::LoadedWindow> window;
+  Text control;
+  ui::Event event;
+  ui::EventArgs args;
+};
+
+gboolean FireIdleEvent(gpointer data) {
+  std::unique_ptr<IdleEvent> idle(static_cast<IdleEvent*>(data));
+  if (std::shared_ptr<front::LoadedWindow> window = idle->window.lock()) {
+    window->Fire(idle->control, idle->event, idle->args);
+  }
+  return G_SOURCE_REMOVE;
+}
+}  // namespace
+
+void FireWhenIdle(std::weak_ptr<front::LoadedWindow> window, Text control, ui::Event event,
+                  ui::EventArgs args) {
+  g_idle_add(FireIdleEvent, new IdleEvent{std::move(window), std::move(control), event, args});
+}
+
 }  // namespace kesto::gtk

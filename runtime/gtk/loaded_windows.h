@@ -11,6 +11,7 @@
 namespace kesto::gtk {
 
 class LoadedWindow;
+class StatusNotifierItem;
 
 // One control of a loaded window; each control type derives from it.
 class Control : public front::Control {
@@ -60,8 +61,9 @@ class LoadedWindow : public front::LoadedWindow {
   void DestroyNative() override;
 
   // Window properties that are kept rather than read from GTK.
-  int clientWidth = 0, clientHeight = 0;  // as last asked for
-  GtkStatusIcon* tray = nullptr;          // the notification-area entry, if any
+  int clientWidth = 0, clientHeight = 0;         // as last asked for
+  GtkStatusIcon* tray = nullptr;                 // the notification-area entry, if any
+  std::shared_ptr<StatusNotifierItem> notifier;  // the same entry for a StatusNotifier host
 
  private:
   GtkWidget* window_ = nullptr;
@@ -75,6 +77,11 @@ inline LoadedWindow& Control::owner() const {
 // nullptr when no window of that name is loaded.
 std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name);
 std::shared_ptr<LoadedWindow> FindLoadedWindow(native::Handle handle);
+// Fires the event once the main loop is idle, if the window is still there: for events that
+// arrive as calls from another program, which must be answered before a handler may hold the
+// user in a message box.
+void FireWhenIdle(std::weak_ptr<front::LoadedWindow> window, Text control, ui::Event event,
+                  ui::EventArgs args = {});
 using front::DestroyLoadedWindow;
 using front::LoadedWindowCount;
 using front::RegisterLoadedWindow;

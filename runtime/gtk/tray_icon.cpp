@@ -1,6 +1,7 @@
-// The notification-area entry of a window, a GtkStatusIcon in the desktop's XEmbed
-// notification area. Its clicks become the window's tray notification: 1 left button released,
-// 2 left double-click, 3 right button released or the menu key.
+// The notification-area entry of a window: a StatusNotifierItem where the desktop's tray host
+// has it, else a GtkStatusIcon in the desktop's XEmbed notification area, which comes back when
+// the host goes. The icon's clicks become the window's tray notification: 1 left button
+// released, 2 left double-click, 3 right button released or the menu key.
 #include "runtime/gtk/tray_icon.h"
 
 #include <gdk/gdkx.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "runtime/gbk_chars.h"
+#include "runtime/gtk/status_notifier.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/gtk/x11_access.h"
@@ -20,32 +22,31 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
 
   constexpr int kTipBytes = 62;
   constexpr int kIconSize = 32;
-  enum TrayCode : int { kLeftUp = 1, kLeftDouble = 2, kRightUp = 3 };
 
-  void Notify(LoadedWindow* window, int code) {
-    auto keep = window->shared_from_this();
+  void NotifyTray(LoadedWindow& window, int code) {
+    auto keep = window.shared_from_this();
     ui::EventArgs args;
     args.a = code;
-    window->Fire("", ui::Event::kTrayNotify, args);
+    window.Fire("", ui::Event::kTrayNotify, args);
   }
 
   // The double-click's second press; the single presses wait for their release.
   gboolean OnPress(GtkStatusIcon*, GdkEventButton* press, LoadedWindow* window) {
     if (press->type == GDK_2BUTTON_PRESS && press->button == GDK_BUTTON_PRIMARY) {
-      Notify(window, kLeftDouble);
+      NotifyTray(*window, kTrayLeftDouble);
     }
     return TRUE;  // no "activate" or "popup-menu" of GTK's own for mouse buttons
   }
 
   gboolean OnRelease(GtkStatusIcon*, GdkEventButton* release, LoadedWindow* window) {
-    if (release->button == GDK_BUTTON_PRIMARY) Notify(window, kLeftUp);
-    if (release->button == GDK_BUTTON_SECONDARY) Notify(window, kRightUp);
+    if (release->button == GDK_BUTTON_PRIMARY) NotifyTray(*window, kTrayLeftUp);
+    if (release->button == GDK_BUTTON_SECONDARY) NotifyTray(*window, kTrayRightUp);
     return TRUE;
   }
 
   // Only the keyboard gets here: the mouse presses stop above.
   void OnMenuKey(GtkStatusIcon*, guint, guint, LoadedWindow* window) {
-    Notify(window, kRightUp);
+    NotifyTray(*window, kTrayRightUp);
   }
 
   GtkStatusIcon* NewEntry(LoadedWindow& window) {
@@ -57,19 +58,28 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
     return entry;
   }
 
+  // The XEmbed entry stands aside while a StatusNotifier host shows the item.
   void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
     if (!window.tray) window.tray = NewEntry(window);
+    if (!window.notifier) {
+      GtkStatusIcon* entry = window.tray;
+      window.notifier = std::make_shared<StatusNotifierItem>(
+          window, [entry](bool shown) { gtk_status_icon_set_visible(entry, !shown); });
+    }
     GdkPixbuf* picture = IconPixbuf(icon, kIconSize);
+    const std::string text = posix::GbkToUtf8(Text(gbk::CutToBytes(tip, kTipBytes)));
     gtk_status_icon_set_from_pixbuf(window.tray, picture);
+    gtk_status_icon_set_tooltip_text(window.tray, text.c_str());
+    gtk_status_icon_set_visible(window.tray, !window.notifier->shown());
+    const char* title = gtk_window_get_title(GTK_WINDOW(window.window()));
+    window.notifier->Update(picture, title ? title : "", text);
     g_object_unref(picture);
-    gtk_status_icon_set_tooltip_text(
-        window.tray, posix::GbkToUtf8(Text(gbk::CutToBytes(tip, kTipBytes))).c_str());
-    gtk_status_icon_set_visible(window.tray, TRUE);
   }
 
   }  // namespace
 
   void RemoveTrayEntry(LoadedWindow & window) {
+    window.notifier.reset();
     if (!window.tray) return;
     gtk_status_icon_set_visible(window.tray, FALSE);
     g_signal_handlers_disconnect_by_data(window.tray, &window);
@@ -94,12 +104,14 @@ void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Te
   });
 }
 
-// A notification area is there when some program owns the system tray selection of the screen.
+// A notification area is there when a StatusNotifier host shows this process's item, or some
+// program owns the system tray selection of the screen.
 bool TrayAvailable() {
   bool available = false;
   gtk::RunOnUiThread([&] {
+    available = gtk::StatusNotifierItem::AnyShown();
     Display* display = gtk::XDisplay();
-    if (!display) return;
+    if (available || !display) return;
     const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
     available = XGetSelectionOwner(display, gtk::XAtom(selection.c_str())) != None;
   });

@@ -161,6 +161,9 @@ class XSession:
             key: value for key, value in os.environ.items()
             if not key.lower().endswith("_proxy") and key not in ("DISPLAY", "WAYLAND_DISPLAY")
         }
+        # No session bus, so no tray host of the desktop the tests run from, unless a case
+        # starts one of its own (TrayHost).
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={os.path.join(work, 'no-bus')}"
         # A home of its own: the browser engine's caches start empty and stay out of the user's.
         self.env.update(HOME=home, XDG_CACHE_HOME=os.path.join(home, ".cache"),
                         XDG_CONFIG_HOME=os.path.join(home, ".config"),
@@ -356,6 +359,52 @@ class XSession:
 
 
 # ---- reading a window's pixels ----
+
+def read_line(pipe, timeout, what):
+    """The next line a child process writes to `pipe`, without its end of line."""
+    line = b""
+    deadline = time.monotonic() + timeout * SLOWNESS
+    while not line.endswith(b"\n"):
+        left = deadline - time.monotonic()
+        if left <= 0 or not select.select([pipe], [], [], left)[0]:
+            raise Failure(f"timed out waiting for {what}")
+        piece = os.read(pipe.fileno(), 1)
+        if not piece:
+            raise Failure(f"ended while waiting for {what}")
+        line += piece
+    return line[:-1].decode("utf-8", "replace")
+
+
+class TrayHost:
+    """A session bus of its own (dbus-daemon) with a stand-in StatusNotifier tray host on it
+    (tray_host.py, run by the system's Python for its GObject bindings); the session's
+    programs started after it see the bus."""
+
+    def __init__(self, session, processes):
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               start_new_session=True)
+        processes.append(bus)
+        session.env["DBUS_SESSION_BUS_ADDRESS"] = read_line(bus.stdout, 10, "the session bus")
+        self.host = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                              "tray_host.py")],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, env=session.env,
+            start_new_session=True)
+        processes.append(self.host)
+        self.expect("watching")
+
+    def expect(self, start, timeout=15):
+        line = read_line(self.host.stdout, timeout, f'the tray host to say "{start}"')
+        if not line.startswith(start):
+            raise Failure(f'the tray host said "{line}", not "{start}"')
+        return line
+
+    def command(self, line):
+        self.host.stdin.write(line.encode() + b"\n")
+        self.host.stdin.flush()
+        self.expect("done")
+
 
 class _XImage(ctypes.Structure):
     _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),

@@ -43,6 +43,7 @@ LIST_REGION = (10, 185, 820, 620)
 TRIPLE_CLICK_WINDOW = 2 * harness.DOUBLE_CLICK_MS / 1000 + 0.2
 
 EXIT_QUESTION = "平台退出提示"
+EXIT_ITEM = "退出Kesto应用平台"
 DUPLICATE_CAPTION = "重复运行啦"
 UPDATE_WINDOW_TITLE = "正在更新程序必备文件"
 UPDATER_CAPTION = "Kesto更新程序"
@@ -444,6 +445,24 @@ def case_tray_exit(run):
     run.choose_exit()
     run.answer_box(EXIT_QUESTION, "Return")
     wait_until(lambda: not run.folder_processes(), 20, "every tool and the platform to end")
+
+
+def case_tray_status_notifier(run):
+    """On a desktop whose tray host speaks StatusNotifierItem: the platform's item registers,
+    the host's activation brings back the window hidden to the tray, and the host's menu exits
+    through the confirmation."""
+    run.lay_out()
+    run.start_site()
+    host = harness.TrayHost(run.x, run.started)
+    handle = run.run_platform()
+    host.expect("registered", timeout=30)
+    run.click_main(handle, HIDE_BUTTON)
+    wait_until(lambda: not run.x.is_viewable(handle), 15, "the main window hidden")
+    host.command("activate")
+    wait_until(lambda: run.x.is_viewable(handle), 15, "the main window back from the tray")
+    host.command(f"choose {EXIT_ITEM}")
+    run.answer_box(EXIT_QUESTION, "Return")
+    wait_until(lambda: not run.folder_processes(), 20, "the platform to end")
 
 
 def case_self_update(run):

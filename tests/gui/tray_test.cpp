@@ -1,39 +1,18 @@
-// The tray entry in trayer's XEmbed notification area: hiding to it, bringing the window back
-// with a click, the pop-up menu on a right click while the window stays hidden.
+// The tray entry in trayer's XEmbed notification area, on a desktop with no StatusNotifier host:
+// hiding to it, bringing the window back with a click, the pop-up menu on a right click while
+// the window stays hidden.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "runtime/gtk/loaded_windows.h"
 #include "runtime/posix/native_text.h"
 #include "tests/gui/gui_support.h"
 #include "tests/gui/gui_windows.h"
+#include "tests/gui/tray_support.h"
 #include "tests/gui/x_session.h"
 
 namespace kesto::testing {
 namespace {
-
-std::vector<int> trayCodes;
-
-// What the platform does with these events, cut down to what the tray needs.
-ui::EventResult HideToTray(const ui::EventArgs&) {
-  if (ui::TrayAvailable()) {
-    ui::SetBool(kMain, ui::prop::kVisible, false);
-  }
-  ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateMinimised);
-  return {};
-}
-
-ui::EventResult OnTray(const ui::EventArgs& args) {
-  trayCodes.push_back(args.a);
-  if (args.a == 1 || args.a == 2) {
-    ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateCentred);
-    ui::SetBool(kMain, ui::prop::kVisible, true);
-  } else if (args.a == 3) {
-    ui::PopupMenu(names::kMainWindow, names::kTrayMenu);
-  }
-  return {};
-}
 
 bool MenuShown() {
   bool shown = false;
@@ -46,40 +25,25 @@ bool MenuShown() {
   return shown;
 }
 
-// The main window's tray entry is a GtkStatusIcon, which GTK has deprecated.
-GtkStatusIcon* Entry() {
-  return gtk::FindLoadedWindow(names::kMainWindow)->tray;
-}
-
-bool EntryEmbedded() {
-  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  return gtk_status_icon_is_embedded(Entry());
-  G_GNUC_END_IGNORE_DEPRECATIONS
-}
-
 GdkRectangle EntryArea() {
   GdkRectangle area{};
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  gtk_status_icon_get_geometry(Entry(), nullptr, &area, nullptr);
+  gtk_status_icon_get_geometry(XEmbedEntry(), nullptr, &area, nullptr);
   G_GNUC_END_IGNORE_DEPRECATIONS
   return area;
 }
 
-class Tray : public ::testing::Test {
+class Tray : public TrayFixture {
  protected:
+  // No session bus, whatever desktop the tests are started from.
+  static void SetUpTestSuite() {
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/kesto-test-bus", 1);
+  }
+
   void SetUp() override {
-    KESTO_REQUIRE_DISPLAY();
-    trayCodes.clear();
-    ReachedHandlers().clear();
-    ui::RegisterHandler(names::kHideToTray, HideToTray);
-    ui::RegisterHandler(names::kOnTrayNotify, OnTray);
-    RecordUnder(names::kOnExitChosen);
-    handle_ = LoadAndShow(names::kMainWindow);
-    ASSERT_NE(handle_, 0);
-    ui::SetTrayIcon(names::kMainWindow, ui::GetBytes(kMain, ui::prop::window::kIcon),
-                    "Kesto应用平台V1.1");
-    ASSERT_TRUE(Entry());
-    ASSERT_TRUE(PumpUntil(EntryEmbedded)) << "the entry is in the notification area";
+    TrayFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_TRUE(PumpUntil(XEmbedEntryEmbedded)) << "the entry is in the notification area";
     // The notification area places the entry once it is embedded.
     ASSERT_TRUE(PumpUntil([] { return EntryArea().width > 0 && EntryArea().y > 900; }));
     WaitUntilSteady([] {
@@ -102,15 +66,13 @@ class Tray : public ::testing::Test {
     XDo({"click", "1"});
     ASSERT_TRUE(PumpUntil([&] { return !IsMapped(handle_); }));
   }
-
-  native::Handle handle_ = 0;
 };
 
 TEST_F(Tray, HideButtonHidesTheWindowAndATrayClickBringsItBack) {
   HideByButton();
   ClickTray("1");
   EXPECT_TRUE(PumpUntil([&] { return IsMapped(handle_); }));
-  EXPECT_EQ(trayCodes, std::vector<int>{1});
+  EXPECT_EQ(TrayCodes(), std::vector<int>{1});
   WaitUntilPlaced(names::kMainWindow);
   EXPECT_FALSE(IsIconic(handle_));
   Screenshot("tray-restored");
@@ -153,15 +115,15 @@ TEST_F(Tray, AWindowItsProcessHidShowsForGoodWhenAnotherProgramMapsIt) {
 
 TEST_F(Tray, DoubleClickReportsTheLeftUpsAndTheDoubleClick) {
   ClickTray("1", 2);
-  PumpUntil([] { return trayCodes.size() >= 3; });
-  EXPECT_EQ(trayCodes, (std::vector<int>{1, 2, 1}));
+  PumpUntil([] { return TrayCodes().size() >= 3; });
+  EXPECT_EQ(TrayCodes(), (std::vector<int>{1, 2, 1}));
 }
 
 TEST_F(Tray, RightClickPopsUpTheMenuWhileTheWindowStaysHidden) {
   HideByButton();
   ClickTray("3");
-  PumpUntil([] { return !trayCodes.empty(); });
-  EXPECT_EQ(trayCodes, std::vector<int>{3});
+  PumpUntil([] { return !TrayCodes().empty(); });
+  EXPECT_EQ(TrayCodes(), std::vector<int>{3});
   EXPECT_TRUE(PumpUntil(MenuShown)) << "the tray menu is up";
   Screenshot("tray-menu");
   EXPECT_FALSE(IsMapped(handle_)) << "the window stays hidden";
@@ -176,7 +138,7 @@ TEST_F(Tray, ALongTipIsCutWithoutSplittingACharacter) {
   for (int i = 0; i < 40; ++i) tip += "平";
   ui::SetTrayIcon(names::kMainWindow, ui::GetBytes(kMain, ui::prop::window::kIcon), tip);
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-  gchar* shown = gtk_status_icon_get_tooltip_text(Entry());
+  gchar* shown = gtk_status_icon_get_tooltip_text(XEmbedEntry());
   G_GNUC_END_IGNORE_DEPRECATIONS
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(std::string(shown), posix::GbkToUtf8(tip.substr(0, 61)));
@@ -185,7 +147,7 @@ TEST_F(Tray, ALongTipIsCutWithoutSplittingACharacter) {
 
 TEST_F(Tray, RemovedEntryLeavesTheAreaAndTheAreaGoingIsNoticed) {
   ui::SetTrayIcon(names::kMainWindow);
-  EXPECT_EQ(Entry(), nullptr);
+  EXPECT_EQ(XEmbedEntry(), nullptr);
   ui::SetTrayIcon(names::kMainWindow);  // removing what is not there does nothing
   EXPECT_TRUE(ui::TrayAvailable());
   CurrentXSession()->StopTray();

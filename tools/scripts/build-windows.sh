@@ -16,11 +16,6 @@ jobs=${KESTO_JOBS:-2}
 dist=$top/dist
 stage=$dist/Kesto
 
-fail() {
-  echo "build-windows.sh: $*" >&2
-  exit 1
-}
-
 echo "== build $build (i686, release)"
 configure_build . "$build" -DCMAKE_BUILD_TYPE=Release -DKESTO_TOOLKIT=win32 \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake

@@ -21,3 +21,9 @@ configure_build() {
   cmake -S "$source" -B "$build" -G Ninja -DCMAKE_C_COMPILER_LAUNCHER=ccache \
     -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "$@" >/dev/null
 }
+
+# The scripts that make downloads: what they say when they cannot go on.
+fail() {
+  echo "$(basename "$0"): $*" >&2
+  exit 1
+}

@@ -1,0 +1,68 @@
+#include "tests/gui/tray_support.h"
+
+#include "runtime/gtk/loaded_windows.h"
+#include "tests/gui/gui_support.h"
+#include "tests/gui/gui_windows.h"
+#include "tests/recording_handlers/recording_handlers.h"
+
+namespace kesto::testing {
+
+namespace {
+
+ui::EventResult OnTray(const ui::EventArgs& args) {
+  TrayCodes().push_back(args.a);
+  if (args.a == 1 || args.a == 2) {
+    ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateCentred);
+    ui::SetBool(kMain, ui::prop::kVisible, true);
+  } else if (args.a == 3) {
+    ui::PopupMenu(names::kMainWindow, names::kTrayMenu);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<int>& TrayCodes() {
+  static std::vector<int> codes;
+  return codes;
+}
+
+ui::EventResult HideToTray(const ui::EventArgs&) {
+  if (ui::TrayAvailable()) {
+    ui::SetBool(kMain, ui::prop::kVisible, false);
+  }
+  ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateMinimised);
+  return {};
+}
+
+GtkStatusIcon* XEmbedEntry() {
+  return gtk::FindLoadedWindow(names::kMainWindow)->tray;
+}
+
+G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+
+bool XEmbedEntryShown() {
+  return gtk_status_icon_get_visible(XEmbedEntry());
+}
+
+bool XEmbedEntryEmbedded() {
+  return gtk_status_icon_is_embedded(XEmbedEntry());
+}
+
+G_GNUC_END_IGNORE_DEPRECATIONS
+
+void TrayFixture::SetUp() {
+  KESTO_REQUIRE_DISPLAY();
+  TrayCodes().clear();
+  ReachedHandlers().clear();
+  ui::RegisterHandler(names::kHideToTray, HideToTray);
+  ui::RegisterHandler(names::kOnTrayNotify, OnTray);
+  RecordUnder(names::kOnExitChosen);
+  handle_ = LoadAndShow(names::kMainWindow);
+  ASSERT_NE(handle_, 0);
+  ui::SetTrayIcon(names::kMainWindow, ui::GetBytes(kMain, ui::prop::window::kIcon),
+                  "Kesto应用平台V1.1");
+  ASSERT_TRUE(XEmbedEntry());
+}
+
+}  // namespace kesto::testing

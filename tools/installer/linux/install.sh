@@ -1,0 +1,157 @@
+#!/bin/sh
+# Installs Kesto for the current user, without root: the programs into $XDG_DATA_HOME/kesto
+# (~/.local/share/kesto), because the platform writes qmztx.ini and the app folder beside itself
+# and its updater replaces its files; a menu entry, the icon in the icon theme's sizes, and a
+# start at login unless declined. A platform running from the folder is asked to exit first.
+# Installed beside the programs as uninstall.sh, the same script removes only what it installed:
+# the seller's applications (app/) and settings (qmztx.ini) stay.
+#   sh install.sh [--no-autostart]     from the unpacked download
+#   sh ~/.local/share/kesto/uninstall.sh
+set -eu
+
+data=${XDG_DATA_HOME:-$HOME/.local/share}
+config=${XDG_CONFIG_HOME:-$HOME/.config}
+target=$data/kesto
+programs="kesto up.qmz regtool"
+entry=$data/applications/kesto.desktop
+autostart=$config/autostart/kesto.desktop
+icon_sizes="16 24 32 48"
+
+say() { printf '%s\n' "$*"; }
+fail() {
+  say "$*" >&2
+  exit 1
+}
+
+# The programs' processes by their path, also once the file itself has been replaced.
+platform_pids() {
+  for exe in /proc/[0-9]*/exe; do
+    path=$(readlink "$exe" 2>/dev/null) || continue
+    case $path in
+    "$target/kesto" | "$target/kesto (deleted)" | "$target/up.qmz" | "$target/up.qmz (deleted)")
+      pid=${exe#/proc/}
+      say "${pid%/exe}"
+      ;;
+    esac
+  done
+}
+
+# Asks a running platform (and an updater at work) to end, and waits for it; a program that
+# ignores the request is ended after 10 s.
+stop_platform() {
+  pids=$(platform_pids)
+  [ -n "$pids" ] || return 0
+  say "正在退出运行中的 Kesto…"
+  # shellcheck disable=SC2086 # one pid a word
+  kill -TERM $pids 2>/dev/null || true
+  tries=0
+  while [ -n "$(platform_pids)" ] && [ $tries -lt 100 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  pids=$(platform_pids)
+  # shellcheck disable=SC2086
+  [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
+}
+
+# A path as one argument of a desktop entry's Exec key: quoted, with the quoting rules' own
+# escapes, then the escapes of a string value.
+exec_argument() {
+  say "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g' -e 's/^/"/' -e 's/$/"/'
+}
+
+write_entry() {
+  file=$1
+  shift
+  mkdir -p "$(dirname "$file")"
+  {
+    say "[Desktop Entry]"
+    say "Type=Application"
+    say "Name=Kesto"
+    say "Name[zh_CN]=Kesto应用平台"
+    say "Comment=Tools for online-shop sellers"
+    say "Comment[zh_CN]=卖家工具平台"
+    say "Exec=$(exec_argument "$target/kesto")"
+    say "Path=$target"
+    say "Icon=kesto"
+    say "Terminal=false"
+    say "Categories=Office;"
+    for line in "$@"; do say "$line"; done
+  } >"$file.new"
+  mv -f "$file.new" "$file"
+}
+
+# The libraries the platform cannot start without (WebKitGTK above all); the loader would
+# only say so where nobody reads it when the menu starts the platform.
+check_can_run() {
+  missing=$(ldd "$source/kesto" 2>/dev/null |
+    sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p' | tr '\n' ' ')
+  if [ -n "$missing" ]; then
+    fail "Kesto 需要的系统库没有安装：$missing
+Kesto needs these libraries: $missing
+请先安装 WebKitGTK 4.1 和 GTK 3，例如 Debian / Ubuntu：sudo apt install libwebkit2gtk-4.1-0
+Fedora：sudo dnf install webkit2gtk4.1；openSUSE：sudo zypper install libwebkit2gtk-4_1-0"
+  fi
+}
+
+install_kesto() {
+  source=$(cd "$(dirname "$0")" && pwd)
+  for file in $programs install.sh README.txt; do
+    [ -f "$source/$file" ] || fail "install.sh: $file is missing beside it; unpack the whole download"
+  done
+  check_can_run
+  stop_platform
+  mkdir -p "$target"
+  # Each file replaced by a rename: a program that still runs keeps its old file.
+  for file in $programs README.txt; do
+    cp "$source/$file" "$target/.$file.new"
+    mv -f "$target/.$file.new" "$target/$file"
+  done
+  cp "$source/install.sh" "$target/.uninstall.sh.new"
+  mv -f "$target/.uninstall.sh.new" "$target/uninstall.sh"
+  chmod 755 "$target/kesto" "$target/up.qmz" "$target/regtool" "$target/uninstall.sh"
+  for size in $icon_sizes; do
+    mkdir -p "$data/icons/hicolor/${size}x$size/apps"
+    cp "$source/icons/kesto-$size.png" "$data/icons/hicolor/${size}x$size/apps/kesto.png"
+  done
+  touch "$data/icons/hicolor" # desktops look again at a theme folder that changed
+  write_entry "$entry"
+  if [ "$start_at_login" = yes ] && [ -t 0 ]; then
+    printf '登录时自动启动 Kesto？Start Kesto at login? [Y/n] '
+    read -r answer || answer=
+    case $answer in [nN]*) start_at_login=no ;; esac
+  fi
+  if [ "$start_at_login" = yes ]; then
+    write_entry "$autostart" "X-GNOME-Autostart-enabled=true"
+  else
+    rm -f "$autostart"
+  fi
+  if command -v update-desktop-database >/dev/null 2>&1; then
+    update-desktop-database -q "$data/applications" || true
+  fi
+  say "Kesto 已安装到 $target，可以从应用菜单启动。"
+  say "Kesto is installed in $target; start it from the applications menu."
+}
+
+uninstall_kesto() {
+  stop_platform
+  for file in $programs README.txt uninstall.sh; do rm -f "$target/$file"; done
+  for size in $icon_sizes; do rm -f "$data/icons/hicolor/${size}x$size/apps/kesto.png"; done
+  rm -f "$entry" "$autostart"
+  # Removed only when empty: app/ and qmztx.ini keep the folder.
+  say "Kesto 已卸载。Kesto is uninstalled."
+  rmdir "$target" 2>/dev/null ||
+    say "您的工具和设置（app 文件夹、qmztx.ini）保留在 $target。Your app/ and qmztx.ini stay there."
+}
+
+start_at_login=yes
+mode=install
+[ "$(basename "$0")" = uninstall.sh ] && mode=uninstall
+for option in "$@"; do
+  case $option in
+  --no-autostart) start_at_login=no ;;
+  --uninstall) mode=uninstall ;;
+  *) fail "usage: install.sh [--no-autostart] | uninstall.sh" ;;
+  esac
+done
+"${mode}_kesto"

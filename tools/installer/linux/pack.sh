@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Packs the Linux download: the programs, the installer and the sellers' README.txt in a folder
+# "kesto", with the icon in the sizes the icon theme wants, as a tar.gz. The programs are
+# stripped on the way in.
+#   pack.sh PLATFORM UPDATER REGTOOL OUT.tar.gz
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/../../.." && pwd)
+[ $# -eq 4 ] || {
+  echo "usage: pack.sh PLATFORM UPDATER REGTOOL OUT.tar.gz" >&2
+  exit 2
+}
+platform=$1 updater=$2 regtool=$3 out=$4
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+stage=$work/kesto
+mkdir -p "$stage/icons"
+strip -o "$stage/kesto" "$platform"
+strip -o "$stage/up.qmz" "$updater"
+strip -o "$stage/regtool" "$regtool"
+install -m 755 "$here/install.sh" "$stage/install.sh"
+install -m 644 "$here/README.txt" "$stage/README.txt"
+# The icon file's 32-bit images, one a size.
+index=4
+for size in 48 32 24 16; do
+  convert "$top/assets/pictures/platform.ico[$index]" "png32:$stage/icons/kesto-$size.png"
+  index=$((index + 1))
+done
+mkdir -p "$(dirname "$out")"
+tar -C "$work" --owner=0 --group=0 -czf "$out.new" kesto
+mv -f "$out.new" "$out"
