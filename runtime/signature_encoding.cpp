@@ -75,6 +75,23 @@ std::optional<std::array<std::uint8_t, 64>> RawSignatureOf(const Bytes& der) {
   return raw;
 }
 
+std::optional<Bytes> BytesFromHex(const Text& hex) {
+  if (hex.size() % 2) return std::nullopt;
+  auto digit = [](char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+  };
+  Bytes bytes;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int high = digit(hex[i]), low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes.push_back(static_cast<std::uint8_t>(high << 4 | low));
+  }
+  return bytes;
+}
+
 Digest Sha256Of(const Bytes& bytes) {
   Sha256 digest;
   digest.Add(bytes.data(), bytes.size());

@@ -41,6 +41,9 @@ Text DigestHex(const Digest& digest);
 bool VerifySignature(const Bytes& publicKey, const std::uint8_t* message, std::size_t size,
                      const Bytes& signature);
 
+// The bytes that pairs of hexadecimal digits (either case) spell; nothing for anything else.
+std::optional<Bytes> BytesFromHex(const Text& hex);
+
 // ---- encodings shared by the back ends ----
 
 // The key's point as 32-byte X and Y, from a P-256 SubjectPublicKeyInfo; nothing for any other.

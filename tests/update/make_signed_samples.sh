@@ -22,7 +22,7 @@ feed 7 4102444800 > feed.json
 feed 7 1000000000 > expired.json
 feed 6 4102444800 > older.json
 printf '{"sequence": 8}' > malformed.json
-for file in message feed.json expired.json older.json malformed.json; do
+for file in message payload feed.json expired.json older.json malformed.json; do
   openssl dgst -sha256 -sign vendor.pem -out "$file.sig" "$file"
 done
 rm -f vendor.pem other.pem
