@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Makes the update tests' signed samples with the openssl tool, into the folder given: a
-# vendor key pair and another key, a message with its signature, and release feeds (whole,
-# expired, older, signed but no feed) each with its detached signature.
+# Makes the update tests' signed samples with the openssl tool and the publishing tool, into the
+# folder given: the vendor's public key and another one, a message and a payload with their
+# signatures, and release feeds (current, expired, older, signed but no feed) each with its
+# detached signature. The private key is deleted at the end.
 set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
 out=$1
 mkdir -p "$out"
 cd "$out"
@@ -11,18 +13,21 @@ for name in vendor other; do
   openssl ec -in $name.pem -pubout -outform DER -out $name.pub.der 2>/dev/null
 done
 printf 'the bytes the vendor signed' > message
-payload='MZ the new program'
-printf '%s' "$payload" > payload
-digest=$(printf '%s' "$payload" | openssl dgst -sha256 -r | cut -d' ' -f1)
-feed() {  # sequence expires
-  printf '{"sequence": %s, "expires": %s, "releases": {"pt": {"version": "1.1", "files": [{"name": "kesto", "size": %d, "sha256": "%s", "url": "http://127.0.0.1/feed/pt/1.1/kesto"}]}}}' \
-    "$1" "$2" ${#payload} "$digest"
+printf 'MZ the new program' > payload
+# feed NAME SEQUENCE EXPIRES: the payload published as the platform's release 1.1.
+feed() {
+  rm -rf site
+  python3 "$top/tools/publish/publish.py" site --key vendor.pem --address http://127.0.0.1 \
+    --sequence "$2" --expires "$3" --release pt 1.1 payload >/dev/null
+  mv site/feed.json "$1.json"
+  mv site/feed.json.sig "$1.json.sig"
+  rm -rf site
 }
-feed 7 4102444800 > feed.json
-feed 7 1000000000 > expired.json
-feed 6 4102444800 > older.json
+feed feed 7 4102444800
+feed expired 7 1000000000
+feed older 6 4102444800
 printf '{"sequence": 8}' > malformed.json
-for file in message payload feed.json expired.json older.json malformed.json; do
+for file in message payload malformed.json; do
   openssl dgst -sha256 -sign vendor.pem -out "$file.sig" "$file"
 done
 rm -f vendor.pem other.pem

@@ -66,7 +66,7 @@ TEST(ReleaseFeed, ASignedCurrentFeedIsAcceptedAndEveryOtherRefused) {
   const Release& platform = good.feed->releases.at("pt");
   EXPECT_EQ(platform.version, "1.1");
   ASSERT_EQ(platform.files.size(), 1u);
-  EXPECT_EQ(platform.files[0].name, "kesto");
+  EXPECT_EQ(platform.files[0].name, "payload");
   EXPECT_EQ(platform.files[0].size, 18u);
   EXPECT_EQ(platform.files[0].sha256, crypto::Sha256Of(SampleBytes("payload")));
 
