@@ -10,6 +10,7 @@
 #include "net/http_request.h"
 #include "net/updater_contract.h"
 #include "runtime/vendor_signature.h"
+#include "update/vendor_key.h"
 #include "shell/builtin_settings.h"
 #include "shell/window_refs.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 std::mutex addressMutex;
 Text overriddenAddress;
-std::optional<Bytes> overriddenKey;
 
 // The size the server announced for the updater download, 0 when it announced none.
 std::atomic<int> announcedSize{0};
@@ -41,7 +41,7 @@ void DownloadUpdater(const Text& address, const Bytes& signature) {
   Bytes program = Download(address, UpdateProgress, 0, &status);
   const bool answered = status == kHttpOk || status == kHttpPartialContent;
   if (!answered || program.empty() || BytesLength(program) < announcedSize) return;
-  const Bytes key = VendorKey();
+  const Bytes key = update::VendorKey();
   if (!key.empty() && !crypto::VerifySignature(key, program.data(), program.size(), signature)) {
     return;
   }
@@ -60,17 +60,6 @@ Text UpdateListAddress() {
 void OverrideUpdateListAddress(const Text& address) {
   std::lock_guard lock(addressMutex);
   overriddenAddress = address;
-}
-
-Bytes VendorKey() {
-  std::lock_guard lock(addressMutex);
-  if (overriddenKey) return *overriddenKey;
-  return crypto::BytesFromHex(settings::kVendorKey).value_or(Bytes{});
-}
-
-void OverrideVendorKey(const std::optional<Bytes>& key) {
-  std::lock_guard lock(addressMutex);
-  overriddenKey = key;
 }
 
 void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinceStart*/) {

@@ -3,8 +3,6 @@
 // and ends the platform.
 #pragma once
 
-#include <optional>
-
 #include "net/update_list.h"
 #include "runtime/core.h"
 #include "runtime/ui.h"
@@ -15,11 +13,6 @@ namespace kesto::net {
 Text UpdateListAddress();
 // Tests point the worker at their own server; an empty address restores the built-in one.
 void OverrideUpdateListAddress(const Text& address);
-
-// The vendor's public key that the updater file must be signed with: the built-in one (none
-// in a build without a key). Tests set their own; no key given restores the built-in one.
-Bytes VendorKey();
-void OverrideVendorKey(const std::optional<Bytes>& key);
 
 // Progress of the updater download in ten-thousandths on the update window's bar.
 void UpdateProgress(int total, int received, int elapsed, int receivedSinceStart);

@@ -35,9 +35,17 @@ std::optional<crypto::Digest> ParseDigest(const std::string& hex) {
   return digest;
 }
 
-bool IsFetchAddress(const std::string& url) {
-  return (url.rfind("http://", 0) == 0 && url.size() > 7) ||
-         (url.rfind("https://", 0) == 0 && url.size() > 8);
+// An "http://" or "https://" address, or a path of plain names relative to the feed's own.
+bool IsFileAddress(const std::string& url) {
+  if (url.rfind("http://", 0) == 0) return url.size() > 7;
+  if (url.rfind("https://", 0) == 0) return url.size() > 8;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t slash = url.find('/', start);
+    if (!IsPlainName(url.substr(start, slash - start))) return false;
+    if (slash == std::string::npos) return true;
+    start = slash + 1;
+  }
 }
 
 // The member of that name when it is of the kind asked for (numbers: whole and not negative).
@@ -66,7 +74,7 @@ std::optional<FeedFile> ParseFile(const Json& entry) {
   file.size = size->get<std::uint64_t>();
   file.url = url->get<std::string>();
   auto digest = ParseDigest(sha256->get<std::string>());
-  if (!IsPlainName(file.name) || !digest || !IsFetchAddress(file.url)) return std::nullopt;
+  if (!IsPlainName(file.name) || !digest || !IsFileAddress(file.url)) return std::nullopt;
   file.sha256 = *digest;
   return file;
 }
@@ -142,6 +150,11 @@ std::optional<Feed> ParseFeed(const std::string& text) {
     feed.releases.emplace(key, std::move(*release));
   }
   return feed;
+}
+
+std::string FileAddress(const std::string& feedAddress, const std::string& url) {
+  if (url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0) return url;
+  return feedAddress.substr(0, feedAddress.rfind('/') + 1) + url;
 }
 
 FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature, const Bytes& publicKey,

@@ -19,7 +19,7 @@ struct FeedFile {
   Text name;  // a plain file name within the release's folder
   std::uint64_t size = 0;
   crypto::Digest sha256{};
-  std::string url;  // "http://" or "https://"
+  std::string url;  // "http://", "https://", or a path relative to the feed's address
 };
 
 struct Release {
@@ -37,6 +37,10 @@ struct Feed {
 // release key or file name that could leave its folder, a version that is not dotted numbers,
 // a digest that is not 64 hexadecimal digits, a repeated file name.
 std::optional<Feed> ParseFeed(const std::string& json);
+
+// Where a file of the feed fetched from `feedAddress` is: its own address, or its path taken
+// relative to the feed's.
+std::string FileAddress(const std::string& feedAddress, const std::string& url);
 
 // Orders two versions by their numbers ("1.10" after "1.9"; "1.0" equals "1"): below 0 when
 // a comes first, 0 when equal, above 0 when a comes later.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "shell/globals.h"
+#include "update/vendor_key.h"
 #include "tests/net/test_server.h"
 #include "tests/program/platform_fixture.h"
 
@@ -160,7 +161,7 @@ TEST_F(SelfUpdateTest, WithTheVendorsKeyOnlyAnUpdaterTheListVouchesForIsSaved) {
   };
   const std::string program = sample("payload");
   const std::string vendor = sample("vendor.pub.der");
-  net::OverrideVendorKey(Bytes(vendor.begin(), vendor.end()));
+  update::OverrideVendorKey(Bytes(vendor.begin(), vendor.end()));
   server_.Route("/up.bin", OkResponse(program, "Connection: close\r\n"));
   struct Case {
     std::string signature;
@@ -178,7 +179,7 @@ TEST_F(SelfUpdateTest, WithTheVendorsKeyOnlyAnUpdaterTheListVouchesForIsSaved) {
     EXPECT_EQ(ended ? ended : WaitForEnd(), 0);
     EXPECT_EQ(folder_.Exists("up.qmz"), test.saved);
   }
-  net::OverrideVendorKey(std::nullopt);
+  update::OverrideVendorKey(std::nullopt);
 }
 
 // A server that stops answering costs the stall time (WinInet's default time-outs), then the

@@ -14,11 +14,15 @@ for name in vendor other; do
 done
 printf 'the bytes the vendor signed' > message
 printf 'MZ the new program' > payload
-# feed NAME SEQUENCE EXPIRES: the payload published as the platform's release 1.1.
+printf 'MZ the memo program' > memo.qmz
+printf '[ini]\r\nbt=Memo\r\n' > memo.dat
+# feed NAME SEQUENCE EXPIRES: the payload published as the platform's release 1.1, and the
+# memo application's 1.0.
 feed() {
   rm -rf site
-  python3 "$top/tools/publish/publish.py" site --key vendor.pem --address http://127.0.0.1 \
-    --sequence "$2" --expires "$3" --release pt 1.1 payload >/dev/null
+  python3 "$top/tools/publish/publish.py" site --key vendor.pem \
+    --sequence "$2" --expires "$3" --release pt 1.1 payload \
+    --release memo 1.0 memo.qmz memo.dat >/dev/null
   mv site/feed.json "$1.json"
   mv site/feed.json.sig "$1.json.sig"
   rm -rf site

@@ -108,6 +108,10 @@ TEST(ReleaseFeed, FilesThatCouldLeaveTheirFolderOrAreNotDescribedWholeAreRefused
            "\",\"url\":\"" + url + "\"}";
   };
   EXPECT_TRUE(ParseFeed(feed("memo", "1.0.3", file("memo.qmz") + "," + file("memo.gif"))));
+  EXPECT_TRUE(ParseFeed(feed("memo", "1", file("a", "1", digest, "feed/memo/1/a"))));
+  EXPECT_EQ(FileAddress("http://h:8080/app/feed.json", "feed/memo/1/a"),
+            "http://h:8080/app/feed/memo/1/a");
+  EXPECT_EQ(FileAddress("http://h:8080/app/feed.json", "https://m/a"), "https://m/a");
   for (const std::string& bad :
        {feed("..", "1", file("a")), feed("a\\\\b", "1", file("a")), feed("memo", "1", file("..")),
         feed("memo", "1", file("../up.qmz")), feed("memo", "1", file("a\\\\b")),
@@ -116,7 +120,9 @@ TEST(ReleaseFeed, FilesThatCouldLeaveTheirFolderOrAreNotDescribedWholeAreRefused
         feed("memo", "1", file("a", "-1")), feed("memo", "1", file("a", "1.5")),
         feed("memo", "1", file("a", "1", std::string(63, 'a'))),
         feed("memo", "1", file("a", "1", std::string(64, 'A'))),
-        feed("memo", "1", file("a", "1", digest, "ftp://h/f")), std::string("[]"),
+        feed("memo", "1", file("a", "1", digest, "ftp://h/f")),
+        feed("memo", "1", file("a", "1", digest, "feed/../../x")),
+        feed("memo", "1", file("a", "1", digest, "/etc/x")), std::string("[]"),
         std::string("{\"sequence\":1,\"expires\":2,\"releases\":{}"), std::string("")}) {
     SCOPED_TRACE(bad);
     EXPECT_FALSE(ParseFeed(bad));

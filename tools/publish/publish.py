@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Publishes releases into an update site's signed release feed.
 
-    publish.py SITE --key VENDOR.pem --address http://host:port
+    publish.py SITE --key VENDOR.pem [--address http://host:port]
                --release pt 1.1 build/kesto [more files]
                [--release memo 1.0 app/memo/memo.qmz app/memo/memo.dat ...]
                [--expires-days 30 | --expires SECONDS] [--sequence N]
 
 Each release's files are copied to SITE/feed/<release>/<version>/<name>, and SITE/feed.json
 lists every release published so far (a release published again replaces its entry) with
-each file's size, SHA-256 and address. The feed's sequence number grows by one with every
+each file's size, SHA-256 and address (relative to the feed's own, so that the site can move,
+unless --address names the site). The feed's sequence number grows by one with every
 publication (or is set with --sequence), and it expires --expires-days from now. The feed is
 signed with the vendor's private key by the openssl tool, as SITE/feed.json.sig (DER); the
 key itself never leaves the vendor. Both files are replaced whole, the signature last.
@@ -46,7 +47,7 @@ def describe(path, address, release, version):
         "name": name,
         "size": len(content),
         "sha256": hashlib.sha256(content).hexdigest(),
-        "url": f"{address}/feed/{release}/{version}/{name}",
+        "url": f"{address}feed/{release}/{version}/{name}",
     }
 
 
@@ -54,7 +55,7 @@ def parse_arguments(argv):
     parser = argparse.ArgumentParser(description="Publish releases into a signed release feed")
     parser.add_argument("site", help="the update site's folder")
     parser.add_argument("--key", required=True, help="the vendor's private key (PEM)")
-    parser.add_argument("--address", required=True, help="the site's address, http://host:port")
+    parser.add_argument("--address", default="", help="the site's address, http://host:port")
     parser.add_argument("--release", nargs="+", action="append", required=True,
                         metavar="NAME VERSION FILE", help="a release and its files")
     parser.add_argument("--expires-days", type=float, default=30.0)
@@ -77,7 +78,7 @@ def parse_arguments(argv):
 
 def main(argv):
     options = parse_arguments(argv)
-    address = options.address.rstrip("/")
+    address = options.address.rstrip("/") + "/" if options.address else ""
     feed_path = os.path.join(options.site, "feed.json")
     feed = {"sequence": 0, "releases": {}}
     if os.path.exists(feed_path):
