@@ -5,6 +5,7 @@ set(KESTO_FUZZ_TARGETS
   images
   platform_info
   profile_text
+  release_feed
   response_headers
   update_list
   url_cookies)
@@ -17,4 +18,4 @@ set(KESTO_FUZZ_PRODUCT_PATTERNS
   runtime/image/picture.cpp runtime/image/picture_format.cpp runtime/image/picture_jpeg.cpp
   runtime/image/picture_pixbuf.cpp
   net/des_cipher.cpp net/response_headers.cpp net/update_list.cpp net/url_helpers.cpp
-  shell/platform_info_file.cpp)
+  shell/platform_info_file.cpp update/release_feed.cpp)

@@ -9,6 +9,8 @@
 #include "net/downloader.h"
 #include "net/http_request.h"
 #include "net/updater_contract.h"
+#include "runtime/vendor_signature.h"
+#include "update/vendor_key.h"
 #include "shell/builtin_settings.h"
 #include "shell/window_refs.h"
 
@@ -30,13 +32,19 @@ constexpr int kHttpPartialContent = 206;
 constexpr double kBarRange = 10000.0;
 
 // Saves the updater only from a successful answer that came whole: an error page, an empty or
-// a cut-short up.qmz would be handed over to by every later start and could never run.
-void DownloadUpdater(const Text& address) {
+// a cut-short up.qmz would be handed over to by every later start and could never run. A build
+// with the vendor's key saves only an updater that the list's signature vouches for: a program
+// from a hijacked connection is never run, and the next start asks again.
+void DownloadUpdater(const Text& address, const Bytes& signature) {
   announcedSize = 0;
   int status = 0;
   Bytes program = Download(address, UpdateProgress, 0, &status);
   const bool answered = status == kHttpOk || status == kHttpPartialContent;
   if (!answered || program.empty() || BytesLength(program) < announcedSize) return;
+  const Bytes key = update::VendorKey();
+  if (!key.empty() && !crypto::VerifySignature(key, program.data(), program.size(), signature)) {
+    return;
+  }
   if (WriteFileBytes(UpdaterPath(), {program})) MakeRunnable(UpdaterPath());
 }
 
@@ -64,8 +72,9 @@ void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinc
 }
 
 void UpdateThread() {
-  Text address = UpdaterAddressFromList(HttpRequest(UpdateListAddress()));
-  if (!address.empty()) DownloadUpdater(address);
+  const Bytes list = HttpRequest(UpdateListAddress());
+  const Text address = UpdaterAddressFromList(list);
+  if (!address.empty()) DownloadUpdater(address, UpdaterSignatureFromList(list));
   ui::CloseWindow(names::kUpdateWindow);
   StartUpdater();
   EndProgram(0);

@@ -2,7 +2,10 @@
 // progress, the saved and started up.qmz, and every way it can fail.
 #include "net/self_update.h"
 
+#include <fstream>
+
 #include "shell/globals.h"
+#include "update/vendor_key.h"
 #include "tests/net/test_server.h"
 #include "tests/program/platform_fixture.h"
 
@@ -139,6 +142,44 @@ TEST_F(SelfUpdateTest, NoListNoBlockAFailedEmptyOrCutShortDownloadSaveNothing) {
     if (!test.message.empty()) expected.push_back(test.message);
     EXPECT_EQ(MessageTexts(), expected);
   }
+}
+
+// A build with the vendor's key saves the updater only when the list's second field holds the
+// vendor's signature of its bytes: anything else is not saved, and the next start asks again.
+TEST_F(SelfUpdateTest, WithTheVendorsKeyOnlyAnUpdaterTheListVouchesForIsSaved) {
+  const auto sample = [](const std::string& name) {
+    std::ifstream in(std::string(KESTO_SIGNED_SAMPLES) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const auto hex = [](const std::string& bytes) {
+    std::string digits;
+    for (unsigned char c : bytes) {
+      digits += "0123456789abcdef"[c >> 4];
+      digits += "0123456789abcdef"[c & 15];
+    }
+    return digits;
+  };
+  const std::string program = sample("payload");
+  const std::string vendor = sample("vendor.pub.der");
+  update::OverrideVendorKey(Bytes(vendor.begin(), vendor.end()));
+  server_.Route("/up.bin", OkResponse(program, "Connection: close\r\n"));
+  struct Case {
+    std::string signature;
+    bool saved;
+  } cases[] = {{hex(sample("payload.sig")), true},
+               {hex(sample("message.sig")), false},
+               {"notes", false},
+               {"", false}};
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.signature);
+    headless::ResetAll();
+    std::filesystem::remove(folder_ / "up.qmz");
+    Serve("/app/up/1.txt", "[up]1.6|" + test.signature + "|" + server_.Url("/up.bin") + "[/up]");
+    std::optional<int> ended = Start({});
+    EXPECT_EQ(ended ? ended : WaitForEnd(), 0);
+    EXPECT_EQ(folder_.Exists("up.qmz"), test.saved);
+  }
+  update::OverrideVendorKey(std::nullopt);
 }
 
 // A server that stops answering costs the stall time (WinInet's default time-outs), then the

@@ -45,7 +45,8 @@ int StatusCode(inet::Handle request) {
 
 }  // namespace
 
-Fetch FetchToFile(const std::string& url, const Text& path) {
+Fetch FetchToFile(const std::string& url, const Text& path,
+                  const std::optional<ExpectedFile>& expected) {
   Session session(url);
   if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
   const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, "", kFetchFlags);
@@ -57,6 +58,8 @@ Fetch FetchToFile(const std::string& url, const Text& path) {
   // The body goes straight to a file beside the final one, which takes the final name only
   // once the whole body is in: no package is held in memory, and none is installed half.
   FileReplacement file(path);
+  crypto::Sha256 digest;
+  const Text notTheFile = url + ": not the file the release feed describes";
   std::uint8_t chunk[kReadChunk];
   std::size_t size = 0;
   std::uint32_t read = 0;
@@ -65,8 +68,13 @@ Fetch FetchToFile(const std::string& url, const Text& path) {
       return {FetchResult::kFailed, url + ": the transfer broke off"};
     }
     if (read == 0) break;
-    if (!file.Write(chunk, read)) return {FetchResult::kFailed, "cannot write " + path};
     size += read;
+    if (expected && size > expected->size) return {FetchResult::kFailed, notTheFile};
+    if (expected) digest.Add(chunk, read);
+    if (!file.Write(chunk, read)) return {FetchResult::kFailed, "cannot write " + path};
+  }
+  if (expected && (size != expected->size || digest.Finish() != expected->sha256)) {
+    return {FetchResult::kFailed, notTheFile};
   }
   if (!file.Commit()) return {FetchResult::kFailed, "cannot write " + path};
   return {FetchResult::kSaved, "", size};

@@ -1,9 +1,11 @@
 // Downloading one file from the update server.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "runtime/core.h"
+#include "runtime/vendor_signature.h"
 
 namespace kesto::updater {
 
@@ -19,8 +21,16 @@ struct Fetch {
   std::size_t size{};  // for kSaved: the bytes saved
 };
 
+// What a release feed says a file is.
+struct ExpectedFile {
+  std::uint64_t size = 0;
+  crypto::Digest sha256{};
+};
+
 // Fetches `url` into the file at `path`, creating or replacing it. A transfer that ends
-// before the announced length counts as failed and writes nothing.
-Fetch FetchToFile(const std::string& url, const Text& path);
+// before the announced length counts as failed and writes nothing; so does a body that is not
+// the expected file, which is given up as soon as it grows past the expected size.
+Fetch FetchToFile(const std::string& url, const Text& path,
+                  const std::optional<ExpectedFile>& expected = std::nullopt);
 
 }  // namespace kesto::updater

@@ -8,6 +8,8 @@
 #include "shell/builtin_settings.h"
 #include "tools/updater/http_fetch.h"
 #include "tools/updater/installed_app.h"
+#include "tools/updater/signed_release.h"
+#include "update/vendor_key.h"
 
 namespace kesto::updater {
 
@@ -57,19 +59,47 @@ std::string& OverriddenServer() {
   return server;
 }
 
+// The package's <key>.qmz and, where the server has them, <key>.dat and <key>.gif; their names,
+// the application file's last.
+bool FetchPackageFiles(const Text& key, const Text& staging, std::vector<Text>& names,
+                       Text& problem) {
+  Fetch fetch = FetchToFile(PackageFileUrl(key, "qmz"), staging + "\\" + key + ".qmz");
+  if (fetch.result == FetchResult::kNotFound) {
+    problem = "服务器上没有应用 " + key;
+    return false;
+  }
+  if (fetch.result == FetchResult::kFailed || fetch.size == 0) {
+    problem = Explain(key, fetch.result == FetchResult::kFailed ? fetch.reason : "empty download");
+    return false;
+  }
+  for (const char* extension : kOptionalExtensions) {
+    const Text name = key + "." + extension;
+    fetch = FetchToFile(PackageFileUrl(key, extension), staging + "\\" + name);
+    if (fetch.result == FetchResult::kFailed) {
+      problem = Explain(key, fetch.reason);
+      return false;
+    }
+    if (fetch.result == FetchResult::kSaved) names.push_back(name);
+  }
+  names.push_back(key + ".qmz");
+  return true;
+}
+
 }  // namespace
 
 void OverridePackageServer(const std::string& server) {
   OverriddenServer() = server;
 }
 
+std::string PackageServer() {
+  return !OverriddenServer().empty() ? OverriddenServer()
+                                     : std::string("http://") + settings::kUpdateHost + ":" +
+                                           std::to_string(settings::kUpdatePort);
+}
+
 std::string PackageFileUrl(const Text& key, const char* extension) {
   const std::string name = EscapeForUrl(TextToUtf8(key));
-  const std::string server = !OverriddenServer().empty()
-                                 ? OverriddenServer()
-                                 : std::string("http://") + settings::kUpdateHost + ":" +
-                                       std::to_string(settings::kUpdatePort);
-  return server + "/app/pkg/" + name + "/" + name + "." + extension;
+  return PackageServer() + "/app/pkg/" + name + "/" + name + "." + extension;
 }
 
 bool InstallPackage(const Text& key, Text& problem) {
@@ -82,26 +112,12 @@ bool InstallPackage(const Text& key, Text& problem) {
   }
 
   const Text program = staging.Path() + "\\" + key + ".qmz";
-  Fetch fetch = FetchToFile(PackageFileUrl(key, "qmz"), program);
-  if (fetch.result == FetchResult::kNotFound) {
-    problem = "服务器上没有应用 " + key;
-    return false;
-  }
-  if (fetch.result == FetchResult::kFailed || fetch.size == 0) {
-    problem = Explain(key, fetch.result == FetchResult::kFailed ? fetch.reason : "empty download");
-    return false;
-  }
   std::vector<Text> names;
-  for (const char* extension : kOptionalExtensions) {
-    const Text name = key + "." + extension;
-    fetch = FetchToFile(PackageFileUrl(key, extension), staging.Path() + "\\" + name);
-    if (fetch.result == FetchResult::kFailed) {
-      problem = Explain(key, fetch.reason);
-      return false;
-    }
-    if (fetch.result == FetchResult::kSaved) names.push_back(name);
-  }
-  names.push_back(key + ".qmz");
+  Text version;
+  const bool fetched = update::VendorKey().empty()
+                           ? FetchPackageFiles(key, staging.Path(), names, problem)
+                           : FetchSignedRelease(key, staging.Path(), names, version, problem);
+  if (!fetched) return false;
   if (!MakeRunnable(program)) {
     problem = Explain(key, "cannot make " + program + " runnable");
     return false;
@@ -115,6 +131,7 @@ bool InstallPackage(const Text& key, Text& problem) {
       return false;
     }
   }
+  if (!version.empty()) RecordInstalledVersion(key, version);
   return true;
 }
 

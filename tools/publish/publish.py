@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""Publishes releases into an update site's signed release feed.
+
+    publish.py SITE --key VENDOR.pem [--address http://host:port]
+               --release pt 1.1 build/kesto [more files]
+               [--release memo 1.0 app/memo/memo.qmz app/memo/memo.dat ...]
+               [--expires-days 30 | --expires SECONDS] [--sequence N]
+
+Each release's files are copied to SITE/feed/<release>/<version>/<name>, and SITE/feed.json
+lists every release published so far (a release published again replaces its entry) with
+each file's size, SHA-256 and address (relative to the feed's own, so that the site can move,
+unless --address names the site). The feed's sequence number grows by one with every
+publication (or is set with --sequence), and it expires --expires-days from now. The feed is
+signed with the vendor's private key by the openssl tool, as SITE/feed.json.sig (DER); the
+key itself never leaves the vendor. Both files are replaced whole, the signature last.
+"""
+
+import argparse
+import hashlib
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+PLAIN_NAME = re.compile(r'^[^./\\:*?"<>|\x00-\x1f][^/\\:*?"<>|\x00-\x1f]*$')
+VERSION = re.compile(r"^[0-9]+(\.[0-9]+)*$")
+
+
+def replace_file(path, data):
+    """Writes beside the file and renames over it, so a reader never sees half of it."""
+    folder = os.path.dirname(path) or "."
+    handle, temporary = tempfile.mkstemp(dir=folder, prefix=".publish-")
+    with os.fdopen(handle, "wb") as out:
+        out.write(data)
+    os.replace(temporary, path)
+
+
+def describe(path, address, release, version):
+    name = os.path.basename(path)
+    with open(path, "rb") as f:
+        content = f.read()
+    return {
+        "name": name,
+        "size": len(content),
+        "sha256": hashlib.sha256(content).hexdigest(),
+        "url": f"{address}feed/{release}/{version}/{name}",
+    }
+
+
+def parse_arguments(argv):
+    parser = argparse.ArgumentParser(description="Publish releases into a signed release feed")
+    parser.add_argument("site", help="the update site's folder")
+    parser.add_argument("--key", required=True, help="the vendor's private key (PEM)")
+    parser.add_argument("--address", default="", help="the site's address, http://host:port")
+    parser.add_argument("--release", nargs="+", action="append", required=True,
+                        metavar="NAME VERSION FILE", help="a release and its files")
+    parser.add_argument("--expires-days", type=float, default=30.0)
+    parser.add_argument("--expires", type=int, help="expiry in seconds since 1970 instead")
+    parser.add_argument("--sequence", type=int, help="the feed's sequence number instead")
+    options = parser.parse_args(argv)
+    for entry in options.release:
+        if len(entry) < 3:
+            parser.error("--release takes a name, a version and at least one file")
+        name, version, files = entry[0], entry[1], entry[2:]
+        if not PLAIN_NAME.match(name):
+            parser.error(f"release name {name!r} is not a plain name")
+        if not VERSION.match(version):
+            parser.error(f"version {version!r} is not dotted numbers")
+        names = [os.path.basename(f).lower() for f in files]
+        if len(set(names)) != len(names) or not all(PLAIN_NAME.match(n) for n in names):
+            parser.error(f"the files of {name} need distinct plain names")
+    return options
+
+
+def main(argv):
+    options = parse_arguments(argv)
+    address = options.address.rstrip("/") + "/" if options.address else ""
+    feed_path = os.path.join(options.site, "feed.json")
+    feed = {"sequence": 0, "releases": {}}
+    if os.path.exists(feed_path):
+        with open(feed_path, encoding="utf-8") as f:
+            feed = json.load(f)
+    for entry in options.release:
+        name, version, files = entry[0], entry[1], entry[2:]
+        folder = os.path.join(options.site, "feed", name, version)
+        os.makedirs(folder, exist_ok=True)
+        for path in files:
+            shutil.copyfile(path, os.path.join(folder, os.path.basename(path)))
+        feed["releases"][name] = {
+            "version": version,
+            "files": [describe(os.path.join(folder, os.path.basename(p)), address, name, version)
+                      for p in files],
+        }
+    feed["sequence"] = options.sequence if options.sequence is not None else feed["sequence"] + 1
+    feed["expires"] = (options.expires if options.expires is not None
+                       else int(time.time() + options.expires_days * 86400))
+    text = json.dumps(feed, indent=1, sort_keys=True).encode("utf-8")
+    signed = subprocess.run(["openssl", "dgst", "-sha256", "-sign", options.key],
+                            input=text, capture_output=True, check=False)
+    if signed.returncode != 0:
+        sys.exit(f"publish: openssl could not sign: {signed.stderr.decode(errors='replace')}")
+    replace_file(feed_path, text)
+    replace_file(feed_path + ".sig", signed.stdout)
+    print(f"published feed {feed['sequence']}: " +
+          ", ".join(f"{e[0]} {e[1]}" for e in options.release))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])

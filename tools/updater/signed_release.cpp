@@ -1,0 +1,123 @@
+#include "tools/updater/signed_release.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "runtime/tool_services.h"
+#include "tools/updater/http_fetch.h"
+#include "tools/updater/package_install.h"
+#include "update/release_feed.h"
+#include "update/vendor_key.h"
+
+namespace kesto::updater {
+
+namespace {
+
+// A feed is a few kilobytes; anything far larger is not one.
+constexpr std::size_t kFeedLimit = 4 << 20;
+
+Text StatePath() {
+  return CurrentDirectory() + "\\up.ini";
+}
+
+Text Refusal(update::FeedVerdict verdict) {
+  switch (verdict) {
+    case update::FeedVerdict::kBadSignature:
+      return "发布清单的签名无效";
+    case update::FeedVerdict::kMalformed:
+      return "发布清单的格式有误";
+    case update::FeedVerdict::kExpired:
+      return "发布清单已过期";
+    case update::FeedVerdict::kOlder:
+      return "发布清单比已收到过的旧";
+    case update::FeedVerdict::kAccepted:
+      break;
+  }
+  return {};
+}
+
+// The feed and its signature, fetched into `folder` and checked; the sequence accepted is kept.
+std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
+  const Text feedFile = folder + "\\feed.json";
+  const Text signatureFile = feedFile + ".sig";
+  for (const auto& [url, file] :
+       {std::pair{FeedAddress(), feedFile}, std::pair{FeedAddress() + ".sig", signatureFile}}) {
+    const Fetch fetch = FetchToFile(url, file);
+    if (fetch.result != FetchResult::kSaved) {
+      problem = fetch.reason;
+      return std::nullopt;
+    }
+  }
+  const Bytes feed = ReadFileBytes(feedFile);
+  if (feed.size() > kFeedLimit) {
+    problem = Refusal(update::FeedVerdict::kMalformed);
+    return std::nullopt;
+  }
+  const std::uint64_t seen =
+      std::strtoull(ReadIniValue(StatePath(), "feed", "sequence", "0").c_str(), nullptr, 10);
+  update::FeedCheck check =
+      update::CheckFeed(std::string(feed.begin(), feed.end()), ReadFileBytes(signatureFile),
+                        update::VendorKey(), static_cast<std::int64_t>(std::time(nullptr)), seen);
+  if (check.verdict != update::FeedVerdict::kAccepted) {
+    problem = Refusal(check.verdict);
+    return std::nullopt;
+  }
+  if (check.feed->sequence > seen) {
+    WriteIniValue(StatePath(), "feed", "sequence", std::to_string(check.feed->sequence));
+  }
+  return std::move(check.feed);
+}
+
+}  // namespace
+
+std::string FeedAddress() {
+  return PackageServer() + "/app/feed.json";
+}
+
+bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>& names,
+                        Text& version, Text& problem) {
+  const Text failed = "无法安装应用 " + key + "：";
+  Text reason;
+  const std::optional<update::Feed> feed = FetchCheckedFeed(staging, reason);
+  if (!feed) {
+    problem = failed + reason;
+    return false;
+  }
+  // The feed is UTF-8; the program's names are GBK.
+  const auto release = feed->releases.find(TextToUtf8(key));
+  if (release == feed->releases.end()) {
+    problem = "服务器上没有应用 " + key;
+    return false;
+  }
+  const std::string program = TextToUtf8(key + ".qmz");
+  std::vector<update::FeedFile> files = release->second.files;
+  // The application file last, so that the list never shows it without its title and tile.
+  std::stable_partition(files.begin(), files.end(),
+                        [&](const update::FeedFile& file) { return file.name != program; });
+  if (files.back().name != program) {
+    problem = failed + "发布清单中没有 " + key + ".qmz";
+    return false;
+  }
+  for (const update::FeedFile& file : files) {
+    const std::optional<Text> name = Utf8ToTextExact(file.name);
+    if (!name) {
+      problem = failed + "发布清单中的文件名无法用作文件名";
+      return false;
+    }
+    const Fetch fetch = FetchToFile(update::FileAddress(FeedAddress(), file.url),
+                                    staging + "\\" + *name, ExpectedFile{file.size, file.sha256});
+    if (fetch.result != FetchResult::kSaved) {
+      problem = failed + fetch.reason;
+      return false;
+    }
+    names.push_back(*name);
+  }
+  version = release->second.version;
+  return true;
+}
+
+void RecordInstalledVersion(const Text& key, const Text& version) {
+  WriteIniValue(StatePath(), "versions", key, version);
+}
+
+}  // namespace kesto::updater

@@ -1,0 +1,68 @@
+// The release feed: everything the update server offers (the platform "pt", the updater "up"
+// and each application key), each with a version and its files, each file with its size,
+// SHA-256 and address. The feed carries a sequence number that only grows and an expiry time,
+// and comes with a detached signature by the vendor's key over its exact bytes.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/core.h"
+#include "runtime/vendor_signature.h"
+
+namespace kesto::update {
+
+struct FeedFile {
+  Text name;  // a plain file name within the release's folder
+  std::uint64_t size = 0;
+  crypto::Digest sha256{};
+  std::string url;  // "http://", "https://", or a path relative to the feed's address
+};
+
+struct Release {
+  Text version;  // dotted numbers: "1", "1.1", "2.0.13"
+  std::vector<FeedFile> files;
+};
+
+struct Feed {
+  std::uint64_t sequence = 0;
+  std::int64_t expires = 0;  // seconds since 1970 (UTC)
+  std::map<Text, Release> releases;
+};
+
+// The feed in a JSON text, or nothing when any part of it is missing or not as above: a
+// release key or file name that could leave its folder, a version that is not dotted numbers,
+// a digest that is not 64 hexadecimal digits, a repeated file name.
+std::optional<Feed> ParseFeed(const std::string& json);
+
+// Where a file of the feed fetched from `feedAddress` is: its own address, or its path taken
+// relative to the feed's.
+std::string FileAddress(const std::string& feedAddress, const std::string& url);
+
+// Orders two versions by their numbers ("1.10" after "1.9"; "1.0" equals "1"): below 0 when
+// a comes first, 0 when equal, above 0 when a comes later.
+int CompareVersions(const Text& a, const Text& b);
+bool IsVersion(const Text& text);
+
+enum class FeedVerdict {
+  kAccepted,
+  kBadSignature,  // missing, malformed or not by the key
+  kMalformed,     // signed, but not a feed
+  kExpired,
+  kOlder,  // a sequence number below one already seen: a mirror rolling the client back
+};
+
+struct FeedCheck {
+  FeedVerdict verdict;
+  std::optional<Feed> feed;  // only when accepted
+};
+
+// Checks a fetched feed before anything of it is used: the signature over its exact bytes
+// first, then its form, its expiry against `now` and its sequence against the highest seen.
+FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature, const Bytes& publicKey,
+                    std::int64_t now, std::uint64_t highestSeen);
+
+}  // namespace kesto::update
