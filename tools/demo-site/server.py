@@ -2,14 +2,18 @@
 """The Kesto demo site: web pages, update list, updater and application packages on 127.0.0.1.
 
     server.py --port 8080 --packages DIR --updater FILE [--updater-seconds S] [--broken KEY]
-              [--log FILE]
+              [--feed DIR] [--updater-signature FILE] [--log FILE]
 
 Serves, on one port:
   /topapp, /csapp, /app, /ad/, /pay/    the web pages the platform shows
   /app/up/1.txt                         the update list; its [up] block names /app/up/up.qmz
   /app/up/up.qmz                        the updater program (--updater)
   /app/pkg/<key>/<key>.qmz|.dat|.gif    the application packages (--packages)
+  /app/feed.json, /app/feed.json.sig    the signed release feed and its releases' files, from
+  /app/feed/...                         the folder tools/publish/publish.py publishes into (--feed)
 
+--updater-signature names a file with the vendor's signature of the updater in hexadecimal
+digits, which the update list then carries in its second field.
 --updater-seconds spreads the updater's bytes over that many seconds, so that a progress bar
 can be watched; --broken KEY makes that package's application file break off half-way, as a
 dropped connection would. Prints "serving on http://127.0.0.1:<port>" once it listens.
@@ -44,7 +48,11 @@ class DemoSite:
 
     def update_list(self):
         url = f"http://127.0.0.1:{self.port}/app/up/up.qmz"
-        return f"Kesto update list\r\n[up]{UPDATER_VERSION}|Kesto demo updater|{url}[/up]\r\n"
+        notes = "Kesto demo updater"
+        if self.options.updater_signature:
+            with open(self.options.updater_signature, encoding="ascii") as f:
+                notes = f.read().strip()
+        return f"Kesto update list\r\n[up]{UPDATER_VERSION}|{notes}|{url}[/up]\r\n"
 
     def log(self, line):
         if not self.options.log:
@@ -112,6 +120,9 @@ class Handler(BaseHTTPRequestHandler):
                                     self.site.options.updater_seconds)
         elif path.startswith("/app/pkg/"):
             status = self.send_package_file(path, apps, head_only)
+        elif self.site.options.feed and (path in ("/app/feed.json", "/app/feed.json.sig")
+                                         or path.startswith("/app/feed/")):
+            status = self.send_feed_file(path[len("/app/"):], head_only)
         else:
             status = self.send_not_found(head_only)
         self.site.log(f"{self.command} {path} {status}")
@@ -149,6 +160,13 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_not_found(head_only)
         broken = key == self.site.options.broken and name == key + ".qmz"
         return self.send_file(file_path, head_only, 0.0, broken)
+
+    def send_feed_file(self, relative, head_only):
+        root = os.path.realpath(self.site.options.feed)
+        file_path = os.path.realpath(os.path.join(root, relative))
+        if not file_path.startswith(root + os.sep) or not os.path.isfile(file_path):
+            return self.send_not_found(head_only)
+        return self.send_file(file_path, head_only, 0.0)
 
     def send_file(self, file_path, head_only, seconds, broken=False):
         try:
@@ -206,6 +224,9 @@ def parse_options(argv):
     parser.add_argument("--updater-seconds", type=float, default=0.0,
                         help="spread the updater download over this many seconds")
     parser.add_argument("--broken", help="key of a package whose application file breaks off")
+    parser.add_argument("--feed", help="the folder the release feed is published into")
+    parser.add_argument("--updater-signature",
+                        help="file with the updater's signature in hexadecimal digits")
     parser.add_argument("--log", help="append one line per request to this file")
     parser.add_argument("--verbose", action="store_true", help="log requests to stderr")
     return parser.parse_args(argv)

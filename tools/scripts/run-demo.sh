@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Runs the platform as a seller would have it, against the demo site on 127.0.0.1:
 #   1. installs what is missing and builds the platform with its web site and update server
-#      pointing at the demo site (build folder build-demo);
+#      pointing at the demo site (build folder build-demo), and with a vendor key of the demo's
+#      own, made once in the build folder (a private key never enters the tree);
 #   2. lays out a program folder (demo-run/kesto): the platform, up.qmz, a reg.qmz made with
 #      regtool and an app folder with two tools; a third tool waits in the catalogue;
-#   3. starts the demo site and then the platform without "-qmz", so that it hands over to the
-#      updater, which starts it again with "-qmz".
+#   3. publishes version 1.0 of the platform, the updater and every tool into the demo site's
+#      signed release feed, starts the demo site and then the platform without "-qmz", so that it
+#      hands over to the updater, which starts it again with "-qmz".
 # Without a display it starts an X server of its own (Xvfb with openbox and trayer), saves a
 # screenshot of the running platform, prints where, and stops. With a display it runs until
 # the platform is left through its tray icon (or Ctrl-C).
@@ -31,9 +33,14 @@ bash "$top/tools/scripts/install-deps.sh"
 say "building in $build (web site and update server: 127.0.0.1:$port)"
 build_type=()
 [ -f "$build/CMakeCache.txt" ] || build_type=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+mkdir -p "$build"
+vendor=$build/demo-vendor.pem
+[ -f "$vendor" ] || openssl ecparam -genkey -name prime256v1 -noout -out "$vendor" 2>/dev/null
+vendor_key=$(openssl ec -in "$vendor" -pubout -outform DER 2>/dev/null | od -An -v -tx1 | tr -d ' \n')
 cmake -S "$top" -B "$build" "${build_type[@]}" \
   -DKESTO_WEB_HOST="127.0.0.1:$port" -DKESTO_PAY_SITE="http://127.0.0.1:$port/pay/" \
-  -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$port" >/dev/null
+  -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$port" -DKESTO_VENDOR_KEY="$vendor_key" \
+  >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kesto kesto_updater regtool demo_packages
 
 # ---- 2. the program folder ----
@@ -74,10 +81,20 @@ stop_all() {
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
-# ---- 3. the demo site ----
+# ---- 3. the signed release feed and the demo site ----
+site=$work/site
+releases=(--release pt 1.0 "$build/kesto" --release up 1.0 "$build/tools/updater/up.qmz")
+for package in "$build"/demo-packages/*/; do
+  key=$(basename "$package")
+  releases+=(--release "$key" 1.0 "$package"*)
+done
+python3 "$top/tools/publish/publish.py" "$site" --key "$vendor" "${releases[@]}" >/dev/null
+openssl dgst -sha256 -sign "$vendor" "$build/tools/updater/up.qmz" | od -An -v -tx1 |
+  tr -d ' \n' >"$site/up.qmz.sig"
+say "published 1.0 of everything into the signed release feed in $site"
 python3 "$top/tools/demo-site/server.py" --port "$port" --packages "$build/demo-packages" \
-  --updater "$build/tools/updater/up.qmz" --log "$logs/site-requests.log" \
-  >"$logs/site.log" 2>&1 &
+  --updater "$build/tools/updater/up.qmz" --feed "$site" --updater-signature "$site/up.qmz.sig" \
+  --log "$logs/site-requests.log" >"$logs/site.log" 2>&1 &
 started+=($!)
 for _ in $(seq 50); do
   grep -q "serving on" "$logs/site.log" && break
