@@ -7,6 +7,7 @@
 #include "runtime/tool_services.h"
 #include "tools/updater/problem_report.h"
 #include "tools/updater/run_target.h"
+#include "tools/updater/staged_release.h"
 
 namespace {
 // A download of a few megabytes on a slow line finishes well within this.
@@ -34,6 +35,13 @@ int main(int argc, char** argv) {
       done = updater::BringUpApplication(target, problem);
     }
   }
-  if (!done) updater::ReportProblem(problem);
-  EndProgram(done ? 0 : 1);
+  if (!done) {
+    updater::ReportProblem(problem);
+    EndProgram(1);
+  }
+  // The target runs; its next release is fetched now, for the next start. A refusal or a
+  // failure here is not the seller's to hear of: the installed release keeps working.
+  Text ignored;
+  updater::StageNewerRelease(target, ignored);
+  EndProgram(0);
 }

@@ -7,6 +7,7 @@
 #include "shell/window_activation.h"
 #include "tools/updater/installed_app.h"
 #include "tools/updater/package_install.h"
+#include "tools/updater/staged_release.h"
 
 namespace kesto::updater {
 
@@ -38,6 +39,7 @@ bool StartPlatform(Text& problem) {
     problem = "qmztx.ini 中的平台程序名（[wm] name）无效：" + name;
     return false;
   }
+  ApplyStagedRelease(net::kPlatformRunTarget);
   const Text path = CurrentDirectory() + "\\" + name;
   if (!FileExists(path)) {
     problem = "找不到平台程序 " + path;
@@ -61,6 +63,7 @@ bool BringUpApplication(const Text& key, Text& problem) {
     shell::ActivateWindow(recorded, true);
     return true;
   }
+  ApplyStagedRelease(key);
   Text path = FindInstalledApp(key);
   if (path.empty()) {
     if (!IsInstallableKey(key)) {

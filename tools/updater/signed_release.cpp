@@ -36,7 +36,8 @@ Text Refusal(update::FeedVerdict verdict) {
   return {};
 }
 
-// The feed and its signature, fetched into `folder` and checked; the sequence accepted is kept.
+}  // namespace
+
 std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
   const Text feedFile = folder + "\\feed.json";
   const Text signatureFile = feedFile + ".sig";
@@ -68,7 +69,32 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   return std::move(check.feed);
 }
 
-}  // namespace
+bool FetchReleaseFiles(const update::Release& release, const Text& folder, const Text& lastName,
+                       std::vector<Text>& names, Text& problem) {
+  std::vector<update::FeedFile> files = release.files;
+  const std::string last = TextToUtf8(lastName);
+  std::stable_partition(files.begin(), files.end(),
+                        [&](const update::FeedFile& file) { return file.name != last; });
+  for (const update::FeedFile& file : files) {
+    const std::optional<Text> name = Utf8ToTextExact(file.name);
+    if (!name) {
+      problem = "发布清单中的文件名无法用作文件名";
+      return false;
+    }
+    const Fetch fetch = FetchToFile(update::FileAddress(FeedAddress(), file.url),
+                                    folder + "\\" + *name, ExpectedFile{file.size, file.sha256});
+    if (fetch.result != FetchResult::kSaved) {
+      problem = fetch.reason;
+      return false;
+    }
+    names.push_back(*name);
+  }
+  return true;
+}
+
+Text InstalledVersion(const Text& key) {
+  return ReadIniValue(StatePath(), "versions", key, "0");
+}
 
 std::string FeedAddress() {
   return PackageServer() + "/app/feed.json";
@@ -89,28 +115,17 @@ bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>&
     problem = "服务器上没有应用 " + key;
     return false;
   }
-  const std::string program = TextToUtf8(key + ".qmz");
-  std::vector<update::FeedFile> files = release->second.files;
-  // The application file last, so that the list never shows it without its title and tile.
-  std::stable_partition(files.begin(), files.end(),
-                        [&](const update::FeedFile& file) { return file.name != program; });
-  if (files.back().name != program) {
-    problem = failed + "发布清单中没有 " + key + ".qmz";
+  const Text program = key + ".qmz";
+  const auto& files = release->second.files;
+  if (std::none_of(files.begin(), files.end(), [&](const update::FeedFile& file) {
+        return file.name == TextToUtf8(program);
+      })) {
+    problem = failed + "发布清单中没有 " + program;
     return false;
   }
-  for (const update::FeedFile& file : files) {
-    const std::optional<Text> name = Utf8ToTextExact(file.name);
-    if (!name) {
-      problem = failed + "发布清单中的文件名无法用作文件名";
-      return false;
-    }
-    const Fetch fetch = FetchToFile(update::FileAddress(FeedAddress(), file.url),
-                                    staging + "\\" + *name, ExpectedFile{file.size, file.sha256});
-    if (fetch.result != FetchResult::kSaved) {
-      problem = failed + fetch.reason;
-      return false;
-    }
-    names.push_back(*name);
+  if (!FetchReleaseFiles(release->second, staging, program, names, reason)) {
+    problem = failed + reason;
+    return false;
   }
   version = release->second.version;
   return true;

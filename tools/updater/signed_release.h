@@ -4,14 +4,28 @@
 // the seller back), then each file of the key's release is fetched and checked against it.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "runtime/core.h"
+#include "update/release_feed.h"
 
 namespace kesto::updater {
 
 // The feed's address on the update server.
 std::string FeedAddress();
+
+// The feed, fetched into `folder` and checked; the sequence accepted is kept. Nothing, with
+// `problem` saying why (GBK text), when it cannot be fetched or is refused.
+std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem);
+
+// Fetches every file of a release into `folder`, each checked against the feed, and gives
+// their names (GBK), the file named `lastName` last when the release has it.
+bool FetchReleaseFiles(const update::Release& release, const Text& folder, const Text& lastName,
+                       std::vector<Text>& names, Text& problem);
+
+// The version noted for an installed key; "0" when none is (installed before the feed).
+Text InstalledVersion(const Text& key);
 
 // Fetches the release of `key` into `staging` and gives the names of its files, the
 // application file <key>.qmz last, and its version. False, with `problem` saying why (GBK

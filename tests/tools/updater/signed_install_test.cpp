@@ -10,6 +10,7 @@
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
 #include "tools/updater/package_install.h"
+#include "tools/updater/staged_release.h"
 #include "update/vendor_key.h"
 
 namespace kesto::testing {
@@ -31,6 +32,21 @@ class SignedInstall : public ::testing::Test {
     updater::OverridePackageServer("");
     update::OverrideVendorKey(std::nullopt);
   }
+  // The memo application's release 1.1 and its feed, and a later feed offering 0.9.
+  void ServeLaterFeeds(const std::string& feed) {
+    server_.Route("/app/feed.json", OkResponse(Sample(feed + ".json")));
+    server_.Route("/app/feed.json.sig", OkResponse(Sample(feed + ".json.sig")));
+    server_.Route("/app/feed/memo/1.1/memo.qmz", OkResponse(Sample("next/memo.qmz")));
+    server_.Route("/app/feed/memo/1.1/memo.dat", OkResponse(Sample("next/memo.dat")));
+    server_.Route("/app/feed/memo/0.9/memo.qmz", OkResponse(Sample("old/memo.qmz")));
+  }
+  bool Stage() {
+    Text problem;
+    const bool staged = updater::StageNewerRelease("memo", problem);
+    EXPECT_TRUE(staged) << problem;
+    return staged;
+  }
+  std::string Version() { return ReadIniValue(folder_.Inside("up.ini"), "versions", "memo"); }
   void Serve(const std::string& feed, const std::string& signature, const std::string& program) {
     server_.Route("/app/feed.json", OkResponse(Sample(feed)));
     server_.Route("/app/feed.json.sig", OkResponse(Sample(signature)));
@@ -80,6 +96,38 @@ TEST_F(SignedInstall, OnlyTheReleaseAsTheVendorPublishedItInstalls) {
   Serve("older.json", "older.json.sig", program);
   EXPECT_FALSE(Install());
   EXPECT_FALSE(folder_.Exists("app"));
+}
+
+// A newer release is fetched after a start and put in place at the next one; an apply stopped
+// after any rename is finished by the next start; a feed that offers an older release changes
+// nothing.
+TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOneNever) {
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  ASSERT_TRUE(Install());
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz")) << "not before the next start";
+  EXPECT_EQ(Version(), "1.0");
+
+  // Stopped after the first renames: the release marked as being applied, and its title file
+  // already in place beside the old application file.
+  std::filesystem::rename(folder_ / ".up-stage/memo/ready", folder_ / ".up-stage/memo/applying");
+  std::filesystem::create_directories(folder_ / ".up-stage/memo/old");
+  std::filesystem::rename(folder_ / "app/memo/memo.dat", folder_ / ".up-stage/memo/old/memo.dat");
+  std::filesystem::rename(folder_ / ".up-stage/memo/applying/memo.dat",
+                          folder_ / "app/memo/memo.dat");
+  updater::ApplyStagedRelease("memo");
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("next/memo.dat"));
+  EXPECT_EQ(Version(), "1.1");
+  EXPECT_FALSE(folder_.Exists(".up-stage/memo/applying"));
+  EXPECT_FALSE(folder_.Exists(".up-stage/memo/old"));
+
+  ServeLaterFeeds("downgrade");
+  ASSERT_TRUE(Stage());
+  updater::ApplyStagedRelease("memo");
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
+  EXPECT_EQ(Version(), "1.1");
 }
 
 }  // namespace

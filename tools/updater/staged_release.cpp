@@ -1,0 +1,141 @@
+#include "tools/updater/staged_release.h"
+
+#include <vector>
+
+#include "net/updater_contract.h"
+#include "runtime/tool_services.h"
+#include "tools/updater/installed_app.h"
+#include "tools/updater/signed_release.h"
+#include "update/vendor_key.h"
+
+namespace kesto::updater {
+
+namespace {
+
+// Release files never start with a ".", so the version kept among them cannot meet one.
+constexpr const char* kVersionFile = ".version";
+
+Text StageFolder(const Text& target) {
+  return CurrentDirectory() + "\\.up-stage\\" + target;
+}
+
+// Where the target's files live: the program folder for the platform, the folder of the
+// installed application file for a key; empty when the application is not installed.
+Text TargetFolder(const Text& target) {
+  if (target == net::kPlatformRunTarget) return CurrentDirectory();
+  const Text program = FindInstalledApp(target);
+  if (program.empty()) return {};
+  return LeftText(program, FindLastText(program, "\\") - 1);
+}
+
+std::vector<Text> FileNames(const Text& folder) {
+  std::vector<Text> names;
+  for (const ListedEntry& entry : ListFolder(folder + "\\*")) {
+    if (!entry.folder && entry.name != kVersionFile) names.push_back(entry.name);
+  }
+  return names;
+}
+
+// Program files must be runnable where that is a permission: the application and updater files,
+// and a program file without an extension.
+bool IsProgramName(const Text& name) {
+  const int dot = FindLastText(name, ".");
+  const Text extension = dot == -1 ? Text{} : MidText(name, dot + 1, TextLength(name) - dot);
+  return dot == -1 || extension == "qmz" || extension == "exe";
+}
+
+void RecordVersion(const Text& target, const Text& version) {
+  WriteIniValue(CurrentDirectory() + "\\up.ini", "versions", target, version);
+}
+
+}  // namespace
+
+void ApplyStagedRelease(const Text& target) {
+  const Text stage = StageFolder(target);
+  const Text applying = stage + "\\applying";
+  const Text ready = stage + "\\ready";
+  if (!FileExists(applying)) {
+    if (!FileExists(ready)) return;
+    const Text version = ToText(ReadFileBytes(ready + "\\" + kVersionFile));
+    if (!update::IsVersion(version) ||
+        update::CompareVersions(version, InstalledVersion(target)) <= 0) {
+      RemoveFolderTree(ready);
+      return;
+    }
+    // The folder's new name is the record that renames have begun.
+    if (!MoveFileReplacing(ready, applying)) return;
+  }
+  const Text folder = TargetFolder(target);
+  if (folder.empty()) {
+    RemoveFolderTree(applying);
+    return;
+  }
+  const Text old = stage + "\\old";
+  MakeFolder(old);
+  std::vector<Text> moved;
+  for (const Text& name : FileNames(applying)) {
+    const Text into = folder + "\\" + name;
+    if (FileExists(into) && !MoveFileReplacing(into, old + "\\" + name)) break;
+    if (!MoveFileReplacing(applying + "\\" + name, into)) {
+      // A file in use: what moved goes back, and the next start tries again.
+      MoveFileReplacing(old + "\\" + name, into);
+      for (auto back = moved.rbegin(); back != moved.rend(); ++back) {
+        MoveFileReplacing(folder + "\\" + *back, applying + "\\" + *back);
+        MoveFileReplacing(old + "\\" + *back, folder + "\\" + *back);
+      }
+      return;
+    }
+    moved.push_back(name);
+  }
+  if (!FileNames(applying).empty()) return;
+  RecordVersion(target, ToText(ReadFileBytes(applying + "\\" + kVersionFile)));
+  RemoveFolderTree(applying);
+  RemoveFolderTree(old);
+}
+
+bool StageNewerRelease(const Text& target, Text& problem) {
+  if (update::VendorKey().empty()) return true;
+  const Text stage = StageFolder(target);
+  const Text feedFolder = stage + "\\feed";
+  const Text incoming = stage + "\\incoming";
+  // One stager per target: a second start meanwhile leaves the fetching to the first.
+  const Text lockFile = stage + "\\.lock";
+  if (!MakeFolder(stage) || (!FileExists(lockFile) && !WriteFileBytes(lockFile, {}))) {
+    problem = "cannot create " + lockFile;
+    return false;
+  }
+  FileHold lock(lockFile, 0);
+  if (!lock.Held()) return true;
+  RemoveFolderTree(feedFolder);
+  RemoveFolderTree(incoming);
+  if (!MakeFolder(feedFolder) || !MakeFolder(incoming)) {
+    problem = "cannot create " + incoming;
+    return false;
+  }
+  const std::optional<update::Feed> feed = FetchCheckedFeed(feedFolder, problem);
+  RemoveFolderTree(feedFolder);
+  if (!feed) return false;
+  const auto release = feed->releases.find(TextToUtf8(target));
+  const Text ready = stage + "\\ready";
+  if (release == feed->releases.end() ||
+      update::CompareVersions(release->second.version, InstalledVersion(target)) <= 0 ||
+      ToText(ReadFileBytes(ready + "\\" + kVersionFile)) == release->second.version) {
+    RemoveFolderTree(incoming);
+    return true;
+  }
+  std::vector<Text> names;
+  bool staged = FetchReleaseFiles(release->second, incoming, "", names, problem);
+  for (const Text& name : names) {
+    staged = staged && (!IsProgramName(name) || MakeRunnable(incoming + "\\" + name));
+  }
+  staged =
+      staged && WriteFileBytes(incoming + "\\" + kVersionFile, {ToBytes(release->second.version)});
+  if (staged) {
+    RemoveFolderTree(ready);
+    staged = MoveFileReplacing(incoming, ready);
+  }
+  if (!staged) RemoveFolderTree(incoming);
+  return staged;
+}
+
+}  // namespace kesto::updater

@@ -1,0 +1,22 @@
+// Updates that wait for the next start of their target ("pt", the platform, or an application
+// key). After a start, the vendor's signed feed is checked for a newer release of the target,
+// whose files are fetched and checked into <program folder>\.up-stage\<target>\incoming and,
+// once all are whole, become "ready". The next start applies a ready release before the target
+// starts, by renames only, so no start waits on the network and a stop at any moment leaves
+// either the old release or, once the next start has finished the renames, the new one.
+#pragma once
+
+#include "runtime/core.h"
+
+namespace kesto::updater {
+
+// Applies the release staged for `target`, or finishes one an earlier updater was stopped in
+// the middle of. A release that is not newer than the installed one is dropped.
+void ApplyStagedRelease(const Text& target);
+
+// Stages the feed's release of `target` when it is newer than the installed one. False, with
+// `problem` saying why (GBK text), when the feed or a file was refused or could not be had;
+// without the vendor's key nothing is checked and nothing staged.
+bool StageNewerRelease(const Text& target, Text& problem);
+
+}  // namespace kesto::updater
