@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     // One updater at a time per program folder, held on the updater's own file: two quick
     // clicks on the same catalogue entry must not install or start the application twice.
     FileHold lock(CurrentDirectory() + "\\" + ProgramFileName(), kLockTimeoutSeconds * 1000);
+    if (lock.Held()) updater::ApplyStagedRelease(updater::kUpdaterRelease);  // for the next start
     if (!lock.Held()) {
       problem = "另一个更新程序仍未结束，请稍后再试";
     } else if (target.empty()) {
@@ -43,5 +44,6 @@ int main(int argc, char** argv) {
   // failure here is not the seller's to hear of: the installed release keeps working.
   Text ignored;
   updater::StageNewerRelease(target, ignored);
+  updater::StageNewerRelease(updater::kUpdaterRelease, ignored);
   EndProgram(0);
 }

@@ -14,17 +14,21 @@ namespace kesto::updater {
 namespace {
 
 constexpr int kRecordTimeoutSeconds = 8;
+// A new platform release that has not shown its window by then is taken for a broken one.
+constexpr int kNewPlatformSeconds = 30;
 constexpr int kRecordPollsPerSecond = 10;
 
 Text Quoted(const Text& path) {
   return "\"" + path + "\"";
 }
 
-// True once the application has recorded a live window other than `before`.
-bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before) {
-  for (int poll = 0; poll < kRecordTimeoutSeconds * kRecordPollsPerSecond; ++poll) {
+// True once `key` has recorded a live window other than `before` that `counts`.
+template <class Counts>
+bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before, int seconds,
+                         Counts counts) {
+  for (int poll = 0; poll < seconds * kRecordPollsPerSecond; ++poll) {
     const native::Handle now = config.GetWindowHandle(key);
-    if (now != before && shell::IsProgramWindow(now, key)) return true;
+    if (now != before && counts(now)) return true;
     PauseMilliseconds(1000 / kRecordPollsPerSecond);
   }
   return false;
@@ -39,12 +43,26 @@ bool StartPlatform(Text& problem) {
     problem = "qmztx.ini 中的平台程序名（[wm] name）无效：" + name;
     return false;
   }
-  ApplyStagedRelease(net::kPlatformRunTarget);
   const Text path = CurrentDirectory() + "\\" + name;
+  const bool updated = ApplyStagedRelease(net::kPlatformRunTarget);
+  const native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
   if (!FileExists(path)) {
     problem = "找不到平台程序 " + path;
     return false;
   }
+  if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
+    problem = "无法启动平台程序 " + path;
+    return false;
+  }
+  if (!updated) return true;
+  // A new release must show its window; one that does not gives way to the release before it,
+  // which is started instead, and is not taken again.
+  const auto live = [](native::Handle window) { return native::WindowProcessId(window) != 0; };
+  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, kNewPlatformSeconds, live)) {
+    KeepAppliedRelease(net::kPlatformRunTarget);
+    return true;
+  }
+  RollBackRelease(net::kPlatformRunTarget);
   if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
     problem = "无法启动平台程序 " + path;
     return false;
@@ -81,7 +99,8 @@ bool BringUpApplication(const Text& key, Text& problem) {
     problem = "无法启动应用 " + path;
     return false;
   }
-  WaitForWindowRecord(config, key, recorded);
+  WaitForWindowRecord(config, key, recorded, kRecordTimeoutSeconds,
+                      [&](native::Handle window) { return shell::IsProgramWindow(window, key); });
   return true;
 }
 

@@ -16,10 +16,6 @@ namespace {
 // A feed is a few kilobytes; anything far larger is not one.
 constexpr std::size_t kFeedLimit = 4 << 20;
 
-Text StatePath() {
-  return CurrentDirectory() + "\\up.ini";
-}
-
 Text Refusal(update::FeedVerdict verdict) {
   switch (verdict) {
     case update::FeedVerdict::kBadSignature:
@@ -55,7 +51,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     return std::nullopt;
   }
   const std::uint64_t seen =
-      std::strtoull(ReadIniValue(StatePath(), "feed", "sequence", "0").c_str(), nullptr, 10);
+      std::strtoull(ReadIniValue(UpdaterStatePath(), "feed", "sequence", "0").c_str(), nullptr, 10);
   update::FeedCheck check =
       update::CheckFeed(std::string(feed.begin(), feed.end()), ReadFileBytes(signatureFile),
                         update::VendorKey(), static_cast<std::int64_t>(std::time(nullptr)), seen);
@@ -64,7 +60,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     return std::nullopt;
   }
   if (check.feed->sequence > seen) {
-    WriteIniValue(StatePath(), "feed", "sequence", std::to_string(check.feed->sequence));
+    WriteIniValue(UpdaterStatePath(), "feed", "sequence", std::to_string(check.feed->sequence));
   }
   return std::move(check.feed);
 }
@@ -93,7 +89,11 @@ bool FetchReleaseFiles(const update::Release& release, const Text& folder, const
 }
 
 Text InstalledVersion(const Text& key) {
-  return ReadIniValue(StatePath(), "versions", key, "0");
+  return ReadIniValue(UpdaterStatePath(), "versions", key, "0");
+}
+
+Text UpdaterStatePath() {
+  return CurrentDirectory() + "\\up.ini";
 }
 
 std::string FeedAddress() {
@@ -132,7 +132,7 @@ bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>&
 }
 
 void RecordInstalledVersion(const Text& key, const Text& version) {
-  WriteIniValue(StatePath(), "versions", key, version);
+  WriteIniValue(UpdaterStatePath(), "versions", key, version);
 }
 
 }  // namespace kesto::updater

@@ -12,6 +12,10 @@
 
 namespace kesto::updater {
 
+// The updater's own records in the program folder (up.ini): the feed's highest sequence
+// accepted, each target's installed version, and the releases rolled back.
+Text UpdaterStatePath();
+
 // The feed's address on the update server.
 std::string FeedAddress();
 

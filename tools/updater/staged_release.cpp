@@ -22,7 +22,7 @@ Text StageFolder(const Text& target) {
 // Where the target's files live: the program folder for the platform, the folder of the
 // installed application file for a key; empty when the application is not installed.
 Text TargetFolder(const Text& target) {
-  if (target == net::kPlatformRunTarget) return CurrentDirectory();
+  if (target == net::kPlatformRunTarget || target == kUpdaterRelease) return CurrentDirectory();
   const Text program = FindInstalledApp(target);
   if (program.empty()) return {};
   return LeftText(program, FindLastText(program, "\\") - 1);
@@ -45,32 +45,39 @@ bool IsProgramName(const Text& name) {
 }
 
 void RecordVersion(const Text& target, const Text& version) {
-  WriteIniValue(CurrentDirectory() + "\\up.ini", "versions", target, version);
+  WriteIniValue(UpdaterStatePath(), "versions", target, version);
+}
+
+// A release that was rolled back is never taken again.
+bool IsRefusedRelease(const Text& target, const Text& version) {
+  return ReadIniValue(UpdaterStatePath(), "refused", target) == version;
 }
 
 }  // namespace
 
-void ApplyStagedRelease(const Text& target) {
+bool ApplyStagedRelease(const Text& target) {
   const Text stage = StageFolder(target);
   const Text applying = stage + "\\applying";
   const Text ready = stage + "\\ready";
+  const Text old = stage + "\\old";
   if (!FileExists(applying)) {
-    if (!FileExists(ready)) return;
+    if (!FileExists(ready)) return false;
     const Text version = ToText(ReadFileBytes(ready + "\\" + kVersionFile));
-    if (!update::IsVersion(version) ||
+    if (!update::IsVersion(version) || IsRefusedRelease(target, version) ||
         update::CompareVersions(version, InstalledVersion(target)) <= 0) {
       RemoveFolderTree(ready);
-      return;
+      return false;
     }
-    // The folder's new name is the record that renames have begun.
-    if (!MoveFileReplacing(ready, applying)) return;
+    // The folder's new name is the record that renames have begun; the files an earlier
+    // release replaced go now.
+    RemoveFolderTree(old);
+    if (!MoveFileReplacing(ready, applying)) return false;
   }
   const Text folder = TargetFolder(target);
   if (folder.empty()) {
     RemoveFolderTree(applying);
-    return;
+    return false;
   }
-  const Text old = stage + "\\old";
   MakeFolder(old);
   std::vector<Text> moved;
   for (const Text& name : FileNames(applying)) {
@@ -83,13 +90,33 @@ void ApplyStagedRelease(const Text& target) {
         MoveFileReplacing(folder + "\\" + *back, applying + "\\" + *back);
         MoveFileReplacing(old + "\\" + *back, folder + "\\" + *back);
       }
-      return;
+      return false;
     }
     moved.push_back(name);
   }
-  if (!FileNames(applying).empty()) return;
-  RecordVersion(target, ToText(ReadFileBytes(applying + "\\" + kVersionFile)));
+  if (!FileNames(applying).empty()) return false;
+  const Text version = ToText(ReadFileBytes(applying + "\\" + kVersionFile));
+  // The old files stay, with the version they were, until the new release has come up.
+  WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(InstalledVersion(target))});
+  WriteFileBytes(old + "\\.replaced", {ToBytes(version)});
+  RecordVersion(target, version);
   RemoveFolderTree(applying);
+  return true;
+}
+
+void KeepAppliedRelease(const Text& target) {
+  RemoveFolderTree(StageFolder(target) + "\\old");
+}
+
+void RollBackRelease(const Text& target) {
+  const Text old = StageFolder(target) + "\\old";
+  const Text folder = TargetFolder(target);
+  if (!FileExists(old) || folder.empty()) return;
+  for (const Text& name : FileNames(old)) {
+    if (name != ".replaced") MoveFileReplacing(old + "\\" + name, folder + "\\" + name);
+  }
+  WriteIniValue(UpdaterStatePath(), "refused", target, ToText(ReadFileBytes(old + "\\.replaced")));
+  RecordVersion(target, ToText(ReadFileBytes(old + "\\" + kVersionFile)));
   RemoveFolderTree(old);
 }
 
@@ -119,6 +146,7 @@ bool StageNewerRelease(const Text& target, Text& problem) {
   const Text ready = stage + "\\ready";
   if (release == feed->releases.end() ||
       update::CompareVersions(release->second.version, InstalledVersion(target)) <= 0 ||
+      IsRefusedRelease(target, release->second.version) ||
       ToText(ReadFileBytes(ready + "\\" + kVersionFile)) == release->second.version) {
     RemoveFolderTree(incoming);
     return true;

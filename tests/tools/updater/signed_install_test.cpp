@@ -100,8 +100,8 @@ TEST_F(SignedInstall, OnlyTheReleaseAsTheVendorPublishedItInstalls) {
 
 // A newer release is fetched after a start and put in place at the next one; an apply stopped
 // after any rename is finished by the next start; a feed that offers an older release changes
-// nothing.
-TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOneNever) {
+// nothing; a release rolled back is not taken again.
+TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOneNever) {
   Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
   ASSERT_TRUE(Install());
   ServeLaterFeeds("next");
@@ -121,13 +121,23 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOneNever) {
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("next/memo.dat"));
   EXPECT_EQ(Version(), "1.1");
   EXPECT_FALSE(folder_.Exists(".up-stage/memo/applying"));
-  EXPECT_FALSE(folder_.Exists(".up-stage/memo/old"));
 
   ServeLaterFeeds("downgrade");
   ASSERT_TRUE(Stage());
-  updater::ApplyStagedRelease("memo");
+  EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
   EXPECT_EQ(Version(), "1.1");
+
+  // A release that did not come up gives way to the one before it, and is never taken again.
+  updater::RollBackRelease("memo");
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
+  EXPECT_EQ(Version(), "1.0");
+  WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // offered once more
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
+  EXPECT_EQ(Version(), "1.0");
 }
 
 }  // namespace
