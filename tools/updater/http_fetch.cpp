@@ -43,15 +43,30 @@ int StatusCode(inet::Handle request) {
   return static_cast<int>(code);
 }
 
+// The response's ETag line's value; empty when it has none.
+Text EntityTag(inet::Handle request) {
+  char block[16384];
+  std::uint32_t length = sizeof block;
+  if (!inet::HttpQueryInfo(request, inet::kQueryRawHeadersCrlf, block, length, nullptr)) return {};
+  const Text headers(block, length);
+  const Text lower = ToLower(headers);
+  const std::size_t line = lower.find("\r\netag:");
+  if (line == Text::npos) return {};
+  const std::size_t start = line + 7;
+  return TrimBoth(headers.substr(start, headers.find("\r\n", start) - start));
+}
+
 }  // namespace
 
 Fetch FetchToFile(const std::string& url, const Text& path,
-                  const std::optional<ExpectedFile>& expected) {
+                  const std::optional<ExpectedFile>& expected, const Text& ifNoneMatch) {
   Session session(url);
   if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
-  const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, "", kFetchFlags);
+  const Text headers = ifNoneMatch.empty() ? Text{} : "If-None-Match: " + ifNoneMatch;
+  const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, headers, kFetchFlags);
   if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
   const int status = StatusCode(request);
+  if (status == 304 && !ifNoneMatch.empty()) return {FetchResult::kNotModified, ""};
   if (status == 404) return {FetchResult::kNotFound, url + ": not on the server"};
   if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + ToText(status)};
 
@@ -77,7 +92,7 @@ Fetch FetchToFile(const std::string& url, const Text& path,
     return {FetchResult::kFailed, notTheFile};
   }
   if (!file.Commit()) return {FetchResult::kFailed, "cannot write " + path};
-  return {FetchResult::kSaved, "", size};
+  return {FetchResult::kSaved, "", size, EntityTag(request)};
 }
 
 }  // namespace kesto::updater

@@ -37,11 +37,22 @@ Text Refusal(update::FeedVerdict verdict) {
 std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
   const Text feedFile = folder + "\\feed.json";
   const Text signatureFile = feedFile + ".sig";
-  for (const auto& [url, file] :
-       {std::pair{FeedAddress(), feedFile}, std::pair{FeedAddress() + ".sig", signatureFile}}) {
-    const Fetch fetch = FetchToFile(url, file);
-    if (fetch.result != FetchResult::kSaved) {
-      problem = fetch.reason;
+  // The last feed accepted, kept with its signature and the server's tag of it: while the
+  // server's copy keeps that tag, a check costs one small answer.
+  const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
+  const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
+  const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
+  const Fetch fetch = FetchToFile(FeedAddress(), feedFile, std::nullopt, tag);
+  const bool unchanged = fetch.result == FetchResult::kNotModified;
+  if (unchanged) {
+    WriteFileBytes(feedFile, {ReadFileBytes(kept)});
+    WriteFileBytes(signatureFile, {ReadFileBytes(kept + ".sig")});
+  } else {
+    const Fetch signature = fetch.result == FetchResult::kSaved
+                                ? FetchToFile(FeedAddress() + ".sig", signatureFile)
+                                : fetch;
+    if (signature.result != FetchResult::kSaved) {
+      problem = signature.reason;
       return std::nullopt;
     }
   }
@@ -52,15 +63,23 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   }
   const std::uint64_t seen =
       std::strtoull(ReadIniValue(UpdaterStatePath(), "feed", "sequence", "0").c_str(), nullptr, 10);
+  const Bytes signature = ReadFileBytes(signatureFile);
   update::FeedCheck check =
-      update::CheckFeed(std::string(feed.begin(), feed.end()), ReadFileBytes(signatureFile),
-                        update::VendorKey(), static_cast<std::int64_t>(std::time(nullptr)), seen);
+      update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKey(),
+                        static_cast<std::int64_t>(std::time(nullptr)), seen);
   if (check.verdict != update::FeedVerdict::kAccepted) {
     problem = Refusal(check.verdict);
     return std::nullopt;
   }
   if (check.feed->sequence > seen) {
     WriteIniValue(UpdaterStatePath(), "feed", "sequence", std::to_string(check.feed->sequence));
+  }
+  if (!unchanged && MakeFolder(CurrentDirectory() + "\\.up-stage")) {
+    // The tag last: a tag never names a copy that is not kept whole.
+    WriteFileBytes(kept + ".etag", {});
+    if (WriteFileBytes(kept, {feed}) && WriteFileBytes(kept + ".sig", {signature})) {
+      WriteFileBytes(kept + ".etag", {ToBytes(fetch.etag)});
+    }
   }
   return std::move(check.feed);
 }

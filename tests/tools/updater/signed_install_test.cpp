@@ -98,6 +98,21 @@ TEST_F(SignedInstall, OnlyTheReleaseAsTheVendorPublishedItInstalls) {
   EXPECT_FALSE(folder_.Exists("app"));
 }
 
+// Once a feed is accepted, a check asks only whether the server's copy changed: an unchanged
+// feed costs one small answer, and the one kept is used, its expiry checked as before.
+TEST_F(SignedInstall, AnUnchangedFeedCostsOneSmallAnswer) {
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  server_.Route("/app/feed.json", OkResponse(Sample("feed.json"), "ETag: \"seven\"\r\n"));
+  ASSERT_TRUE(Install());
+  server_.Route("/app/feed.json", "HTTP/1.1 304 Not Modified\r\nETag: \"seven\"\r\n\r\n");
+  server_.Clear();
+  ASSERT_TRUE(Stage());
+  const std::vector<std::string> requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_NE(requests[0].find("GET /app/feed.json HTTP/1.1"), std::string::npos);
+  EXPECT_NE(requests[0].find("\r\nIf-None-Match: \"seven\"\r\n"), std::string::npos);
+}
+
 // A newer release is fetched after a start and put in place at the next one; an apply stopped
 // after any rename is finished by the next start; a feed that offers an older release changes
 // nothing; a release rolled back is not taken again.
