@@ -8,12 +8,12 @@
 //
 //   bench_download [megabytes (256)] [repetitions (exactly this many, for a smoke run)]
 #include <curl/curl.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,15 +37,17 @@ double TimeDownload(const std::string& url, long long size) {
   return whole ? seconds : -1;
 }
 
-// Seconds to write `size` bytes into memory never touched before.
+// Seconds to write `size` bytes into memory never touched before: mapped from the system
+// itself, since the heap may hand back pages an earlier round touched.
 double TimeFreshMemory(long long size) {
-  std::unique_ptr<char[]> fresh;
-  return SecondsOf([&] {
-    fresh.reset(new char[size]);
-    std::memset(fresh.get(), 1, size);
-    // Keeps the writes: the compiler may not drop them as unread.
-    asm volatile("" : : "r"(fresh.get()) : "memory");
+  void* fresh = MAP_FAILED;
+  const double seconds = SecondsOf([&] {
+    fresh = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (fresh != MAP_FAILED) std::memset(fresh, 1, size);
   });
+  if (fresh == MAP_FAILED) return -1;
+  munmap(fresh, size);
+  return seconds;
 }
 
 }  // namespace
