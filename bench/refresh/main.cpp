@@ -50,7 +50,8 @@ struct ColdStart {
   }
 };
 
-void Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
+// Whether both sides ran every time.
+bool Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
   fs::current_path(comparison.root);
   kesto::shell::InitGlobals();
   kesto::headless::ResetAll();
@@ -80,9 +81,9 @@ void Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
               cold ? "cold (page cache dropped before every repetition)" : "warm", listed);
   if (!samples) {
     std::printf("  %s failed\n", comparison.tool[0].c_str());
-    return;
+    return false;
   }
-  if (!coldStart.failure.empty()) {
+  if (cold && !coldStart.failure.empty()) {
     std::printf("  the page cache could not be dropped (%s): these are not cold figures\n",
                 coldStart.failure.c_str());
   }
@@ -96,6 +97,7 @@ void Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
   std::printf("  ratio of medians %.2f (target at most %.1f): %s\n\n", ratio, comparison.target,
               ratio <= comparison.target ? "met" : "NOT met");
   std::fflush(stdout);
+  return true;
 }
 
 bool Wanted(const std::vector<std::string>& choices, const std::string& a, const std::string& b,
@@ -110,6 +112,12 @@ bool Wanted(const std::vector<std::string>& choices, const std::string& a, const
 
 int main(int argc, char** argv) {
   const std::vector<std::string> choices(argv + 1, argv + argc);
+  for (const std::string& choice : choices) {
+    if (choice != "pictures" && choice != "plain" && choice != "warm" && choice != "cold") {
+      std::fprintf(stderr, "usage: bench_refresh [pictures | plain] [warm | cold]\n");
+      return 2;
+    }
+  }
   std::string pattern = (fs::temp_directory_path() / "kesto-bench-XXXXXX").string();
   fs::path scratch = mkdtemp(pattern.data());
   ColdStart coldStart{scratch / "tools" / "one", ""};
@@ -131,12 +139,13 @@ int main(int argc, char** argv) {
     comparisons.push_back(
         {"10,000 applications without pictures", scratch / "plain", "find", {"find", "app"}, 1.3});
   }
+  bool ran = true;
   for (const Comparison& comparison : comparisons) {
-    if (Wanted(choices, "warm", "cold", "warm")) Compare(comparison, false, coldStart);
-    if (Wanted(choices, "warm", "cold", "cold")) Compare(comparison, true, coldStart);
+    if (Wanted(choices, "warm", "cold", "warm")) ran = Compare(comparison, false, coldStart) && ran;
+    if (Wanted(choices, "warm", "cold", "cold")) ran = Compare(comparison, true, coldStart) && ran;
   }
 
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(scratch);
-  return 0;
+  return ran ? 0 : 1;
 }
