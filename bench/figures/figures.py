@@ -151,6 +151,14 @@ def bare_window_pss(options, x, port):
         harness.kill_all([bare.pid])
 
 
+def spread_percent(values):
+    """The interquartile range in percent of the median, as the other benchmarks print it."""
+    if len(values) < 2:
+        return 0.0
+    lower, _, upper = statistics.quantiles(values, n=4, method="inclusive")
+    return 100 * (upper - lower) / statistics.median(values)
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description="Start-up time and memory of the platform.")
     parser.add_argument("--build", default=os.path.join(top, "build-demo"))
@@ -184,8 +192,9 @@ def main(argv=None):
     pss = [sum(u[0] for u in r[1].values()) / 1024 for r in results]
     rss = [sum(u[1] for u in r[1].values()) / 1024 for r in results]
     print()
-    print(f"user start to main window shown: median {statistics.median(times):.0f} ms "
-          f"(min {min(times):.0f}, max {max(times):.0f}, {len(times)} runs)")
+    print(f"user start to main window shown: median {statistics.median(times):.0f} ms, "
+          f"spread {spread_percent(times):.1f} % (min {min(times):.0f}, max {max(times):.0f}, "
+          f"{len(times)} runs)")
     print(f"memory at rest, all processes of the platform: median {statistics.median(pss):.1f} "
           f"MiB PSS, {statistics.median(rss):.1f} MiB RSS "
           f"({len(results[-1][1])} processes in the last run)")

@@ -1,19 +1,26 @@
 // Refresh benchmark: RefreshAppList on the headless toolkit over 1,000 applications (ten per
-// folder, each with a .dat and a 155 x 140 GIF) beside "find ... -exec cat" reading the same
-// files, and over 10,000 applications without pictures beside a "find" walk of the same tree.
-// Each side is timed as the best of several runs after a warm-up, so both read from the cache.
-#include <sys/time.h>
+// folder, each with a .dat and a 155 x 140 GIF) beside "find app -type f -exec cat {} +" reading
+// the same files, and over 10,000 applications without pictures beside "find app" walking the
+// same tree. Each comparison runs warm (everything in the page cache, after one untimed run of
+// each side) and cold (the page cache dropped before every repetition of either side, as after
+// a restart; that needs root). The sides take turns until each has run at least 15 times and
+// for at least 2 s, and the ratio of their medians is set against its target.
+//
+//   bench_refresh [pictures | plain] [warm | cold]
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "apps/app_list.h"
+#include "bench/measure/repetitions.h"
+#include "bench/measure/summary.h"
+#include "bench/refresh/app_tree.h"
+#include "bench/refresh/page_cache.h"
+#include "bench/refresh/run_tool.h"
 #include "layouts/names.h"
 #include "runtime/headless/controls.h"
 #include "shell/globals.h"
@@ -21,118 +28,124 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kesto::bench::Side;
 
-double NowMs() {
-  timeval now;
-  gettimeofday(&now, nullptr);
-  return now.tv_sec * 1000.0 + now.tv_usec / 1000.0;
-}
-
-// The best of `runs` timings of `work`, in milliseconds, after one untimed warm-up run.
-double BestOf(int runs, const std::function<void()>& work) {
-  work();
-  double best = 1e300;
-  for (int run = 0; run < runs; ++run) {
-    double start = NowMs();
-    work();
-    best = std::min(best, NowMs() - start);
-  }
-  return best;
-}
-
-void WriteFile(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A 155 x 140 tile drawn by ImageMagick, as the tiles are made.
-std::string TileGif(const fs::path& scratch) {
-  fs::path gif = scratch / "tile.gif";
-  std::string command = "convert -size 155x140 gradient:'#3080ff-#ffffff' -fill '#808080' "
-                        "-draw 'rectangle 0,0 20,20' '" + gif.string() + "'";
-  if (std::system(command.c_str()) != 0) {
-    std::fprintf(stderr, "bench_refresh: ImageMagick's convert is needed for the tiles\n");
-    std::exit(1);
-  }
-  return ReadFile(gif);
-}
-
-// `folders` folders of ten applications each below root/app.
-void MakeApps(const fs::path& root, int folders, const std::string& gif) {
-  for (int f = 0; f < folders; ++f) {
-    fs::path folder = root / "app" / ("tool" + std::to_string(f));
-    fs::create_directories(folder);
-    for (int a = 0; a < 10; ++a) {
-      std::string base = "app" + std::to_string(f) + "_" + std::to_string(a);
-      WriteFile(folder / (base + ".qmz"), "application");
-      if (!gif.empty()) {
-        WriteFile(folder / (base + ".dat"), "[ini]\r\nbt=Tool " + base + "\r\n");
-        WriteFile(folder / (base + ".gif"), gif);
-      }
-    }
-  }
-}
-
-struct Result {
-  double refreshMs;
-  double findMs;
-  int listed;
+struct Comparison {
+  const char* what;
+  fs::path root;
+  std::string toolName;
+  std::vector<std::string> tool;  // run in `root`
+  double target;                  // the most RefreshAppList's median may be, times the tool's
 };
 
-Result Measure(const fs::path& root, const std::string& findCommand) {
-  fs::current_path(root);
+// After the cache is dropped the tools' own program files are read back in (by running them on
+// a folder of one file), so that the cold figures time reading the application tree, not
+// loading find and cat from the disk, which the platform, already running, never does.
+struct ColdStart {
+  fs::path oneFile;
+  std::string failure;
+  void operator()() {
+    failure = kesto::bench::DropPageCache();
+    kesto::bench::RunTool({"find", oneFile.string(), "-type", "f", "-exec", "cat", "{}", "+"});
+  }
+};
+
+// Whether both sides ran every time.
+bool Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
+  fs::current_path(comparison.root);
   kesto::shell::InitGlobals();
   kesto::headless::ResetAll();
   kesto::ui::LoadWindow(kesto::names::kMainWindow);
-  Result result;
-  result.refreshMs = BestOf(5, [] { kesto::apps::RefreshAppList(); });
-  result.listed = kesto::shell::InstalledApps.Count();
-  result.findMs = BestOf(5, [&] {
-    if (std::system(findCommand.c_str()) != 0) std::fprintf(stderr, "find failed\n");
-  });
+  bool toolFailed = false;
+  std::vector<Side> sides = {
+      {"RefreshAppList",
+       [] { return kesto::bench::SecondsOf([] { kesto::apps::RefreshAppList(); }); }},
+      {comparison.toolName, [&] {
+         double seconds = kesto::bench::SecondsOf([&] {
+           if (!kesto::bench::RunTool(comparison.tool)) toolFailed = true;
+         });
+         return toolFailed ? -1 : seconds;
+       }}};
+  kesto::bench::RepetitionPlan plan;
+  if (cold) {
+    plan.beforeEach = [&] { coldStart(); };
+  } else {
+    for (const Side& side : sides) side.timeOnce();
+  }
+  auto samples = kesto::bench::RepeatInterleaved(sides, plan);
+  const int listed = kesto::shell::InstalledApps.Count();
   kesto::headless::ResetAll();
   kesto::shell::ReleaseGlobals();
-  return result;
+
+  std::printf("%s, %s: %d applications listed\n", comparison.what,
+              cold ? "cold (page cache dropped before every repetition)" : "warm", listed);
+  if (!samples) {
+    std::printf("  %s failed\n", comparison.tool[0].c_str());
+    return false;
+  }
+  if (cold && !coldStart.failure.empty()) {
+    std::printf("  the page cache could not be dropped (%s): these are not cold figures\n",
+                coldStart.failure.c_str());
+  }
+  std::vector<kesto::bench::Summary> summaries;
+  for (std::size_t s = 0; s < sides.size(); ++s) {
+    summaries.push_back(kesto::bench::Summarise((*samples)[s]));
+    std::printf("  %-20s %s\n", sides[s].name.c_str(),
+                kesto::bench::Describe(summaries.back(), 1000, "ms").c_str());
+  }
+  const double ratio = summaries[0].median / summaries[1].median;
+  std::printf("  ratio of medians %.2f (target at most %.1f): %s\n\n", ratio, comparison.target,
+              ratio <= comparison.target ? "met" : "NOT met");
+  std::fflush(stdout);
+  return true;
 }
 
-// `baseline` is the ratio measured on a quiet machine before tiles were checked by their
-// layout and each folder was read once.
-void Report(const char* what, const Result& result, const char* findWhat, double target,
-            const char* baseline) {
-  double ratio = result.refreshMs / result.findMs;
-  std::printf("%s: %d applications listed\n", what, result.listed);
-  std::printf("  RefreshAppList      %9.1f ms\n", result.refreshMs);
-  std::printf("  %-19s %9.1f ms\n", findWhat, result.findMs);
-  std::printf("  ratio %.2f (target within %.1f; baseline %s) %s\n", ratio, target, baseline,
-              ratio <= target ? "met" : "NOT met");
+bool Wanted(const std::vector<std::string>& choices, const std::string& a, const std::string& b,
+            const std::string& which) {
+  for (const std::string& choice : choices) {
+    if (choice == a || choice == b) return choice == which;
+  }
+  return true;
 }
 
 }  // namespace
 
-// With "pictures" or "plain" only that case runs.
 int main(int argc, char** argv) {
-  std::string only = argc > 1 ? argv[1] : "";
+  const std::vector<std::string> choices(argv + 1, argv + argc);
+  for (const std::string& choice : choices) {
+    if (choice != "pictures" && choice != "plain" && choice != "warm" && choice != "cold") {
+      std::fprintf(stderr, "usage: bench_refresh [pictures | plain] [warm | cold]\n");
+      return 2;
+    }
+  }
   std::string pattern = (fs::temp_directory_path() / "kesto-bench-XXXXXX").string();
   fs::path scratch = mkdtemp(pattern.data());
-  fs::path pictures = scratch / "pictures";
-  fs::path plain = scratch / "plain";
-  if (only != "plain") {
-    MakeApps(pictures, 100, TileGif(scratch));
-    Report("1,000 applications with .dat and 155 x 140 GIF",
-           Measure(pictures, "find app -type f -exec cat {} + > /dev/null"),
-           "find -exec cat {} +", 2.0, "6.5-7.8");
+  ColdStart coldStart{scratch / "tools" / "one", ""};
+  fs::create_directories(coldStart.oneFile.parent_path());
+  std::FILE* one = std::fopen(coldStart.oneFile.c_str(), "w");
+  if (one) std::fclose(one);
+
+  std::vector<Comparison> comparisons;
+  if (Wanted(choices, "pictures", "plain", "pictures")) {
+    kesto::bench::MakeApps(scratch / "pictures", 100, kesto::bench::TileGif(scratch));
+    comparisons.push_back({"1,000 applications with .dat and 155 x 140 GIF",
+                           scratch / "pictures",
+                           "find -exec cat {} +",
+                           {"find", "app", "-type", "f", "-exec", "cat", "{}", "+"},
+                           1.0});
   }
-  if (only != "pictures") {
-    MakeApps(plain, 1000, "");
-    Report("10,000 applications without pictures", Measure(plain, "find app > /dev/null"),
-           "find", 1.3, "2.1-2.4");
+  if (Wanted(choices, "pictures", "plain", "plain")) {
+    kesto::bench::MakeApps(scratch / "plain", 1000, "");
+    comparisons.push_back(
+        {"10,000 applications without pictures", scratch / "plain", "find", {"find", "app"}, 1.3});
+  }
+  bool ran = true;
+  for (const Comparison& comparison : comparisons) {
+    if (Wanted(choices, "warm", "cold", "warm")) ran = Compare(comparison, false, coldStart) && ran;
+    if (Wanted(choices, "warm", "cold", "cold")) ran = Compare(comparison, true, coldStart) && ran;
   }
 
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(scratch);
-  return 0;
+  return ran ? 0 : 1;
 }

@@ -1,0 +1,28 @@
+// The median and spread of one side's repetitions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kesto::bench {
+
+struct Summary {
+  double median = 0;
+  double lowerQuartile = 0;
+  double upperQuartile = 0;
+  double least = 0;
+  double most = 0;
+  int count = 0;
+};
+
+// The summary of a non-empty list of timings.
+Summary Summarise(std::vector<double> timings);
+
+// The spread: the interquartile range in percent of the median.
+double SpreadPercent(const Summary& summary);
+
+// "median 25.31 ms, spread 4.4 % (quartiles 24.90-26.02, range 24.10-31.20), 80 repetitions",
+// with the timings (in seconds) shown times `scale` in `unit`.
+std::string Describe(const Summary& summary, double scale, const char* unit);
+
+}  // namespace kesto::bench
