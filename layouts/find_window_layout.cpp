@@ -1,4 +1,4 @@
-// The program's three windows, built once and looked up by name.
+// The windows of the platform and the updater, built once and looked up by name.
 #include <vector>
 
 #include "layouts/names.h"
@@ -11,6 +11,7 @@ const WindowLayout* FindWindowLayout(const Text& window) {
       layouts::MainWindowLayout(),
       layouts::UpdateWindowLayout(),
       layouts::PurchaseWindowLayout(),
+      layouts::InstallWindowLayout(),
   };
   for (const WindowLayout& layout : windows) {
     if (layout.name == window) return &layout;

@@ -1,5 +1,5 @@
-// Names shared by the layouts and the program: the three windows and the operations that
-// their events are bound to.
+// Names shared by the layouts and the programs: the platform's three windows, the updater's
+// install window, and the operations that their events are bound to.
 #pragma once
 
 namespace kesto::names {
@@ -8,6 +8,8 @@ namespace kesto::names {
 inline constexpr char kMainWindow[] = "_启动窗口";
 inline constexpr char kUpdateWindow[] = "更新窗口";
 inline constexpr char kPurchaseWindow[] = "购买窗口";
+// The updater's: a first install that takes a while shows its progress here.
+inline constexpr char kInstallWindow[] = "安装窗口";
 
 // The tray menu of the main window.
 inline constexpr char kTrayMenu[] = "右击托盘";
@@ -28,5 +30,6 @@ inline constexpr char kOnAddressKeyDown[] = "OnAddressKeyDown";
 inline constexpr char kHideToTray[] = "HideToTray";
 inline constexpr char kOnUpdateWindowCreated[] = "OnUpdateWindowCreated";
 inline constexpr char kOnPurchaseWindowCreated[] = "OnPurchaseWindowCreated";
+inline constexpr char kOnInstallCancelled[] = "OnInstallCancelled";
 
 }  // namespace kesto::names

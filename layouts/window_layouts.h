@@ -8,6 +8,7 @@ namespace kesto::layouts {
 ui::WindowLayout MainWindowLayout();
 ui::WindowLayout UpdateWindowLayout();
 ui::WindowLayout PurchaseWindowLayout();
+ui::WindowLayout InstallWindowLayout();
 
 // Fonts of the layouts; every face uses the GB2312 character set.
 inline ui::Font YaHei(int height, bool bold, bool underline = false) {

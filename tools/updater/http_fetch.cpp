@@ -2,6 +2,7 @@
 
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
+#include "tools/updater/transfer_progress.h"
 
 namespace kesto::updater {
 
@@ -83,6 +84,8 @@ Fetch FetchToFile(const std::string& url, const Text& path,
       return {FetchResult::kFailed, url + ": the transfer broke off"};
     }
     if (read == 0) break;
+    if (TransferCancelled()) return {FetchResult::kFailed, url + ": cancelled"};
+    NoteReceived(read);
     size += read;
     if (expected && size > expected->size) return {FetchResult::kFailed, notTheFile};
     if (expected) digest.Add(chunk, read);

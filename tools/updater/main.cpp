@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     }
   }
   if (!done) {
-    updater::ReportProblem(problem);
+    // An install the seller cancelled leaves no problem to report.
+    if (!problem.empty()) updater::ReportProblem(problem);
     EndProgram(1);
   }
   // The target runs; its next release is fetched now, for the next start. A refusal or a

@@ -5,6 +5,7 @@
 #include "runtime/tool_services.h"
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
+#include "tools/updater/install_window.h"
 #include "tools/updater/installed_app.h"
 #include "tools/updater/package_install.h"
 #include "tools/updater/staged_release.h"
@@ -88,7 +89,13 @@ bool BringUpApplication(const Text& key, Text& problem) {
       problem = "无法安装应用：名称不能用作文件名：" + key;
       return false;
     }
-    if (!InstallPackage(key, problem)) return false;
+    const InstallOutcome outcome =
+        InstallWithProgress(key, [&] { return InstallPackage(key, problem); });
+    if (outcome != InstallOutcome::kInstalled) {
+      // The seller gave the install up: nothing to tell.
+      if (outcome == InstallOutcome::kCancelled) problem.clear();
+      return false;
+    }
     path = FindInstalledApp(key);
     if (path.empty()) {
       problem = "应用 " + key + " 已下载，但在 app 文件夹中找不到";

@@ -12,7 +12,8 @@ bool StartPlatform(Text& problem);
 // Brings application `key` up: a running one (its recorded window is alive) is brought to the
 // front; otherwise it is installed from the update server when it is not installed yet, then
 // started, and the call waits until it has recorded its window, so that an updater started
-// right after this one finds it running.
+// right after this one finds it running. False with an empty `problem` when the seller
+// cancelled the install.
 bool BringUpApplication(const Text& key, Text& problem);
 
 }  // namespace kesto::updater

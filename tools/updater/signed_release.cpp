@@ -6,6 +6,7 @@
 #include "runtime/tool_services.h"
 #include "tools/updater/http_fetch.h"
 #include "tools/updater/package_install.h"
+#include "tools/updater/transfer_progress.h"
 #include "update/release_feed.h"
 #include "update/vendor_key.h"
 
@@ -90,6 +91,9 @@ bool FetchReleaseFiles(const update::Release& release, const Text& folder, const
   const std::string last = TextToUtf8(lastName);
   std::stable_partition(files.begin(), files.end(),
                         [&](const update::FeedFile& file) { return file.name != last; });
+  std::uint64_t total = 0;
+  for (const update::FeedFile& file : files) total += file.size;
+  ExpectTransfer(total);
   for (const update::FeedFile& file : files) {
     const std::optional<Text> name = Utf8ToTextExact(file.name);
     if (!name) {

@@ -1,14 +1,18 @@
 // Installing an application from the vendor's signed release feed, through the real server:
 // the release as published installs and is noted; a feed that is not the vendor's, has expired
 // or is older than one accepted before, and a file that is not as the feed says, install
-// nothing at all.
+// nothing at all; a first install that takes a while shows its window and can be cancelled.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "layouts/names.h"
+#include "runtime/headless/controls.h"
+#include "runtime/headless/frame.h"
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
+#include "tools/updater/install_window.h"
 #include "tools/updater/package_install.h"
 #include "tools/updater/staged_release.h"
 #include "update/vendor_key.h"
@@ -153,6 +157,42 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   ASSERT_TRUE(Stage());
   EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
   EXPECT_EQ(Version(), "1.0");
+}
+
+// The seller waiting on a first install sees its window with the bar moving, and cancel gives
+// the install up at the next chunk: nothing is installed and nothing is reported.
+TEST_F(SignedInstall, ASlowFirstInstallShowsItsProgressAndCanBeCancelled) {
+  headless::ResetFrame();
+  const std::string program = Sample("memo.qmz");
+  Serve("feed.json", "feed.json.sig", program);
+  // The program's body comes only as the test lets it.
+  server_.RouteGated(
+      "/app/feed/memo/1.0/memo.qmz",
+      "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(program.size()) + "\r\n\r\n",
+      {program.substr(0, 4), program.substr(4)});
+  int shownShare = -1;
+  // Runs once the window is up and being pumped.
+  headless::Post([&] {
+    ASSERT_NE(ui::NativeHandle({names::kInstallWindow, ""}), 0);
+    shownShare = ui::GetInt({names::kInstallWindow, "进度条1"}, ui::prop::processbar::kPosition);
+    headless::Fire({names::kInstallWindow, "按钮1"}, ui::Event::kClicked);
+    server_.ReleasePiece();
+    server_.ReleasePiece();
+  });
+  Text problem;
+  const updater::InstallOutcome outcome = updater::InstallWithProgress(
+      "memo", [&] { return updater::InstallPackage("memo", problem); });
+  EXPECT_EQ(outcome, updater::InstallOutcome::kCancelled) << problem;
+  EXPECT_GT(shownShare, 0) << "the data file had come in";
+  EXPECT_LT(shownShare, 10000);
+  EXPECT_EQ(ui::NativeHandle({names::kInstallWindow, ""}), 0) << "the window is gone";
+  EXPECT_FALSE(folder_.Exists("app"));
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+
+  // The next install is not cancelled by the last one's cancel.
+  Serve("feed.json", "feed.json.sig", program);
+  EXPECT_EQ(updater::InstallWithProgress("memo", [&] { return Install(); }),
+            updater::InstallOutcome::kInstalled);
 }
 
 }  // namespace
