@@ -3,11 +3,13 @@
 #include <mutex>
 
 #include "runtime/vendor_signature.h"
-#include "shell/builtin_settings.h"
 
 namespace kesto::update {
 
 namespace {
+// The build's key (KESTO_VENDOR_KEY), in hexadecimal digits of its DER SubjectPublicKeyInfo;
+// empty in a build without one.
+constexpr char kBuiltInKey[] = KESTO_BUILT_IN_VENDOR_KEY;
 std::mutex keyMutex;
 std::optional<Bytes> overriddenKey;
 }  // namespace
@@ -15,7 +17,7 @@ std::optional<Bytes> overriddenKey;
 Bytes VendorKey() {
   std::lock_guard lock(keyMutex);
   if (overriddenKey) return *overriddenKey;
-  return crypto::BytesFromHex(settings::kVendorKey).value_or(Bytes{});
+  return crypto::BytesFromHex(kBuiltInKey).value_or(Bytes{});
 }
 
 void OverrideVendorKey(const std::optional<Bytes>& key) {

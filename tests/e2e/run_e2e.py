@@ -4,6 +4,10 @@ an X session of their own, driven with xdotool as a user would drive them.
 
     run_e2e.py --case NAME --platform KESTO --updater UP.QMZ --regtool REGTOOL
                --packages DIR --server SERVER.PY --port PORT --artifacts DIR
+               [--signed DIR --vendor-key PEM --publish PUBLISH.PY]
+
+The update cases take the platform and the updater built with a test vendor key from --signed
+(kesto and up.qmz) and sign their releases with that key's private half (--vendor-key).
 
 Exit status 0: passed; 1: failed (screenshots and logs are kept in the artifacts folder);
 77: skipped, because no X server could be started here.
@@ -550,6 +554,79 @@ def case_updater_refuses(run):
         expect(f.read().split() == ["-qmz"], "the platform was not started with -qmz alone")
 
 
+def release_marker(version):
+    return f"\nkesto platform release {version}\n".encode()
+
+
+def running_release(run):
+    """The release marker the running platform's program file ends with; None for 1.0."""
+    for pid in run.folder.platforms():
+        with open(f"/proc/{pid}/exe", "rb") as f:
+            tail = f.read()[-64:]
+        for version in ("1.1", "1.2"):
+            if tail.endswith(release_marker(version)):
+                return version
+        return "1.0"
+    return None
+
+
+def case_signed_update(run):
+    """The vendor publishes 1.1 of the platform: the next start fetches and checks it behind
+    the running 1.0, the one after runs 1.1. A 1.2 that ends at once is rolled back to 1.1,
+    which stays, and 1.2 is not tried again."""
+    if not run.options.signed:
+        raise harness.Skip("no platform built with the tests' vendor key (--signed)")
+    platform = os.path.join(run.options.signed, "kesto")
+    lay_out_folder.lay_out(run.folder.path, platform, run.options.regtool, run.options.packages,
+                           run.options.port, os.path.join(run.options.signed, "up.qmz"), [])
+    with open(os.path.join(run.folder.path, "up.ini"), "wb") as f:
+        f.write(b"[versions]\r\npt=1.0\r\nup=1.0\r\n")
+    site = os.path.join(run.work, "site")
+
+    def publish(version, program):
+        subprocess.run([sys.executable, run.options.publish, site, "--key",
+                        run.options.vendor_key, "--release", "pt", version, program],
+                       check=True, stdout=subprocess.DEVNULL)
+
+    def program_file(version, content):
+        path = os.path.join(run.work, version, "kesto")
+        os.makedirs(os.path.dirname(path))
+        with open(path, "wb") as f:
+            f.write(content)
+        os.chmod(path, 0o755)
+        return path
+
+    def start_and_settle():
+        """A user start, the platform up, and the updater's check after it finished."""
+        run.user_start()
+        run.wait_platform(timeout=90 * harness.SLOWNESS)
+        wait_until(lambda: not [pid for pid, exe in harness.programs_below(run.folder.path).items()
+                                if exe.endswith("up.qmz")], 60 * harness.SLOWNESS,
+                   "the updater to finish its check")
+
+    with open(platform, "rb") as f:
+        built = f.read()
+    publish("1.1", program_file("1.1", built + release_marker("1.1")))
+    run.start_site("--feed", site)
+    start_and_settle()
+    expect(running_release(run) == "1.0", "the start waited for the update")
+    run.exit_platform()
+    start_and_settle()
+    expect(running_release(run) == "1.1", f"release {running_release(run)} runs, not 1.1")
+    expect(run.folder.ini().get("wm", {}).get("name") == "kesto", "the platform's name changed")
+
+    publish("1.2", program_file("1.2", b"#!/bin/sh\nexit 0\n"))
+    run.exit_platform()
+    start_and_settle()  # 1.1 runs and 1.2 is staged
+    for start in ("the rollback", "the start after it"):
+        run.exit_platform()
+        start_and_settle()
+        expect(running_release(run) == "1.1", f"after {start} release {running_release(run)} runs")
+    state = harness.read_ini(os.path.join(run.folder.path, "up.ini"))
+    expect(state.get("versions", {}).get("pt") == "1.1", f"up.ini holds {state}")
+    expect(state.get("refused", {}).get("pt") == "1.2", f"1.2 is not refused: {state}")
+
+
 CASES = {name[len("case_"):]: function for name, function in globals().items()
          if name.startswith("case_")}
 
@@ -560,6 +637,8 @@ def main(argv=None):
     for name in ("platform", "updater", "regtool", "packages", "server", "artifacts"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--port", type=int, required=True)
+    for name in ("signed", "vendor-key", "publish"):
+        parser.add_argument(f"--{name}")
     options = parser.parse_args(argv)
 
     return run_case(lambda: Run(options, options.case), CASES, options.case)
