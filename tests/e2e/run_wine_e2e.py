@@ -4,7 +4,7 @@ together, in an X session of their own (Xvfb, openbox, trayer), driven with xdot
 
     run_wine_e2e.py --case NAME --platform KESTO.EXE --updater UP.QMZ --regtool REGTOOL.EXE
                     --packages DIR --server SERVER.PY --port PORT --prefix WINEPREFIX
-                    --artifacts DIR
+                    --artifacts DIR [--signed DIR --vendor-key PEM --publish PUBLISH.PY]
 
 The programs are x86_64 Windows programs. Exit status 0: passed; 1: failed (screenshots
 and logs are kept in the artifacts folder); 77: skipped, because no X server or Wine could
@@ -24,7 +24,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 import harness  # noqa: E402
 import lay_out_folder  # noqa: E402
 from harness import Failure, wait_until  # noqa: E402
-from run_e2e import STUB_TOOLS, expect, run_case  # noqa: E402
+from run_e2e import STUB_TOOLS, case_signed_update, expect, release_of, run_case  # noqa: E402
 from run_e2e import Run as LinuxRun  # noqa: E402
 
 WINE_LOADER = "/usr/lib/wine/wine64"
@@ -62,13 +62,16 @@ class WineRun(LinuxRun):
         if result.returncode != 0:
             raise harness.Skip(f"Wine cannot start here (wineboot ended with {result.returncode})")
 
-    def lay_out(self, tools=STUB_TOOLS, updater=True):
+    def lay_out(self, tools=STUB_TOOLS, updater=True, programs=None):
         """The program folder as the zip unpacks it, with a reg.qmz for the demo site and the
-        tools installed below app."""
+        tools installed below app; `programs` names the folder to take kesto.exe and up.qmz
+        from instead."""
         os.makedirs(self.folder.path)
-        shutil.copy2(self.options.platform, os.path.join(self.folder.path, PLATFORM_FILE))
+        platform = os.path.join(programs, PLATFORM_FILE) if programs else self.options.platform
+        shutil.copy2(platform, os.path.join(self.folder.path, PLATFORM_FILE))
         if updater:
-            shutil.copy2(self.options.updater, os.path.join(self.folder.path, "up.qmz"))
+            shutil.copy2(os.path.join(programs, "up.qmz") if programs else self.options.updater,
+                         os.path.join(self.folder.path, "up.qmz"))
         self.start(self.wine(self.options.regtool, "write", "reg.qmz",
                              *lay_out_folder.platform_info(self.options.port)),
                    "regtool.log").wait(60)
@@ -92,6 +95,37 @@ class WineRun(LinuxRun):
         window = self.main_window()
         time.sleep(2.0 * harness.SLOWNESS)  # let the first paint settle
         return window
+
+    # ---- the update cases ----
+
+    PLATFORM_FILE = PLATFORM_FILE
+
+    def lay_out_signed(self):
+        self.lay_out(tools=[], programs=self.options.signed)
+
+    def stop_platform(self):
+        """Ends the platform as a shutdown would: the tray menu does not come up under Wine."""
+        harness.kill_all(self.folder_processes())
+        wait_until(lambda: not self.folder_processes(), 30, "the platform to end")
+
+    def programs_running(self, name):
+        return [pid for pid in self.folder_processes()
+                if any(arg.lower().endswith(name) for arg in harness.command_line(pid))]
+
+    def updaters_running(self):
+        return self.programs_running("up.qmz")
+
+    def running_release(self):
+        """The release of the folder's kesto.exe, while it runs."""
+        if not self.programs_running(PLATFORM_FILE):
+            return None
+        with open(os.path.join(self.folder.path, PLATFORM_FILE), "rb") as f:
+            return release_of(f.read())
+
+    def program_that_ends(self):
+        """A Windows program that ends at once when started as the platform: regtool."""
+        with open(self.options.regtool, "rb") as f:
+            return f.read()
 
     def docked_icons(self):
         """How many icons the tray host holds."""
@@ -164,6 +198,8 @@ def main(argv=None):
     for name in ("platform", "updater", "regtool", "packages", "server", "prefix", "artifacts"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--port", type=int, required=True)
+    for name in ("signed", "vendor-key", "publish"):
+        parser.add_argument(f"--{name}")
     options = parser.parse_args(argv)
     return run_case(lambda: WineRun(options, options.case), CASES, options.case)
 

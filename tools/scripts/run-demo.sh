@@ -148,5 +148,9 @@ if [ -n "$own_display" ]; then
 fi
 
 say "leave the platform through its tray icon (right click, 退出Kesto应用平台), or press Ctrl-C"
+say "to see an update arrive: bash tools/scripts/publish-demo-release.sh 1.1, then leave the"
+say "platform and start it twice with $folder/kesto (the first start fetches 1.1, the second runs it)"
+# The demo site stays up while the platform is started again by hand.
 while [ -n "$(folder_pids)" ]; do sleep 1; done
-say "the platform has ended"
+say "the platform has ended; the demo site runs on until Ctrl-C (start $folder/kesto again)"
+wait "${started[0]}"

@@ -91,10 +91,13 @@ finish linux-build
 # The Windows tests' build, unoptimised and without debugging information: it compiles in about
 # half the time, and the shipped build below is the optimised one. The system's profile calls are
 # compared with the Linux build's profile-file cases. Its end-to-end cases may run while the
-# Linux ones do, so their demo site has a port of its own.
+# Linux ones do, so their demo site has a port of its own, which its settings name for the
+# update case.
 win64=$builds/win64
 begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DKESTO_E2E_PORT=$((e2e_port + 1)) \
+  -DKESTO_WEB_HOST="127.0.0.1:$((e2e_port + 1))" -DKESTO_UPDATE_HOST=127.0.0.1 \
+  -DKESTO_UPDATE_PORT=$((e2e_port + 1)) \
   -DKESTO_REFERENCE_PROFILE_CASES="$linux/tests/profile_differential/profile_cases"
 finish win64-build
 

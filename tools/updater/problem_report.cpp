@@ -6,9 +6,13 @@
 
 namespace kesto::updater {
 
-void ReportProblem(const Text& message) {
+void LogLine(const Text& message) {
   std::fprintf(stderr, "up.qmz: %s\n", TextToUtf8(message).c_str());
   std::fflush(stderr);
+}
+
+void ReportProblem(const Text& message) {
+  LogLine(message);
   ShowMessage(message, kMbIconStop, "Kesto更新程序");
 }
 

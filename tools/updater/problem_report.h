@@ -9,4 +9,8 @@ namespace kesto::updater {
 // updater has no window of its own that could show what went wrong.
 void ReportProblem(const Text& message);
 
+// A line on the standard error only: what the updater did that the seller need not be asked
+// about (a release put in place or rolled back), for whoever reads the log.
+void LogLine(const Text& message);
+
 }  // namespace kesto::updater

@@ -46,7 +46,10 @@ bool StartPlatform(Text& problem) {
   }
   const Text path = CurrentDirectory() + "\\" + name;
   const bool updated = ApplyStagedRelease(net::kPlatformRunTarget);
-  const native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
+  native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
+  // The record of a platform that has ended names no window: the new one may well be given
+  // the same number, and must still count as shown.
+  if (native::WindowProcessId(before) == 0) before = 0;
   if (!FileExists(path)) {
     problem = "找不到平台程序 " + path;
     return false;

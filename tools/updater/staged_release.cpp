@@ -5,6 +5,7 @@
 #include "net/updater_contract.h"
 #include "runtime/tool_services.h"
 #include "tools/updater/installed_app.h"
+#include "tools/updater/problem_report.h"
 #include "tools/updater/signed_release.h"
 #include "update/vendor_key.h"
 
@@ -101,6 +102,7 @@ bool ApplyStagedRelease(const Text& target) {
   WriteFileBytes(old + "\\.replaced", {ToBytes(version)});
   RecordVersion(target, version);
   RemoveFolderTree(applying);
+  LogLine(target + " " + version + " 已更新就位");
   return true;
 }
 
@@ -115,9 +117,12 @@ void RollBackRelease(const Text& target) {
   for (const Text& name : FileNames(old)) {
     if (name != ".replaced") MoveFileReplacing(old + "\\" + name, folder + "\\" + name);
   }
-  WriteIniValue(UpdaterStatePath(), "refused", target, ToText(ReadFileBytes(old + "\\.replaced")));
-  RecordVersion(target, ToText(ReadFileBytes(old + "\\" + kVersionFile)));
+  const Text refused = ToText(ReadFileBytes(old + "\\.replaced"));
+  const Text restored = ToText(ReadFileBytes(old + "\\" + kVersionFile));
+  WriteIniValue(UpdaterStatePath(), "refused", target, refused);
+  RecordVersion(target, restored);
   RemoveFolderTree(old);
+  LogLine(target + " " + refused + " 未能启动，已退回 " + restored);
 }
 
 bool StageNewerRelease(const Text& target, Text& problem) {
