@@ -105,12 +105,26 @@ class WineRun(LinuxRun):
 
     def stop_platform(self):
         """Ends the platform as a shutdown would: the tray menu does not come up under Wine."""
-        harness.kill_all(self.folder_processes())
-        wait_until(lambda: not self.folder_processes(), 30, "the platform to end")
+        running = lambda: self.programs_running(PLATFORM_FILE) + self.updaters_running()  # noqa
+        harness.kill_all(running())
+        wait_until(lambda: not running(), 30, "the platform to end")
 
     def programs_running(self, name):
-        return [pid for pid in self.folder_processes()
-                if any(arg.lower().endswith(name) for arg in harness.command_line(pid))]
+        """Pids of this prefix's Windows programs named `name`: Wine gives each the command
+        line it was started with, which may name it without its folder."""
+        marker = f"WINEPREFIX={self.options.prefix}".encode()
+        found = []
+        for pid in harness.all_pids():
+            argv = harness.command_line(pid)
+            if not argv or argv[0].replace("/", "\\").split("\\")[-1].lower() != name:
+                continue
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    if marker in f.read().split(b"\0"):
+                        found.append(pid)
+            except OSError:
+                pass
+        return found
 
     def updaters_running(self):
         return self.programs_running("up.qmz")
