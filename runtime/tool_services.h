@@ -20,6 +20,10 @@ void RemoveFolderTree(const Text& path);
 
 void PauseMilliseconds(int milliseconds);
 
+// Lowers this process's processor and disk priority below the seller's programs, for work that
+// must never slow what the seller waits for (the updater's check after a start).
+void RunInBackground();
+
 // The text as UTF-8 (a byte sequence that is not GBK becomes U+FFFD).
 std::string TextToUtf8(const Text& text);
 // UTF-8 as a text; nothing when it is not UTF-8 or holds a character GBK cannot.

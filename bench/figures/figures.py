@@ -2,7 +2,10 @@
 """Prints two figures of the platform as a user meets it:
 
   - the time from a user start (the platform started without "-qmz", handing over to up.qmz,
-    which starts it again) to the main window shown on the screen;
+    which starts it again) to the main window shown on the screen, with the updater's release
+    check in place (the site's signed feed offers a newer platform, which the updater fetches,
+    checks and stages while the platform starts) and without it (the site has no feed), the
+    two kinds of start taking turns;
   - the memory of the running platform at rest: every process of it, the browser engine's
     web and network processes included (proportional set size, and resident set size), beside
     that of a bare WebKitGTK window showing the same pages (bench/figures/bare_window), and
@@ -10,8 +13,8 @@
 
     figures.py [--build build-demo] [--runs 5] [--rest 10]
 
-The build must have its built-in settings pointing at a loopback demo site (as
-tools/scripts/run-demo.sh makes build-demo). Runs in an X server of its own (Xvfb, openbox,
+The build must have its built-in settings pointing at a loopback demo site and the demo's
+vendor key (as tools/scripts/run-demo.sh makes build-demo, with build-demo/demo-vendor.pem). Runs in an X server of its own (Xvfb, openbox,
 trayer), so the figures do not depend on the desktop it is started from.
 """
 
@@ -101,7 +104,24 @@ def watch_start(folder, x, first):
     return marks
 
 
-def one_run(options, x, port, number):
+def publish_feed(build, site):
+    """The signed feed of the build's platform and updater as 1.0, and of a platform 1.1 that
+    a start without a release in place fetches, checks and stages."""
+    key = os.path.join(build, "demo-vendor.pem")
+    if not os.path.exists(key):
+        raise SystemExit(f"{key} is missing; make build-demo with tools/scripts/run-demo.sh")
+    platform = os.path.join(build, "kesto")
+    newer = os.path.join(site + "-files", "kesto")
+    os.makedirs(os.path.dirname(newer))
+    with open(platform, "rb") as source, open(newer, "wb") as target:
+        target.write(source.read() + b"\nrelease 1.1\n")
+    publish = [sys.executable, os.path.join(top, "tools/publish/publish.py"), site, "--key", key]
+    subprocess.run(publish + ["--release", "up", "1.0", os.path.join(build, "tools/updater/up.qmz"),
+                              "--release", "pt", "1.1", newer], check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+def one_run(options, x, port, number, kind):
     work = harness.new_work_folder("kesto-figures-")
     folder = harness.ProgramFolder(os.path.join(work, "kesto"))
     build = options.build
@@ -119,7 +139,7 @@ def one_run(options, x, port, number):
         processes = set(platform) | harness.descendants(platform)
         usage = {pid: memory_kib(pid) for pid in processes}
         steps = ", ".join(f"{name} {ms:.0f} ms" for name, ms in marks.items())
-        print(f"run {number}: {steps}; at rest {sum(u[0] for u in usage.values()) / 1024:.1f} "
+        print(f"run {number} ({kind}): {steps}; at rest {sum(u[0] for u in usage.values()) / 1024:.1f} "
               f"MiB PSS over {describe(process_name(pid) for pid in processes)}")
         return marks["shown"], usage
     finally:
@@ -173,12 +193,24 @@ def main(argv=None):
     site = None
     try:
         x.start()
+        feed = os.path.join(work, "feed")
+        publish_feed(options.build, feed)
         site = harness.Site(os.path.join(top, "tools/demo-site/server.py"), port,
                             os.path.join(options.build, "demo-packages"),
                             os.path.join(options.build, "tools/updater/up.qmz"),
-                            os.path.join(work, "site.log"))
+                            os.path.join(work, "site.log"), ["--feed", feed])
         site.start(x.env)
-        results = [one_run(options, x, port, n + 1) for n in range(options.runs)]
+        results, plain = [], []
+        for n in range(options.runs):
+            # The two kinds take turns, in the other order every other time; a start without
+            # the check finds no feed on the site.
+            for kind in (("check", "no check") if n % 2 == 0 else ("no check", "check")):
+                if kind == "no check":
+                    os.rename(feed, feed + "-away")
+                    plain.append(one_run(options, x, port, n + 1, kind)[0])
+                    os.rename(feed + "-away", feed)
+                else:
+                    results.append(one_run(options, x, port, n + 1, kind))
         bare = [bare_window_pss(options, x, port) for _ in range(options.runs)]
     except harness.Skip as reason:
         raise SystemExit(f"cannot measure: {reason}")
@@ -192,9 +224,12 @@ def main(argv=None):
     pss = [sum(u[0] for u in r[1].values()) / 1024 for r in results]
     rss = [sum(u[1] for u in r[1].values()) / 1024 for r in results]
     print()
-    print(f"user start to main window shown: median {statistics.median(times):.0f} ms, "
-          f"spread {spread_percent(times):.1f} % (min {min(times):.0f}, max {max(times):.0f}, "
-          f"{len(times)} runs)")
+    for kind, values in (("with the release check", times), ("without it", plain)):
+        print(f"user start to main window shown, {kind}: median {statistics.median(values):.0f} "
+              f"ms, spread {spread_percent(values):.1f} % (min {min(values):.0f}, "
+              f"max {max(values):.0f}, {len(values)} runs)")
+    print(f"with / without the check: {statistics.median(times) / statistics.median(plain):.2f} "
+          f"(target: the check adds nothing to the start)")
     print(f"memory at rest, all processes of the platform: median {statistics.median(pss):.1f} "
           f"MiB PSS, {statistics.median(rss):.1f} MiB RSS "
           f"({len(results[-1][1])} processes in the last run)")

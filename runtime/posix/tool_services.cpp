@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -39,6 +40,12 @@ void RemoveFolderTree(const Text& path) {
   if (path.empty() || !native) return;
   std::error_code ignored;
   fs::remove_all(*native, ignored);
+}
+
+void RunInBackground() {
+  // The disk follows the processor's priority where no class of its own is set.
+  constexpr int kBackgroundNiceness = 10;
+  setpriority(PRIO_PROCESS, 0, kBackgroundNiceness);
 }
 
 void PauseMilliseconds(int milliseconds) {

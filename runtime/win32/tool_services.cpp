@@ -54,6 +54,11 @@ void PauseMilliseconds(int milliseconds) {
   Sleep(static_cast<DWORD>(milliseconds));
 }
 
+void RunInBackground() {
+  // Lowers the disk and memory priority as well as the processor's.
+  SetPriorityClass(GetCurrentProcess(), PROCESS_MODE_BACKGROUND_BEGIN);
+}
+
 std::string TextToUtf8(const Text& text) {
   const std::wstring wide = win32::ToWide(text);
   if (wide.empty()) return {};

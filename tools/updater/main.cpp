@@ -8,6 +8,7 @@
 #include "tools/updater/problem_report.h"
 #include "tools/updater/run_target.h"
 #include "tools/updater/staged_release.h"
+#include "update/vendor_key.h"
 
 namespace {
 // A download of a few megabytes on a slow line finishes well within this.
@@ -41,8 +42,13 @@ int main(int argc, char** argv) {
     if (!problem.empty()) updater::ReportProblem(problem);
     EndProgram(1);
   }
-  // The target runs; its next release is fetched now, for the next start. A refusal or a
-  // failure here is not the seller's to hear of: the installed release keeps working.
+  // The target runs; its next release is fetched now, for the next start, behind everything
+  // the seller is waiting for. A refusal or a failure here is not the seller's to hear of: the
+  // installed release keeps working.
+  // Without the vendor's key nothing is fetched.
+  if (update::VendorKey().empty()) EndProgram(0);
+  if (target == net::kPlatformRunTarget) updater::WaitForPlatformWindow();
+  RunInBackground();
   Text ignored;
   updater::StageNewerRelease(target, ignored);
   updater::StageNewerRelease(updater::kUpdaterRelease, ignored);

@@ -23,6 +23,10 @@ Text Quoted(const Text& path) {
   return "\"" + path + "\"";
 }
 
+bool IsLiveWindow(native::Handle window) {
+  return native::WindowProcessId(window) != 0;
+}
+
 // True once `key` has recorded a live window other than `before` that `counts`.
 template <class Counts>
 bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before, int seconds,
@@ -49,7 +53,7 @@ bool StartPlatform(Text& problem) {
   native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
   // The record of a platform that has ended names no window: the new one may well be given
   // the same number, and must still count as shown.
-  if (native::WindowProcessId(before) == 0) before = 0;
+  if (!IsLiveWindow(before)) before = 0;
   if (!FileExists(path)) {
     problem = "找不到平台程序 " + path;
     return false;
@@ -61,8 +65,8 @@ bool StartPlatform(Text& problem) {
   if (!updated) return true;
   // A new release must show its window; one that does not gives way to the release before it,
   // which is started instead, and is not taken again.
-  const auto live = [](native::Handle window) { return native::WindowProcessId(window) != 0; };
-  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, kNewPlatformSeconds, live)) {
+  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, kNewPlatformSeconds,
+                          IsLiveWindow)) {
     KeepAppliedRelease(net::kPlatformRunTarget);
     return true;
   }
@@ -72,6 +76,11 @@ bool StartPlatform(Text& problem) {
     return false;
   }
   return true;
+}
+
+void WaitForPlatformWindow() {
+  AppConfig config;
+  WaitForWindowRecord(config, net::kPlatformRunTarget, 0, kNewPlatformSeconds, IsLiveWindow);
 }
 
 bool BringUpApplication(const Text& key, Text& problem) {

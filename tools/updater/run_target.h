@@ -16,4 +16,8 @@ bool StartPlatform(Text& problem);
 // cancelled the install.
 bool BringUpApplication(const Text& key, Text& problem);
 
+// Waits, for a bounded time, until the platform just started shows its window: work after a
+// start must not compete with the start itself.
+void WaitForPlatformWindow();
+
 }  // namespace kesto::updater
