@@ -41,6 +41,9 @@ void RemoveFolderTree(const Text& path) {
   fs::remove_all(*native, ignored);
 }
 
+// No starter waits for a program to take input here.
+void ReadyForInput() {}
+
 void PauseMilliseconds(int milliseconds) {
   timespec wait{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1'000'000};
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
