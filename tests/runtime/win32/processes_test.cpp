@@ -41,11 +41,21 @@ TEST_F(Processes, TheUpdaterIsReadyForInputAtOnce) {
   FileHold otherUpdater(Inside("up.qmz"), 0);
   ASSERT_TRUE(otherUpdater.Held());
   std::wstring line = L"\"" + Wide(L"up.qmz").wstring() + L"\" -qmz";
+  // Its output, and that of the Wine services it may start, goes nowhere: the test's own would
+  // be held open after the test.
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE nowhere =
+      CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inherited, OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
   PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             Wide(L"").c_str(), &startup, &started));
+  const BOOL made = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   Wide(L"").c_str(), &startup, &started);
+  CloseHandle(nowhere);
+  ASSERT_TRUE(made);
   const DWORD start = GetTickCount();
   const DWORD idle = WaitForInputIdle(started.hProcess, 5000);
   const DWORD waited = GetTickCount() - start;
