@@ -8,6 +8,7 @@ the platform) when a program file is missing.
 
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -43,9 +44,11 @@ class InstallerScript(unittest.TestCase):
         with open(self.out, "rb") as f:
             made = f.read()
         self.assertEqual(made[:2], b"MZ")
-        # The version resource's texts are UTF-16, as Windows' file properties read them.
+        # The version resource's texts are UTF-16, as Windows' file properties read them; a
+        # value starts at the next four-byte boundary after its key.
         for text in ("ProductVersion", "FileVersion"):
-            self.assertIn((text + "\0" + OPTIONS.version).encode("utf-16-le"), made)
+            key, value = ((t + "\0").encode("utf-16-le") for t in (text, OPTIONS.version))
+            self.assertRegex(made, re.escape(key) + b"(?:\x00\x00)?" + re.escape(value))
 
     def test_a_missing_program_file_makes_no_installer(self):
         for name in PROGRAM_FILES:
