@@ -89,7 +89,8 @@ void AppConfig::SetName(const Text& value) {
 
 Text AppConfig::UpdateConfigPath() {
   Text folder = CurrentDirectory();
-  if (FindText(folder, "\\app") != -1) folder = shell::ParentFolder(shell::ParentFolder(folder));
+  if (FindText(folder + "\\", "\\app\\") != -1)
+    folder = shell::ParentFolder(shell::ParentFolder(folder));
   configPath_ = folder + kFileName;
   return configPath_;
 }

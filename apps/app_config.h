@@ -32,8 +32,9 @@ class AppConfig {
   virtual void SetRun(const Text& value);
   virtual Text GetName();
   virtual void SetName(const Text& value);
-  // "<current directory>\qmztx.ini", or two folders up when the current directory lies below a
-  // folder "\app..." (a tool running in app\<tool> finds the platform's file).
+  // "<current directory>\qmztx.ini", or two folders up when the current directory is a folder
+  // named "app" or lies below one (a tool running in app\<tool> finds the platform's file). Only
+  // the whole name counts: a platform under C:\Users\apple keeps its file beside it.
   virtual Text UpdateConfigPath();
   virtual void AddAppName(const Text& name);
   virtual Text GetAppNames();

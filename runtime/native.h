@@ -27,6 +27,9 @@ struct Rect {
 };
 
 bool IsWindow(Handle window);
+// Shown, minimised or not (WS_VISIBLE): false for a hidden window.
+bool IsWindowVisible(Handle window);
+bool IsIconic(Handle window);
 void ShowWindowAsync(Handle window, int showCommand);
 void OpenIcon(Handle window);
 void SetForegroundWindow(Handle window);

@@ -24,6 +24,11 @@ void PauseMilliseconds(int milliseconds);
 // must never slow what the seller waits for (the updater's check after a start).
 void RunInBackground();
 
+// Lets a starter that waits for this program to take input go on at once: on Windows the
+// platform waits up to a second, its window frozen, for every program it starts to read its
+// messages, and a program whose work comes before any window of its own would never do so.
+void ReadyForInput();
+
 // The text as UTF-8 (a byte sequence that is not GBK becomes U+FFFD).
 std::string TextToUtf8(const Text& text);
 // UTF-8 as a text; nothing when it is not UTF-8 or holds a character GBK cannot.

@@ -6,12 +6,13 @@ bool IsLiveWindow(native::Handle window) {
   return window != 0 && native::IsWindow(window);
 }
 
+// Only a hidden or minimised window is shown again: a restore would take a maximised tool back
+// to its normal size at every activation. A minimised window comes back in the size it had.
 void ActivateWindow(native::Handle window, bool bringToTop) {
   if (!IsLiveWindow(window)) return;
-  native::ShowWindowAsync(window, native::kSwShowNormal);
-  native::OpenIcon(window);  // restores a minimised window
+  if (!native::IsWindowVisible(window)) native::ShowWindowAsync(window, native::kSwShow);
+  if (native::IsIconic(window)) native::OpenIcon(window);
   native::SetForegroundWindow(window);
-  native::ShowWindow(window, native::kSwRestore);
   if (bringToTop) native::BringWindowToTop(window);
 }
 

@@ -8,7 +8,8 @@ namespace kesto::shell {
 // True when the handle names an existing window; 0 never does.
 bool IsLiveWindow(native::Handle window);
 
-// Shows, restores and raises a live window; a dead handle is left alone.
+// Shows a hidden and restores a minimised live window, in its size, and raises it; a dead
+// handle is left alone.
 void ActivateWindow(native::Handle window, bool bringToTop = true);
 
 }  // namespace kesto::shell

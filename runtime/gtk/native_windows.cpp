@@ -65,7 +65,7 @@ unsigned long ReadFirstValue(Window window, const char* property, Atom propertyT
   return value;
 }
 
-bool IsIconic(Handle window) {
+bool IsIconicNow(Handle window) {
   return ReadFirstValue(Xid(window), "WM_STATE", XAtom("WM_STATE")) == kIconicState;
 }
 
@@ -125,7 +125,7 @@ void MapIconic(Handle window) {
 }
 
 void Deiconify(Handle window) {
-  if (IsIconic(window)) MapIconic(window);
+  if (IsIconicNow(window)) MapIconic(window);
 }
 
 void Iconify(Handle window) {
@@ -163,7 +163,7 @@ void ApplyShowCommand(Handle window, int command) {
     case kSwRestore:
       // A minimised window comes back in the state it had; any other leaves the maximised state.
       Map(window);
-      if (IsIconic(window)) {
+      if (IsIconicNow(window)) {
         MapIconic(window);
       } else {
         SetMaximised(window, false);
@@ -326,6 +326,20 @@ bool IsWindow(Handle window) {
   bool exists = false;
   gtk::RunOnUiThread([&] { exists = Exists(window); });
   return exists;
+}
+
+// A minimised window counts as shown, as on Windows; X11 unmaps it.
+bool IsWindowVisible(Handle window) {
+  bool shown = false;
+  gtk::RunOnUiThread(
+      [&] { shown = Exists(window) && (IsOnScreen(window) || IsIconicNow(window)); });
+  return shown;
+}
+
+bool IsIconic(Handle window) {
+  bool iconic = false;
+  gtk::RunOnUiThread([&] { iconic = Exists(window) && IsIconicNow(window); });
+  return iconic;
 }
 
 void ShowWindowAsync(Handle window, int showCommand) {

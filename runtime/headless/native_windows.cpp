@@ -145,6 +145,14 @@ bool IsWindow(Handle window) {
   return headless::WithLiveWindow(window, [](headless::Window&, headless::Table&) {});
 }
 
+bool IsWindowVisible(Handle window) {
+  return headless::FakeWindow(window).visible;
+}
+
+bool IsIconic(Handle window) {
+  return headless::FakeWindow(window).minimised;
+}
+
 void ShowWindowAsync(Handle window, int showCommand) {
   headless::Show(window, headless::WindowAction::kShowWindowAsync, showCommand);
 }

@@ -48,6 +48,9 @@ void RunInBackground() {
   setpriority(PRIO_PROCESS, 0, kBackgroundNiceness);
 }
 
+// No starter waits for a program to take input here.
+void ReadyForInput() {}
+
 void PauseMilliseconds(int milliseconds) {
   timespec wait{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1'000'000};
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {

@@ -34,6 +34,9 @@ bool RunCommand(const Text& commandLine, bool wait, std::optional<int> showMode)
     return false;
   }
   win32::OwnedHandle process(started.hProcess), thread(started.hThread);
+  // A program started from the platform's window (through the updater, which passes it on) may
+  // bring its own window to the front; without this it may open behind the others.
+  AllowSetForegroundWindow(started.dwProcessId);
   if (wait) {
     WaitForSingleObject(process.get(), INFINITE);
   } else {

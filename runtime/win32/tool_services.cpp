@@ -59,6 +59,14 @@ void RunInBackground() {
   SetPriorityClass(GetCurrentProcess(), PROCESS_MODE_BACKGROUND_BEGIN);
 }
 
+// What a starter's WaitForInputIdle waits for: Windows counts a look into the empty message
+// queue, Wine a wait on it (for no time here).
+void ReadyForInput() {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+}
+
 std::string TextToUtf8(const Text& text) {
   const std::wstring wide = win32::ToWide(text);
   if (wide.empty()) return {};

@@ -44,4 +44,34 @@ Text FromWide(const std::wstring& wide) {
   return text;
 }
 
+namespace {
+
+// Nothing when a character has no GBK form of its own (a near one, such as o for ö, would name
+// another file).
+std::optional<Text> FromWideExact(const std::wstring& wide) {
+  const int size = static_cast<int>(wide.size());
+  BOOL lost = FALSE;
+  const int length =
+      WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", &lost);
+  if (length <= 0 || lost) return std::nullopt;
+  Text text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), length, "?",
+                      nullptr);
+  return text;
+}
+
+}  // namespace
+
+Text FromWidePath(const std::wstring& path) {
+  if (path.empty()) return {};
+  if (auto exact = FromWideExact(path)) return *exact;
+  std::wstring shortPath(GetShortPathNameW(path.c_str(), nullptr, 0), L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), DWORD(shortPath.size()));
+  if (length > 0 && length < shortPath.size()) {
+    shortPath.resize(length);
+    if (auto exact = FromWideExact(shortPath)) return *exact;
+  }
+  return FromWide(path);
+}
+
 }  // namespace kesto::win32

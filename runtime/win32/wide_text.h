@@ -22,4 +22,9 @@ std::wstring ToWide(const Text& text);
 // A character GBK cannot hold becomes "?", as the ANSI functions of Windows report it.
 Text FromWide(const std::wstring& wide);
 
+// A path as the program's texts can hold it, for the program to build further paths on: where
+// a name in it has a character GBK cannot hold (C:\Users\Björn), the path's short form, when
+// the volume keeps short names; otherwise as FromWide gives it.
+Text FromWidePath(const std::wstring& path);
+
 }  // namespace kesto::win32

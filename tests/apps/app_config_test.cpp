@@ -32,10 +32,13 @@ TEST_F(AppConfigFile, BelowAnAppFolderThePathIsTwoLevelsUp) {
   std::filesystem::create_directories(folder_ / "app/tool");
   std::filesystem::current_path(folder_ / "app/tool");
   EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));
-  // "\app" also matches the start of a longer name such as "apps".
-  std::filesystem::create_directories(folder_ / "apps/x");
-  std::filesystem::current_path(folder_ / "apps/x");
-  EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));
+  // Only a whole folder name counts: a platform in a folder such as C:\Users\apple\Kesto or
+  // D:\apps\Kesto keeps its file beside it.
+  for (const char* own : {"apple/Kesto", "apps/Kesto"}) {
+    std::filesystem::create_directories(folder_ / own);
+    std::filesystem::current_path(folder_ / own);
+    EXPECT_EQ(config.UpdateConfigPath(), CurrentDirectory() + "\\qmztx.ini") << own;
+  }
   // Every call finds the path afresh.
   std::filesystem::current_path(folder_.root());
   EXPECT_EQ(config.UpdateConfigPath(), folder_.Inside("qmztx.ini"));

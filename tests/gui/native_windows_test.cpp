@@ -1,5 +1,6 @@
 // Native window operations on another program's window: liveness of any id, the activation
-// sequence on a minimised or hidden window, the close request.
+// sequence on a minimised, hidden or maximised window, the close request.
+#include <X11/Xatom.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "runtime/gtk/x11_access.h"
+#include "shell/window_activation.h"
 #include "tests/gui/gui_support.h"
 
 namespace kesto::testing {
@@ -82,13 +84,30 @@ std::string DescribeFocus(native::Handle expected) {
          std::to_string(IsMapped(expected)) + ", iconic " + std::to_string(IsIconic(expected));
 }
 
-// The activation sequence the platform runs on a recorded window.
+// Whether the window manager has the window maximised both ways (_NET_WM_STATE).
+bool IsMaximised(native::Handle window) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  int both = 0;
+  gtk::XErrorTrap trap;
+  if (XGetWindowProperty(gtk::XDisplay(), Window(window), gtk::XAtom("_NET_WM_STATE"), 0, 16, False,
+                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+      data) {
+    for (unsigned long i = 0; i < count; ++i) {
+      const Atom state = reinterpret_cast<Atom*>(data)[i];
+      both += state == gtk::XAtom("_NET_WM_STATE_MAXIMIZED_VERT") ||
+              state == gtk::XAtom("_NET_WM_STATE_MAXIMIZED_HORZ");
+    }
+  }
+  if (data) XFree(data);
+  trap.Failed();
+  return both == 2;
+}
+
 void Activate(native::Handle window) {
-  native::ShowWindowAsync(window, native::kSwShowNormal);
-  native::OpenIcon(window);
-  native::SetForegroundWindow(window);
-  native::ShowWindow(window, native::kSwRestore);
-  native::BringWindowToTop(window);
+  shell::ActivateWindow(window);
 }
 
 class NativeWindows : public ::testing::Test {
@@ -138,6 +157,20 @@ TEST_F(NativeWindows, ActivationShowsAHiddenWindow) {
   EXPECT_TRUE(PumpUntil([&] { return IsMapped(peer.window()); }));
   EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }))
       << DescribeFocus(peer.window());
+}
+
+TEST_F(NativeWindows, ActivationLeavesAMaximisedWindowMaximised) {
+  Peer other("kesto peer other");
+  Peer peer("kesto peer maximised");
+  native::ShowWindow(peer.window(), native::kSwMaximize);
+  ASSERT_TRUE(PumpUntil([&] { return IsMaximised(peer.window()); }));
+  native::SetForegroundWindow(other.window());
+  ASSERT_TRUE(PumpUntil([&] { return ActiveWindow() == other.window(); }));
+  Activate(peer.window());
+  EXPECT_TRUE(PumpUntil([&] { return ActiveWindow() == peer.window(); }))
+      << DescribeFocus(peer.window());
+  Pump(500);
+  EXPECT_TRUE(IsMaximised(peer.window()));
 }
 
 TEST_F(NativeWindows, CloseRequestEndsTheOtherProgram) {

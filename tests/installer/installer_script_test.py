@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Compiles the installer script with makensis -WX around stand-in program files.
 
-Checks that the script makes an installer from a complete program folder, and that it refuses
-(rather than making an installer without the platform) when a program file is missing.
+Checks that the script makes an installer from a complete program folder, with the release's
+version in its version resource, and that it refuses (rather than making an installer without
+the platform) when a program file is missing.
 """
 
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -18,7 +20,8 @@ PROGRAM_FILES = ("kesto.exe", "up.qmz", "README.txt")
 
 def make_installer(source, out):
     return subprocess.run(
-        [OPTIONS.makensis, "-V2", "-WX", f"-DSOURCE={source}", f"-DOUTFILE={out}", OPTIONS.script],
+        [OPTIONS.makensis, "-V2", "-WX", f"-DSOURCE={source}", f"-DOUTFILE={out}",
+         f"-DVERSION={OPTIONS.version}", OPTIONS.script],
         capture_output=True, text=True, timeout=100)
 
 
@@ -39,7 +42,13 @@ class InstallerScript(unittest.TestCase):
         result = make_installer(self.source, self.out)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         with open(self.out, "rb") as f:
-            self.assertEqual(f.read(2), b"MZ")
+            made = f.read()
+        self.assertEqual(made[:2], b"MZ")
+        # The version resource's texts are UTF-16, as Windows' file properties read them; a
+        # value starts at the next four-byte boundary after its key.
+        for text in ("ProductVersion", "FileVersion"):
+            key, value = ((t + "\0").encode("utf-16-le") for t in (text, OPTIONS.version))
+            self.assertRegex(made, re.escape(key) + b"(?:\x00\x00)?" + re.escape(value))
 
     def test_a_missing_program_file_makes_no_installer(self):
         for name in PROGRAM_FILES:
@@ -58,5 +67,6 @@ if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--makensis", required=True)
     parser.add_argument("--script", required=True)
+    parser.add_argument("--version", required=True)
     OPTIONS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0]] + rest)

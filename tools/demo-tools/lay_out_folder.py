@@ -26,10 +26,10 @@ def platform_info(port):
 
 
 def lay_out(out, platform, regtool, packages, port, updater=None, tools=()):
-    if "/app" in os.path.abspath(out):
-        # The platform's programs look for qmztx.ini two folders up from any folder whose
-        # path holds "\app"; a program folder below such a name would be mistaken for a tool's.
-        raise ValueError(f"{out}: a program folder's path must not contain /app")
+    if "app" in os.path.abspath(out).split(os.sep):
+        # The platform's programs look for qmztx.ini two folders up from any folder named app
+        # or below one; a program folder there would be mistaken for a tool's.
+        raise ValueError(f"{out}: a program folder must not lie in a folder named app")
     os.makedirs(out, exist_ok=True)
     if os.listdir(out):
         raise ValueError(f"{out} is not empty")

@@ -3,13 +3,17 @@
 ; itself. The uninstaller removes only what the installer put there, so the seller's
 ; applications (app\) and settings (qmztx.ini) stay.
 ;
-;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, README.txt> -DOUTFILE=<setup.exe> kesto.nsi
+;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, README.txt> -DOUTFILE=<setup.exe>
+;            -DVERSION=<the release's version, such as 1.0> kesto.nsi
 
 !ifndef SOURCE
   !error "SOURCE must name the folder with kesto.exe, up.qmz and README.txt"
 !endif
 !ifndef OUTFILE
   !error "OUTFILE must name the installer to make"
+!endif
+!ifndef VERSION
+  !error "VERSION must give the release's version"
 !endif
 
 Unicode true
@@ -18,6 +22,29 @@ RequestExecutionLevel user
 
 !define PRODUCT "Kesto"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kesto"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; The class of the platform's windows.
+!define WINDOW_CLASS "KestoWindow"
+
+; The installer's own version resource, in the four numbers it needs.
+!searchparse /noerrors "${VERSION}" "" VERSION_1 "." VERSION_2 "." VERSION_3 "." VERSION_4
+!ifndef VERSION_2
+  !define VERSION_2 0
+!endif
+!ifndef VERSION_3
+  !define VERSION_3 0
+!endif
+!ifndef VERSION_4
+  !define VERSION_4 0
+!endif
+VIProductVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
+VIFileVersion "${VERSION_1}.${VERSION_2}.${VERSION_3}.${VERSION_4}"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "FileDescription" "Kesto setup"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -25,8 +52,11 @@ InstallDir "$LOCALAPPDATA\Kesto"
 ; A later install goes where the first one went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
+!include "LogicLib.nsh"
 !include "MUI2.nsh"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kesto.exe"
+!insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckInstallFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -34,8 +64,89 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
-Section "Kesto"
+; A folder the platform cannot work in is refused on the directory page. The platform writes
+; qmztx.ini and app\ beside itself: below Program Files or Windows, Windows sends those writes
+; elsewhere (VirtualStore) and the tools would not find them. And the platform takes a folder
+; named app, or one below it, for a tool's, and looks for qmztx.ini two folders up.
+Function CheckInstallFolder
+  ${ForEach} $0 0 2 + 1
+    ${Select} $0
+      ${Case} 0
+        StrCpy $1 "$PROGRAMFILES32\"
+      ${Case} 1
+        StrCpy $1 "$PROGRAMFILES64\"
+      ${CaseElse}
+        StrCpy $1 "$WINDIR\"
+    ${EndSelect}
+    StrLen $2 $1
+    StrCpy $3 "$INSTDIR\" $2
+    ${If} $3 == $1
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Kesto 会在自己的文件夹里保存设置和应用，不能装在 $1 下面。$\r$\n请选择您自己的文件夹，例如 $LOCALAPPDATA\Kesto。"
+      Abort
+    ${EndIf}
+  ${Next}
+  StrCpy $1 "$INSTDIR\"
+  StrLen $2 $1
+  ${ForEach} $0 0 $2 + 1
+    StrCpy $3 $1 5 $0
+    ${If} $3 S== "\app\"
+      MessageBox MB_OK|MB_ICONEXCLAMATION "Kesto 不能装在名为 app 的文件夹里或它的下面（app 是存放应用的文件夹）。$\r$\n请选择别的文件夹，例如 $LOCALAPPDATA\Kesto。"
+      Abort
+    ${EndIf}
+  ${Next}
+FunctionEnd
+
+; A running platform holds kesto.exe (and a running updater up.qmz): it is asked to end, as the
+; seller would end it from its tray menu, and the files are waited for. Its window is the one
+; recorded under [jb] pt in qmztx.ini, when that is still a window of the platform's class; the
+; close request ends the platform.
+!macro END_RUNNING_PLATFORM un
+  Function ${un}EndRunningPlatform
+    ReadINIStr $0 "$INSTDIR\qmztx.ini" "jb" "pt"
+    ${If} $0 != ""
+      System::Call "user32::GetClassNameW(p r0, w .r1, i 64) i .r2"
+      ${If} $2 <> 0
+      ${AndIf} $1 == "${WINDOW_CLASS}"
+        System::Call "user32::PostMessageW(p r0, i 0x10, p 0, p 0)"
+      ${EndIf}
+    ${EndIf}
+    StrCpy $3 0
+    ${Do}
+      StrCpy $4 ""
+      ${ForEach} $5 0 1 + 1
+        ${If} $5 = 0
+          StrCpy $6 "$INSTDIR\kesto.exe"
+        ${Else}
+          StrCpy $6 "$INSTDIR\up.qmz"
+        ${EndIf}
+        ${If} ${FileExists} $6
+          ClearErrors
+          FileOpen $7 $6 a
+          ${If} ${Errors}
+            StrCpy $4 $6
+          ${Else}
+            FileClose $7
+          ${EndIf}
+        ${EndIf}
+      ${Next}
+      ${IfThen} $4 == "" ${|} ${Break} ${|}
+      IntOp $3 $3 + 1
+      ${If} $3 > 40
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kesto 仍在运行（$4 正在使用）。$\r$\n请在屏幕右下角的 Kesto 图标上点右键，选择“退出Kesto应用平台”，然后点“重试”。" IDRETRY +2
+        Abort
+        StrCpy $3 0
+      ${EndIf}
+      Sleep 250
+    ${Loop}
+  FunctionEnd
+!macroend
+!insertmacro END_RUNNING_PLATFORM ""
+!insertmacro END_RUNNING_PLATFORM "un."
+
+Section "Kesto" SectionProgram
+  SectionIn RO
   SetOutPath "$INSTDIR"
+  Call EndRunningPlatform
   File "${SOURCE}\kesto.exe"
   File "${SOURCE}\up.qmz"
   File "${SOURCE}\README.txt"
@@ -48,13 +159,28 @@ Section "Kesto"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\kesto.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; A tray launcher that the seller would otherwise start by hand every morning: on unless the
+; seller unticks it.
+Section "开机时自动启动 Kesto" SectionAutostart
+  WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\kesto.exe"'
+SectionEnd
+
+; An install without the start at logon takes back the one an earlier install made.
+Function .onInstSuccess
+  ${IfNot} ${SectionIsSelected} ${SectionAutostart}
+    DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
+  Call un.EndRunningPlatform
   Delete "$INSTDIR\kesto.exe"
   Delete "$INSTDIR\up.qmz"
   Delete "$INSTDIR\README.txt"
@@ -65,5 +191,6 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Kesto\Kesto.lnk"
   Delete "$SMPROGRAMS\Kesto\卸载 Kesto.lnk"
   RMDir "$SMPROGRAMS\Kesto"
+  DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -53,7 +53,9 @@ i686-w64-mingw32-strip -o "$stage/regtool.exe" "$build/tools/regtool/regtool.exe
 } >"$stage/README.txt"
 
 (cd "$dist" && zip -q -r -X kesto-windows.zip Kesto)
-makensis -V2 -WX -DSOURCE="$stage" -DOUTFILE="$dist/kesto-setup.exe" tools/installer/kesto.nsi
+version=$(sed -n 's/^KESTO_VERSION:STRING=//p' "$build/CMakeCache.txt")
+makensis -V2 -WX -DSOURCE="$stage" -DOUTFILE="$dist/kesto-setup.exe" -DVERSION="$version" \
+  tools/installer/kesto.nsi
 
 # What users get must hold what they need.
 listing=$(unzip -Z1 "$dist/kesto-windows.zip")

@@ -18,6 +18,7 @@ constexpr int kLockTimeoutSeconds = 120;
 int main(int argc, char** argv) {
   using namespace kesto;
   RuntimeStart(argc, argv);
+  ReadyForInput();  // the platform that started this program goes on at once
   // Read before waiting for another updater: the next start rewrites the target.
   const Text target = AppConfig().GetRun();
   Text problem;

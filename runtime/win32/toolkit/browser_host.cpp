@@ -103,7 +103,11 @@ bool HostedBrowser::Start() {
   browser_->put_Silent(VARIANT_TRUE);
   navigationSink_.Attach(new NavigationEventSink(
       {[this](IDispatch* loaded) { FollowDocument(loaded); },
-       [this](const std::wstring& text) { statusText_ = FromPageText(text, kPageTextLimit); }}));
+       [this](const std::wstring& text) { statusText_ = FromPageText(text, kPageTextLimit); },
+       // A pop-up's page is shown in place, with the control's cookies.
+       [this](const std::wstring& address) {
+         if (!address.empty()) NavigateTo(address, 0);
+       }}));
   navigationEvents_.Connect(browser_.Get(), __uuidof(DWebBrowserEvents2), navigationSink_.Get());
   if (handler_) documentSink_.Attach(new DocumentEventSink(handler_));
   return true;

@@ -6,6 +6,17 @@
 
 namespace kesto::win32 {
 
+namespace {
+
+// Sets the event's by-reference Cancel argument, found at its place from the end.
+void Cancel(const DISPPARAMS& params, UINT fromEnd) {
+  if (params.cArgs < fromEnd) return;
+  VARIANT& cancel = params.rgvarg[params.cArgs - fromEnd];
+  if (cancel.vt == (VT_BYREF | VT_BOOL) && cancel.pboolVal) *cancel.pboolVal = VARIANT_TRUE;
+}
+
+}  // namespace
+
 NavigationEventSink::NavigationEventSink(Listener listener)
     : EventSink(__uuidof(DWebBrowserEvents2)), listener_(std::move(listener)) {}
 
@@ -26,6 +37,20 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
           changed(std::wstring(text, SysStringLen(text)));
         }
       }
+      break;
+    case DISPID_NEWWINDOW3: {
+      // ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl.
+      Cancel(params, 2);
+      const VARIANT* address = params.cArgs == 5 ? &params.rgvarg[0] : nullptr;
+      if (auto refused = listener_.newWindowRefused) {
+        refused(address && address->vt == VT_BSTR && address->bstrVal
+                    ? std::wstring(address->bstrVal, SysStringLen(address->bstrVal))
+                    : std::wstring());
+      }
+      break;
+    }
+    case DISPID_WINDOWCLOSING:  // IsChildWindow, Cancel
+      Cancel(params, 2);
       break;
   }
 }

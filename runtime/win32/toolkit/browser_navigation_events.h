@@ -1,6 +1,9 @@
 // The sink of the browser control's own events (DWebBrowserEvents2) that the host follows:
 // a document loaded (in the control itself or in one of the page's frames), the status text
-// changed.
+// changed, a page asks for a new window. A new window of the control's own would be a separate
+// browser without the control's cookies, so a payment or login page opened there would lose the
+// seller's session: each is refused and its address handed to the host. A page's attempt to
+// close the window the control lives in is refused too.
 #pragma once
 
 #include <functional>
@@ -16,6 +19,8 @@ class NavigationEventSink final : public EventSink {
     // The browser of the top page or of the frame that loaded; null when the control named none.
     std::function<void(IDispatch* browser)> documentLoaded;
     std::function<void(const std::wstring&)> statusTextChanged;
+    // The address a refused new window would have shown; empty when the page named none.
+    std::function<void(const std::wstring&)> newWindowRefused;
   };
 
   explicit NavigationEventSink(Listener listener);

@@ -138,9 +138,10 @@ HRESULT BrowserSite::TranslateAccelerator(LPMSG, WORD) {
   return S_FALSE;
 }
 
-// The control's own context menu, and its own handling of everything below.
+// No context menu of the control's own: its "open in new window" would take the page out of
+// the program, without the control's cookies.
 HRESULT BrowserSite::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) {
-  return S_FALSE;
+  return S_OK;
 }
 
 HRESULT BrowserSite::GetHostInfo(DOCHOSTUIINFO* info) {
@@ -170,8 +171,19 @@ HRESULT BrowserSite::OnFrameWindowActivate(BOOL) {
 HRESULT BrowserSite::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
   return S_OK;
 }
-HRESULT BrowserSite::TranslateAccelerator(LPMSG, const GUID*, DWORD) {
-  return S_FALSE;
+// The browser's own window shortcuts are kept out, for the same reason: Ctrl+N (new window),
+// Ctrl+O and Ctrl+L (open an address in a dialog). Copy, paste, Tab and the rest stay the
+// control's.
+HRESULT BrowserSite::TranslateAccelerator(LPMSG message, const GUID*, DWORD) {
+  if (!message || message->message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return S_FALSE;
+  switch (message->wParam) {
+    case 'N':
+    case 'O':
+    case 'L':
+      return S_OK;
+    default:
+      return S_FALSE;
+  }
 }
 
 HRESULT BrowserSite::GetOptionKeyPath(LPOLESTR* key, DWORD) {

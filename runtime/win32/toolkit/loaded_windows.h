@@ -85,7 +85,9 @@ class LoadedWindow : public front::LoadedWindow {
 
   // Window properties that are kept rather than read from the window.
   std::vector<HICON> ownIcons;  // the icons made for it alone
-  bool inTray = false;          // it has a notification-area entry
+  bool wantsTray = false;       // it was given a notification-area entry
+  bool inTray = false;          // the shell has taken that entry
+  bool trayKeyboard = false;    // the shell sends that entry's keyboard events
   HICON trayIcon = nullptr;     // that entry's icon
   Text trayTip;
 

@@ -20,6 +20,14 @@ bool IsWindow(Handle window) {
   return window != 0 && ::IsWindow(Hwnd(window));
 }
 
+bool IsWindowVisible(Handle window) {
+  return ::IsWindowVisible(Hwnd(window));
+}
+
+bool IsIconic(Handle window) {
+  return ::IsIconic(Hwnd(window));
+}
+
 void ShowWindowAsync(Handle window, int showCommand) {
   ::ShowWindowAsync(Hwnd(window), showCommand);
 }

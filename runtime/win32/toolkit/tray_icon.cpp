@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "runtime/gbk_chars.h"
+#include "runtime/toolkit_front/window_table.h"
 #include "runtime/win32/toolkit/drawing.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/wide_text.h"
@@ -18,6 +19,9 @@ namespace {
 
 constexpr UINT kEntryId = 100;
 constexpr UINT kCallbackMessage = 0x8064;
+// At logon the shell may not take entries yet: the add is tried again every second.
+constexpr UINT_PTR kRetryTimer = 0x7E4B;
+constexpr UINT kRetryMilliseconds = 1000;
 constexpr std::size_t kTipBytes = 62;
 enum TrayCode : int { kLeftUp = 1, kLeftDouble = 2, kRightUp = 3 };
 
@@ -44,13 +48,34 @@ bool Submit(LoadedWindow& window, DWORD action) {
   return Shell_NotifyIconW(action, &entry);
 }
 
+// Adds the entry; one the shell refuses is tried again until it takes it, and meanwhile the
+// window counts as having none, so that it is never hidden to an entry that is not there. A
+// shell that says it has started again may still hold the entry: then it is found there.
+void Add(LoadedWindow& window, bool mayHoldIt) {
+  window.inTray = Submit(window, NIM_ADD) || (mayHoldIt && Submit(window, NIM_MODIFY));
+  if (!window.inTray) {
+    SetTimer(window.hwnd(), kRetryTimer, kRetryMilliseconds, nullptr);
+    return;
+  }
+  KillTimer(window.hwnd(), kRetryTimer);
+  // In this version the keyboard reaches the entry: Enter or Space selects it, the menu key or
+  // Shift+F10 asks for its menu (as a right click then does too).
+  NOTIFYICONDATAW entry = EntryOf(window);
+  entry.uVersion = NOTIFYICON_VERSION;
+  window.trayKeyboard = Shell_NotifyIconW(NIM_SETVERSION, &entry);
+}
+
 void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
   HICON previous = window.trayIcon;
   window.trayIcon = IconOf(icon, GetSystemMetrics(SM_CXSMICON));
   window.trayTip = tip;
+  if (!window.wantsTray) {
+    // An elevated platform still hears that the shell has started again.
+    ChangeWindowMessageFilterEx(window.hwnd(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+  }
+  window.wantsTray = true;
   // The entry may have gone with Explorer; then it is added again.
-  if (!window.inTray || !Submit(window, NIM_MODIFY)) Submit(window, NIM_ADD);
-  window.inTray = true;
+  if (!window.inTray || !Submit(window, NIM_MODIFY)) Add(window, false);
   if (previous) DestroyIcon(previous);
 }
 
@@ -64,28 +89,37 @@ void Notify(LoadedWindow& window, int code) {
 }  // namespace
 
 void RemoveTrayEntry(LoadedWindow& window) {
-  if (!window.inTray) return;
+  if (!window.wantsTray) return;
+  KillTimer(window.hwnd(), kRetryTimer);
   NOTIFYICONDATAW entry = EntryOf(window);
   Shell_NotifyIconW(NIM_DELETE, &entry);
   window.inTray = false;
+  window.wantsTray = false;
   if (window.trayIcon) DestroyIcon(window.trayIcon);
   window.trayIcon = nullptr;
 }
 
-bool HandleTrayMessage(LoadedWindow& window, UINT message, WPARAM, LPARAM lParam) {
+bool HandleTrayMessage(LoadedWindow& window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == TaskbarCreatedMessage()) {
-    if (window.inTray) Submit(window, NIM_ADD);
+    if (window.wantsTray) Add(window, true);
+    return true;
+  }
+  if (message == WM_TIMER && wParam == kRetryTimer) {
+    if (window.wantsTray) Add(window, false);
     return true;
   }
   if (message != kCallbackMessage) return false;
   switch (LOWORD(lParam)) {
     case WM_LBUTTONUP:
+    case NIN_KEYSELECT:  // Enter or Space on the entry
       Notify(window, kLeftUp);
       break;
     case WM_LBUTTONDBLCLK:
       Notify(window, kLeftDouble);
       break;
     case WM_RBUTTONUP:
+      if (!window.trayKeyboard) Notify(window, kRightUp);
+      break;
     case WM_CONTEXTMENU:
       Notify(window, kRightUp);
       break;
@@ -110,9 +144,18 @@ void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Te
   });
 }
 
-// The notification area is the shell's taskbar window.
+// The notification area is the shell's taskbar window; while it has not taken an entry it was
+// given, it holds none for this program.
 bool TrayAvailable() {
-  return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+  bool available = false;
+  win32::RunOnUiThread([&] {
+    available = FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+    for (const auto& [name, loaded] : front::LoadedWindows()) {
+      const auto& window = static_cast<const win32::LoadedWindow&>(*loaded);
+      if (window.wantsTray && !window.inTray) available = false;
+    }
+  });
+  return available;
 }
 
 }  // namespace kesto::ui

@@ -6,6 +6,7 @@
 #include "runtime/win32/toolkit/top_window.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/toolkit/window_properties.h"
+#include "runtime/win32/toolkit/work_area.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {
@@ -65,7 +66,7 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   loaded->SetHwnd(hwnd);
   SetWindowIcon(*loaded, layout.icon.ToBytes());
   CreateControls(*loaded);
-  if (layout.centred) CentreOnScreen(hwnd);
+  if (layout.centred) CentreInWorkArea(*loaded);
   return loaded;
 }
 

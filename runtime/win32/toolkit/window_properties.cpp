@@ -4,6 +4,7 @@
 
 #include "runtime/toolkit_front/back_end.h"
 #include "runtime/win32/toolkit/drawing.h"
+#include "runtime/win32/toolkit/work_area.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {
@@ -28,7 +29,7 @@ void ApplyState(LoadedWindow& window, int state) {
       break;
     case ui::kStateCentred:
       if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
-      CentreOnScreen(hwnd);
+      CentreInWorkArea(window);
       break;
     default:
       if (IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_RESTORE);
@@ -52,7 +53,7 @@ void SetVisible(LoadedWindow& window, bool visible) {
       ShowWindow(hwnd, SW_SHOWMAXIMIZED);
       break;
     case ui::kStateCentred:
-      CentreOnScreen(hwnd);
+      CentreInWorkArea(window);
       ShowWindow(hwnd, SW_SHOWNORMAL);
       break;
     default:
@@ -74,17 +75,6 @@ RECT OuterRect(HWND hwnd) {
 }
 
 }  // namespace
-
-void CentreOnScreen(HWND hwnd) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
-  const RECT outer = OuterRect(hwnd);
-  const RECT& screen = monitor.rcMonitor;
-  const int x = screen.left + (screen.right - screen.left - (outer.right - outer.left)) / 2;
-  const int y = screen.top + (screen.bottom - screen.top - (outer.bottom - outer.top)) / 2;
-  SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void SetWindowIcon(LoadedWindow& window, const Bytes& iconFile) {
   static HICON programIcon = nullptr;

@@ -1,12 +1,9 @@
-// What the window loading also asks of the window's native side: centring and icons.
+// What the window loading also asks of the window's native side: icons.
 #pragma once
 
 #include "runtime/win32/toolkit/loaded_windows.h"
 
 namespace kesto::win32 {
-
-// Moves the window, without resizing or activating it, to the middle of its screen.
-void CentreOnScreen(HWND hwnd);
 
 // Gives the window the icon file's big and small icons; the first icon any window got is the
 // one windows without their own show.

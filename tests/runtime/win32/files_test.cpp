@@ -38,6 +38,23 @@ TEST_F(Files, GbkNameIsMadeListedAndReadBack) {
   EXPECT_EQ(Listing(Inside("*.dat"), 0, true), std::set<Text>{"?t?.dat"});
 }
 
+// A program folder whose name GBK cannot spell (a seller's Windows account "Björn 가") still
+// gives a current directory that every path built on it works with.
+TEST_F(Files, AFolderNameOutsideGbkGivesAWorkingCurrentDirectory) {
+  const std::filesystem::path folder = Wide(L"Bj\u00F6rn \uAC00");
+  std::filesystem::create_directory(folder);
+  WriteWide(L"Bj\u00F6rn \uAC00\\qmztx.ini", "[wm]\r\nrun=pt\r\n");
+  wchar_t before[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+  const Text here = CurrentDirectory();
+  SetCurrentDirectoryW(before);
+  EXPECT_EQ(here.find('?'), Text::npos) << here;
+  EXPECT_EQ(ToText(ReadFileBytes(here + "\\qmztx.ini")), "[wm]\r\nrun=pt\r\n");
+  EXPECT_TRUE(WriteFileBytes(here + "\\app.dat", {Bytes{'x'}}));
+  EXPECT_TRUE(std::filesystem::exists(folder / L"app.dat"));
+}
+
 TEST_F(Files, ListingsFilterByTheSystemsAttributes) {
   WriteWide(L"plain.qmz", "x");
   WriteWide(L"hidden.qmz", "x");

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "runtime/core.h"
+#include "runtime/tool_services.h"
 #include "tests/runtime/win32/temp_folder.h"
 
 namespace kesto {
@@ -31,6 +32,40 @@ TEST_F(Processes, WithoutWaitingReturnsOnceTheProgramIsIdle) {
   // slow to start on a loaded machine is given up after the full second.
   EXPECT_TRUE(FileExists(Inside("report.txt")) || waited >= 1000) << waited;
   EXPECT_GE(waited, 500u);
+}
+
+// The platform waits, its window frozen, for the updater it starts to take input. The updater
+// takes it at once, even while it waits for another updater's hold on its file.
+TEST_F(Processes, TheUpdaterIsReadyForInputAtOnce) {
+  std::filesystem::copy_file(KESTO_UPDATER, Wide(L"up.qmz"));
+  FileHold otherUpdater(Inside("up.qmz"), 0);
+  ASSERT_TRUE(otherUpdater.Held());
+  std::wstring line = L"\"" + Wide(L"up.qmz").wstring() + L"\" -qmz";
+  // Its output, and that of the Wine services it may start, goes nowhere: the test's own would
+  // be held open after the test.
+  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  HANDLE nowhere =
+      CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inherited, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = startup.hStdOutput = startup.hStdError = nowhere;
+  PROCESS_INFORMATION started{};
+  const BOOL made = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   Wide(L"").c_str(), &startup, &started);
+  CloseHandle(nowhere);
+  ASSERT_TRUE(made);
+  const DWORD start = GetTickCount();
+  const DWORD idle = WaitForInputIdle(started.hProcess, 5000);
+  const DWORD waited = GetTickCount() - start;
+  EXPECT_EQ(WaitForSingleObject(started.hProcess, 0), WAIT_TIMEOUT) << "it waits for the hold";
+  TerminateProcess(started.hProcess, 9);
+  WaitForSingleObject(started.hProcess, 5000);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  EXPECT_EQ(idle, 0u);
+  EXPECT_LT(waited, 500u);
 }
 
 TEST_F(Processes, ArgumentsAreSplitAtBlanksAndQuotesOnly) {

@@ -13,11 +13,13 @@ namespace {
 class NavigationEvents : public ::testing::Test {
  protected:
   void SetUp() override {
-    sink_ = new NavigationEventSink({[this](IDispatch* browser) {
-                                       ++loaded_;
-                                       browser_ = browser;
-                                     },
-                                     [this](const std::wstring& text) { texts_.push_back(text); }});
+    sink_ = new NavigationEventSink(
+        {[this](IDispatch* browser) {
+           ++loaded_;
+           browser_ = browser;
+         },
+         [this](const std::wstring& text) { texts_.push_back(text); },
+         [this](const std::wstring& address) { newWindows_.push_back(address); }});
   }
   void TearDown() override { sink_->Release(); }
 
@@ -39,6 +41,7 @@ class NavigationEvents : public ::testing::Test {
   int loaded_ = 0;
   IDispatch* browser_ = nullptr;
   std::vector<std::wstring> texts_;
+  std::vector<std::wstring> newWindows_;
 };
 
 TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
@@ -76,6 +79,34 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
   EXPECT_EQ(sink_->Invoke(DISPID_STATUSTEXTCHANGE, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr,
                           nullptr, nullptr),
             E_INVALIDARG);
+}
+
+// target=_blank, window.open and the like would open a browser without the control's cookies:
+// the window is refused and its address handed on; a page's window.close() is refused.
+TEST_F(NavigationEvents, NewWindowsAndClosingTheWindowAreRefused) {
+  VARIANT none, flags;
+  VariantInit(&none);
+  flags.vt = VT_I4;
+  flags.lVal = 0;
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT cancelArgument;
+  cancelArgument.vt = VT_BYREF | VT_BOOL;
+  cancelArgument.pboolVal = &cancel;
+  BSTR address = SysAllocString(L"https://pay.example/login");
+  // bstrUrl, bstrUrlContext, dwFlags, Cancel, ppDisp: the last one first.
+  Fire(DISPID_NEWWINDOW3, {Bstr(address), none, flags, cancelArgument, none});
+  EXPECT_EQ(cancel, VARIANT_TRUE);
+  Fire(DISPID_NEWWINDOW3, {Bstr(nullptr), none, flags, cancelArgument, none});
+  EXPECT_EQ(newWindows_, (std::vector<std::wstring>{L"https://pay.example/login", L""}));
+  SysFreeString(address);
+
+  cancel = VARIANT_FALSE;
+  VARIANT childWindow;
+  childWindow.vt = VT_BOOL;
+  childWindow.boolVal = VARIANT_FALSE;
+  Fire(DISPID_WINDOWCLOSING, {cancelArgument, childWindow});
+  EXPECT_EQ(cancel, VARIANT_TRUE);
+  Fire(DISPID_WINDOWCLOSING, {none});  // too few arguments: nothing is written
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/native.h"
+#include "shell/window_activation.h"
 #include "tests/runtime/win32/gui/gui_support.h"
 
 // windows.h names its PostMessageW macro after the operation under test.
@@ -50,6 +51,20 @@ TEST_F(NativeWindowOps, TellTheWindowItsRectangleAndItsProcessUntilItIsGone) {
   EXPECT_FALSE(native::IsWindow(handle_));
   EXPECT_EQ(native::WindowProcessId(handle_), 0u);
   EXPECT_FALSE(native::GetWindowRect(handle_, rect));
+}
+
+// A seller who works in a maximised tool gets it back maximised; a hidden one comes back.
+TEST_F(NativeWindowOps, ActivationLeavesAMaximisedWindowMaximisedAndShowsAHiddenOne) {
+  ShowWindow(hwnd_, SW_MAXIMIZE);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd_) != FALSE; }, 3000));
+  shell::ActivateWindow(handle_);
+  Pump(500);
+  EXPECT_TRUE(IsZoomed(hwnd_));
+
+  ShowWindow(hwnd_, SW_HIDE);
+  shell::ActivateWindow(handle_);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
+  EXPECT_TRUE(IsZoomed(hwnd_));
 }
 
 TEST_F(NativeWindowOps, ShowCommandsHideMinimiseMaximiseAndRestore) {

@@ -126,5 +126,27 @@ TEST_F(TrayEntry, EntryComesBackWhenTheNotificationAreaDoes) {
   EXPECT_TRUE(PumpUntil([] { return DockedIcon().x == 0; }, 5000)) << "the entry is gone";
 }
 
+// At logon the shell may not take entries yet. Until it takes the platform's, the window has no
+// entry to be hidden to, and the entry is added as soon as the shell takes it. An entry of the
+// test's own under the same window and identifier makes the shell refuse the platform's.
+TEST(RefusedTrayEntry, CountsAsNoneUntilTheShellTakesIt) {
+  HWND main = LoadAndShow(names::kMainWindow);
+  ASSERT_NE(main, nullptr);
+  NOTIFYICONDATAW entry{};
+  entry.cbSize = sizeof entry;
+  entry.hWnd = main;
+  entry.uID = 100;
+  entry.uFlags = NIF_TIP;
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &entry));
+  ui::SetTrayIcon(names::kMainWindow, assets::kPlatformIcon.ToBytes(), "Kesto应用平台");
+  EXPECT_FALSE(ui::TrayAvailable());
+
+  Shell_NotifyIconW(NIM_DELETE, &entry);
+  EXPECT_TRUE(PumpUntil([] { return ui::TrayAvailable(); }, 5000));
+  EXPECT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &entry)) << "the platform's entry is there";
+  ui::SetTrayIcon(names::kMainWindow);
+  CloseAndWait(names::kMainWindow);
+}
+
 }  // namespace
 }  // namespace kesto::testing

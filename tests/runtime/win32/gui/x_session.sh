@@ -5,6 +5,7 @@
 # notification area's entries) lives on this display only.
 #
 #   x_session.sh <wine loader> <wine prefix> <program> [arguments]
+# The screen is 1280 x 1024 unless KESTO_GUI_SCREEN names another (as WIDTHxHEIGHTxDEPTH).
 # Exit code 77 (skipped) when no X server or Wine can start.
 loader=$1
 prefix=$2
@@ -18,7 +19,7 @@ done
 [ -x "$loader" ] || { echo "skipped: no Wine loader at $loader"; exit 77; }
 
 . "$(dirname "$0")/../../../../tools/scripts/private_x_server.sh"
-start_private_x_server 1280x1024x24 || { echo "skipped: no X server could start"; exit 77; }
+start_private_x_server "${KESTO_GUI_SCREEN:-1280x1024x24}" || { echo "skipped: no X server could start"; exit 77; }
 xvfb=$x_server
 export DISPLAY=$x_display
 
