@@ -74,13 +74,12 @@ int main(int argc, char** argv) {
   }
 
   std::printf("body %lld MB on loopback\n", megabytes);
-  std::vector<kesto::bench::Summary> summaries;
-  for (std::size_t s = 0; s < sides.size(); ++s) {
-    summaries.push_back(kesto::bench::Summarise((*samples)[s]));
-    std::printf("  %-20s %7.0f MB/s; %s\n", sides[s].name.c_str(),
-                static_cast<double>(megabytes) / summaries.back().median,
-                kesto::bench::Describe(summaries.back(), 1, "s").c_str());
-  }
+  const auto summaries = kesto::bench::ReportEachSide(sides, *samples, 20, [&](const auto& s) {
+    char throughput[32];
+    std::snprintf(throughput, sizeof throughput, "%7.0f MB/s; ",
+                  static_cast<double>(megabytes) / s.median);
+    return std::string(throughput).append(kesto::bench::Describe(s, 1, "s"));
+  });
   // Throughputs of the same body: their ratio is the inverse ratio of the times.
   const double ratio = summaries[1].median / summaries[0].median;
   std::printf("  beyond the floor, medians: Download %.3f s, libcurl %.3f s\n",

@@ -46,4 +46,16 @@ std::string Describe(const Summary& summary, double scale, const char* unit) {
   return text;
 }
 
+std::vector<Summary> ReportEachSide(const std::vector<Side>& sides,
+                                    const std::vector<std::vector<double>>& samples, int nameWidth,
+                                    const std::function<std::string(const Summary&)>& describe) {
+  std::vector<Summary> summaries;
+  for (std::size_t s = 0; s < sides.size(); ++s) {
+    summaries.push_back(Summarise(samples[s]));
+    std::printf("  %-*s %s\n", nameWidth, sides[s].name.c_str(),
+                describe(summaries.back()).c_str());
+  }
+  return summaries;
+}
+
 }  // namespace kesto::bench

@@ -4,7 +4,9 @@
 // same tree. Each comparison runs warm (everything in the page cache, after one untimed run of
 // each side) and cold (the page cache dropped before every repetition of either side, as after
 // a restart; that needs root). The sides take turns until each has run at least 15 times and
-// for at least 2 s, and the ratio of their medians is set against its target.
+// for at least 2 s, and the ratio of their medians is set against its target. The trees are
+// written to the disk before any timing, so that their write-back does not fall inside it, and
+// the benchmark runs with a fixed memory layout on one processor.
 //
 //   bench_refresh [pictures | plain] [warm | cold]
 #include <unistd.h>
@@ -17,6 +19,7 @@
 
 #include "apps/app_list.h"
 #include "bench/measure/repetitions.h"
+#include "bench/measure/steady_process.h"
 #include "bench/measure/summary.h"
 #include "bench/refresh/app_tree.h"
 #include "bench/refresh/page_cache.h"
@@ -87,12 +90,8 @@ bool Compare(const Comparison& comparison, bool cold, ColdStart& coldStart) {
     std::printf("  the page cache could not be dropped (%s): these are not cold figures\n",
                 coldStart.failure.c_str());
   }
-  std::vector<kesto::bench::Summary> summaries;
-  for (std::size_t s = 0; s < sides.size(); ++s) {
-    summaries.push_back(kesto::bench::Summarise((*samples)[s]));
-    std::printf("  %-20s %s\n", sides[s].name.c_str(),
-                kesto::bench::Describe(summaries.back(), 1000, "ms").c_str());
-  }
+  const auto summaries = kesto::bench::ReportEachSide(
+      sides, *samples, 20, [](const auto& s) { return kesto::bench::Describe(s, 1000, "ms"); });
   const double ratio = summaries[0].median / summaries[1].median;
   std::printf("  ratio of medians %.2f (target at most %.1f): %s\n\n", ratio, comparison.target,
               ratio <= comparison.target ? "met" : "NOT met");
@@ -118,6 +117,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  kesto::bench::SteadyThisProcess(argv);
   std::string pattern = (fs::temp_directory_path() / "kesto-bench-XXXXXX").string();
   fs::path scratch = mkdtemp(pattern.data());
   ColdStart coldStart{scratch / "tools" / "one", ""};
@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
     comparisons.push_back(
         {"10,000 applications without pictures", scratch / "plain", "find", {"find", "app"}, 1.3});
   }
+  sync();
   bool ran = true;
   for (const Comparison& comparison : comparisons) {
     if (Wanted(choices, "warm", "cold", "warm")) ran = Compare(comparison, false, coldStart) && ran;

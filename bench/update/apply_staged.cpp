@@ -77,12 +77,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("a staged platform release of %ld MB:\n", megabytes);
-  std::vector<kesto::bench::Summary> summaries;
-  for (std::size_t s = 0; s < sides.size(); ++s) {
-    summaries.push_back(kesto::bench::Summarise((*samples)[s]));
-    std::printf("  %-22s %s\n", sides[s].name.c_str(),
-                kesto::bench::Describe(summaries.back(), 1000, "ms").c_str());
-  }
+  const auto summaries = kesto::bench::ReportEachSide(
+      sides, *samples, 22, [](const auto& s) { return kesto::bench::Describe(s, 1000, "ms"); });
   std::printf("  ratio of medians (apply / copy) %.3f\n",
               summaries[0].median / summaries[1].median);
   return 0;
