@@ -1,9 +1,9 @@
-#include "tests/gui/tray_support.h"
+#include "tests/runtime/gtk/tray_support.h"
 
 #include "runtime/gtk/loaded_windows.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
 #include "tests/recording_handlers/recording_handlers.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
 
 namespace kesto::testing {
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 
 #include "runtime/posix/native_text.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
-#include "tests/gui/tray_support.h"
-#include "tests/gui/x_session.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
+#include "tests/runtime/gtk/tray_support.h"
+#include "tests/runtime/gtk/x_session.h"
 
 namespace kesto::testing {
 namespace {

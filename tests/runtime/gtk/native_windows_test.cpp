@@ -10,7 +10,7 @@
 
 #include "runtime/gtk/x11_access.h"
 #include "shell/window_activation.h"
-#include "tests/gui/gui_support.h"
+#include "tests/runtime/gtk/gui_support.h"
 
 namespace kesto::testing {
 namespace {

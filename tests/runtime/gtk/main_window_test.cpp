@@ -4,8 +4,8 @@
 
 #include "assets/artwork.h"
 #include "runtime/posix/native_text.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
 
 namespace kesto::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "runtime/posix/native_text.h"
-#include "tests/gui/gui_support.h"
+#include "tests/runtime/gtk/gui_support.h"
 
 namespace kesto::testing {
 namespace {

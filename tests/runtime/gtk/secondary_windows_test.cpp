@@ -6,8 +6,8 @@
 
 #include "runtime/gtk/loaded_windows.h"
 #include "runtime/gtk/x11_access.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
 
 namespace kesto::testing {
 namespace {

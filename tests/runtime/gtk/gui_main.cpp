@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "runtime/toolkit.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/x_session.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/x_session.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -1,4 +1,4 @@
-#include "tests/gui/gui_support.h"
+#include "tests/runtime/gtk/gui_support.h"
 
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
@@ -239,7 +239,7 @@ bool IsIconic(native::Handle window) {
 }
 
 PageServer::PageServer() {
-  const std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/gui/page_server.py";
+  const std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/runtime/gtk/page_server.py";
   gchar* argv[] = {const_cast<gchar*>("python3"), const_cast<gchar*>(script.c_str()), nullptr};
   int out = -1;
   if (!g_spawn_async_with_pipes(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
