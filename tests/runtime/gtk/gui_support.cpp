@@ -1,5 +1,6 @@
 #include "tests/runtime/gtk/gui_support.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 #include <webkit2/webkit2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -236,6 +238,25 @@ bool IsIconic(native::Handle window) {
   if (data) XFree(data);
   trap.Failed();
   return iconic;
+}
+
+bool HasAtom(native::Handle window, const char* property, const char* name) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const Atom wanted = gtk::XAtom(name);
+  bool has = false;
+  gtk::XErrorTrap trap;
+  if (XGetWindowProperty(gtk::XDisplay(), Window(window), gtk::XAtom(property), 0, 64, False,
+                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+      data) {
+    const Atom* atoms = reinterpret_cast<Atom*>(data);
+    has = std::find(atoms, atoms + count, wanted) != atoms + count;
+  }
+  if (data) XFree(data);
+  trap.Failed();
+  return has;
 }
 
 PageServer::PageServer() {

@@ -7,34 +7,6 @@
 
 namespace kesto::testing {
 
-namespace {
-
-ui::EventResult OnTray(const ui::EventArgs& args) {
-  TrayCodes().push_back(args.a);
-  if (args.a == 1 || args.a == 2) {
-    ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateCentred);
-    ui::SetBool(kMain, ui::prop::kVisible, true);
-  } else if (args.a == 3) {
-    ui::PopupMenu(names::kMainWindow, names::kTrayMenu);
-  }
-  return {};
-}
-
-}  // namespace
-
-std::vector<int>& TrayCodes() {
-  static std::vector<int> codes;
-  return codes;
-}
-
-ui::EventResult HideToTray(const ui::EventArgs&) {
-  if (ui::TrayAvailable()) {
-    ui::SetBool(kMain, ui::prop::kVisible, false);
-  }
-  ui::SetInt(kMain, ui::prop::window::kWindowState, ui::kStateMinimised);
-  return {};
-}
-
 GtkStatusIcon* XEmbedEntry() {
   return gtk::FindLoadedWindow(names::kMainWindow)->tray;
 }
@@ -55,8 +27,7 @@ void TrayFixture::SetUp() {
   KESTO_REQUIRE_DISPLAY();
   TrayCodes().clear();
   ReachedHandlers().clear();
-  ui::RegisterHandler(names::kHideToTray, HideToTray);
-  ui::RegisterHandler(names::kOnTrayNotify, OnTray);
+  RegisterTrayHandlers();
   RecordUnder(names::kOnExitChosen);
   handle_ = LoadAndShow(names::kMainWindow);
   ASSERT_NE(handle_, 0);
