@@ -4,13 +4,12 @@
 // The common controls are declared in the types of windows.h.
 #include <commctrl.h>
 
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "runtime/win32/wide_text.h"
 #include "tests/runtime/toolkit_conformance/desktop.h"
 #include "tests/runtime/win32/gui/gui_support.h"
+#include "tests/runtime/win32/gui/window_program.h"
 
 namespace kesto::testing::desktop {
 
@@ -146,60 +145,23 @@ void ClickTrayMenuWhenShown(bool firstItem) {
   }).detach();
 }
 
-// The peer program writes its window's handle into a file the test names.
 struct Peer::Process {
-  PROCESS_INFORMATION started{};
-  std::wstring handleFile;
+  explicit Process(const char* title)
+      : program(KESTO_GUI_PEER, L"\"" + win32::ToWide(title) + L"\"") {}
+  WindowProgram program;
 };
 
-Peer::Peer(const char* title) : process_(std::make_unique<Process>()) {
-  static int serial = 0;
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  process_->handleFile = std::wstring(folder) + L"kesto-peer-" +
-                         std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
-  DeleteFileW(process_->handleFile.c_str());
-  std::wstring line = L"\"" + win32::ToWide(KESTO_GUI_PEER) + L"\" \"" + process_->handleFile +
-                      L"\" \"" + win32::ToWide(title) + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process_->started)) {
-    return;
-  }
-  PumpUntil(
-      [&] {
-        std::ifstream in{std::filesystem::path(process_->handleFile)};
-        long long value = 0;
-        if (!(in >> value)) return false;
-        window_ = native::Handle(value);
-        return true;
-      },
-      20000);
-  PumpUntil([&] { return IsWindowVisible(Hwnd(window_)) != FALSE; }, 5000);
-  Pump(500);  // the window manager places it
-}
+Peer::Peer(const char* title)
+    : process_(std::make_unique<Process>(title)), window_(process_->program.window()) {}
 
-Peer::~Peer() {
-  const HANDLE process = process_->started.hProcess;
-  if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 9);
-  if (process) CloseHandle(process);
-  if (process_->started.hThread) CloseHandle(process_->started.hThread);
-  DeleteFileW(process_->handleFile.c_str());
-}
+Peer::~Peer() = default;
 
 std::uint32_t Peer::processId() const {
-  return process_->started.dwProcessId;
+  return process_->program.processId();
 }
 
 bool Peer::Ended(int timeoutMs, int& exitCode) {
-  const HANDLE process = process_->started.hProcess;
-  const bool ended =
-      PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs);
-  DWORD code = DWORD(-1);
-  if (ended) GetExitCodeProcess(process, &code);
-  exitCode = ended ? int(code) : -1;
-  return ended;
+  return process_->program.Ended(timeoutMs, exitCode);
 }
 
 }  // namespace kesto::testing::desktop

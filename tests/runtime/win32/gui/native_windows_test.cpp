@@ -7,6 +7,10 @@
 #include "runtime/native.h"
 #include "shell/window_activation.h"
 #include "tests/runtime/win32/gui/gui_support.h"
+#include "tests/runtime/win32/gui/window_program.h"
+
+// windows.h names its PostMessageW macro after the operation under test.
+#undef PostMessage
 
 namespace kesto::testing {
 namespace {
@@ -44,6 +48,17 @@ TEST_F(NativeWindowOps, AHiddenMaximisedWindowIsActivatedMaximised) {
   shell::ActivateWindow(handle_);
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(hwnd_) != FALSE; }, 3000));
   EXPECT_TRUE(IsZoomed(hwnd_));
+}
+
+// The platform asks the recorded tools to close: a program of the toolkit ends when its last
+// window has gone.
+TEST_F(NativeWindowOps, AToolkitProgramEndsWhenAnotherProgramClosesItsLastWindow) {
+  WindowProgram program(KESTO_GUI_TOOLKIT_PEER, L"");
+  ASSERT_NE(program.window(), 0);
+  native::PostMessage(program.window(), native::kWmClose, 0, 0);
+  int exitCode = -1;
+  ASSERT_TRUE(program.Ended(10000, exitCode));
+  EXPECT_EQ(exitCode, 0);
 }
 
 TEST_F(NativeWindowOps, ShowCommandsHideMinimiseMaximiseAndRestore) {
