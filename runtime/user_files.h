@@ -17,8 +17,9 @@ std::vector<std::string> UserArguments(int argc, char** argv);
 // Reads the whole file; on failure says why in `error` and returns false.
 bool ReadUserFile(const std::string& path, Bytes& out, std::string& error);
 
-// Writes the bytes to a temporary file beside `path` and renames it over `path`, so the target
-// holds either its old content or the whole new one; on failure says why and returns false.
+// Writes the bytes to a temporary file beside `path`, flushes it to the disk and renames it over
+// `path`, so the target holds either its old content or the whole new one, even after a crash.
+// A read-only file is refused, as Windows refuses it; on failure says why and returns false.
 bool ReplaceUserFile(const std::string& path, const Bytes& bytes, std::string& error);
 
 }  // namespace kesto

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/gui/x_session.h"
+#include "tests/runtime/gtk/x_session.h"
 
 namespace {
 

@@ -5,26 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
+
+#include "runtime/posix/whole_file.h"
 
 namespace kesto {
 namespace {
 
 std::string Describe(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, const Bytes& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -63,32 +52,11 @@ bool ReadUserFile(const std::string& path, Bytes& out, std::string& error) {
 }
 
 bool ReplaceUserFile(const std::string& path, const Bytes& bytes, std::string& error) {
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  std::string temporary = (folder / ".regtool-XXXXXX").string();
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    error = Describe("cannot create a temporary file in", folder.string());
-    return false;
-  }
-  const mode_t mask = umask(0);
-  umask(mask);
-  bool written = WriteAll(fd, bytes) && fchmod(fd, 0666 & ~mask) == 0 && fsync(fd) == 0;
-  if (!written) error = Describe("cannot write", temporary);
-  if (close(fd) != 0 && written) {
-    written = false;
-    error = Describe("cannot write", temporary);
-  }
-  if (!written) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  if (rename(temporary.c_str(), path.c_str()) != 0) {
-    error = Describe("cannot replace", path);
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  posix::Replacement file(path);
+  file.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (file.Commit()) return true;
+  error = Describe("cannot replace", path);
+  return false;
 }
 
 }  // namespace kesto

@@ -1,4 +1,4 @@
-// Whole-file reads, and replacement through a temporary file and rename().
+// Whole-file reads, and replacement through a temporary file, fsync() and rename().
 #include "runtime/posix/whole_file.h"
 
 #include <dirent.h>
@@ -126,7 +126,10 @@ Replacement::Replacement(const std::string& nativePath) {
   target_ = FinalTarget(nativePath);
   struct stat old;
   const bool replacing = stat(target_.c_str(), &old) == 0;
-  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target_))) return;
+  if (replacing && (!S_ISREG(old.st_mode) || IsReadOnly(target_))) {
+    errno = S_ISDIR(old.st_mode) ? EISDIR : EACCES;  // for a caller that says why
+    return;
+  }
   fd_ = CreateTemporary(target_, temporary_);
   if (fd_ < 0) return;
   ok_ = true;
@@ -149,6 +152,8 @@ bool Replacement::Write(std::string_view data) {
 
 bool Replacement::Commit() {
   if (fd_ < 0) return false;
+  // On the disk before the rename, so that a crash leaves the old file or the new one whole.
+  ok_ = ok_ && fsync(fd_) == 0;
   ok_ = close(fd_) == 0 && ok_;
   fd_ = -1;
   ok_ = ok_ && rename(temporary_.c_str(), target_.c_str()) == 0;

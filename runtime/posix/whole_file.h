@@ -1,6 +1,6 @@
 // Reading and replacing whole files. A replacement is written beside the file under a
-// temporary name and renamed over it, so that a reader (in this or another process) sees the
-// old file or the new one, never a half-written one.
+// temporary name, flushed to the disk and renamed over it, so that a reader (in this or another
+// process, or after a crash) sees the old file or the new one, never a half-written one.
 #pragma once
 
 #include <optional>

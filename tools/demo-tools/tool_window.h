@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/forms/form_window.h"
+#include "tools/demo-tools/forms/form_window.h"
 
 namespace kesto::demo {
 

@@ -147,6 +147,14 @@ TEST_F(RegtoolTest, ARefusedWriteLeavesWhatStoodThere) {
   EXPECT_EQ(Slurp(file_), before);
   EXPECT_EQ(Entries(), std::vector<std::string>{"reg.qmz"});
 
+  // A read-only file is refused, as Windows refuses it.
+  fs::permissions(file_, fs::perms::owner_write, fs::perm_options::remove);
+  const Outcome readOnly = Write({"1", "2", "3", "4", "5", "6"});
+  EXPECT_EQ(readOnly.exitCode, 1);
+  EXPECT_NE(readOnly.err.find("cannot replace"), std::string::npos) << readOnly.err;
+  EXPECT_EQ(Slurp(file_), before);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"reg.qmz"});
+
   fs::remove(file_);
   fs::create_directory(file_);
   const Outcome folder = Write(kValues);

@@ -91,13 +91,6 @@ void XDo(const std::string& arguments) {
   RunUnix("xdotool " + arguments);
 }
 
-void ClickAt(POINT at, int button, int clicks) {
-  XDo("mousemove " + std::to_string(at.x) + " " + std::to_string(at.y));
-  Pump(100);
-  XDo("click --repeat " + std::to_string(clicks) + " --delay 80 " + std::to_string(button));
-  Pump(300);
-}
-
 void Screenshot(const std::string& name) {
   Pump(200);
   RunUnix("import -window root " + UnixPath(ArtefactPath(name + ".png")));
@@ -110,6 +103,20 @@ std::uint32_t ScreenPixel(int x, int y) {
   const std::size_t hash = text.find('#');
   if (hash == std::string::npos) return 0xFFFFFFFFu;
   return std::uint32_t(std::stoul(text.substr(hash + 1, 6), nullptr, 16));
+}
+
+// A window of Wine's desktop process among the panel's descendants.
+POINT DockedTrayEntry() {
+  const std::string found = UnixOutput(
+      "for w in $(xdotool search --classname panel); do xwininfo -tree -id $w; done"
+      " | grep explorer.exe | grep -o '[0-9]*x[0-9]*+-*[0-9]*+-*[0-9]*  +[0-9]*+[0-9]*'"
+      " | head -n 1");
+  int width = 0, height = 0, x = 0, y = 0, absX = 0, absY = 0;
+  if (std::sscanf(found.c_str(), "%dx%d+%d+%d  +%d+%d", &width, &height, &x, &y, &absX, &absY) !=
+      6) {
+    return {0, 0};
+  }
+  return {absX + width / 2, absY + height / 2};
 }
 
 RECT WindowRectOf(HWND hwnd) {

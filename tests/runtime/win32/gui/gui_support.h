@@ -28,12 +28,14 @@ std::string UnixOutput(const std::string& command);
 
 // xdotool with the arguments, e.g. XDo("mousemove 10 20").
 void XDo(const std::string& arguments);
-void ClickAt(POINT at, int button = 1, int clicks = 1);
 
 // Saves the whole screen as <artefacts>/<name>.png and returns nothing; a test artefact.
 void Screenshot(const std::string& name);
 // The colour (0xRRGGBB) of a screen pixel as the X server shows it.
 std::uint32_t ScreenPixel(int x, int y);
+
+// The middle of the tray entry that Wine docked in trayer's panel; {0, 0} while there is none.
+POINT DockedTrayEntry();
 
 // Window rectangle in screen coordinates.
 RECT WindowRectOf(HWND hwnd);

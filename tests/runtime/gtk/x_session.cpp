@@ -1,4 +1,4 @@
-#include "tests/gui/x_session.h"
+#include "tests/runtime/gtk/x_session.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

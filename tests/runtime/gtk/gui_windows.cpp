@@ -1,9 +1,9 @@
-#include "tests/gui/gui_windows.h"
+#include "tests/runtime/gtk/gui_windows.h"
 
 #include <vector>
 
 #include "runtime/layout.h"
-#include "tests/gui/gui_support.h"
+#include "tests/runtime/gtk/gui_support.h"
 
 namespace kesto::testing {
 

@@ -12,9 +12,9 @@
 #include <sstream>
 
 #include "shell/builtin_settings.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
-#include "tests/gui/web_view_journal.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
+#include "tests/runtime/gtk/web_view_journal.h"
 
 namespace kesto::testing {
 namespace {

@@ -5,16 +5,11 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <vector>
-
 #include "runtime/native.h"
 #include "runtime/ui.h"
+#include "tests/runtime/toolkit_conformance/tray_handlers.h"
 
 namespace kesto::testing {
-
-// The tray notification codes the main window has had since the fixture began.
-std::vector<int>& TrayCodes();
-ui::EventResult HideToTray(const ui::EventArgs&);
 
 // The XEmbed side of the main window's tray entry, a GtkStatusIcon, which GTK has deprecated.
 GtkStatusIcon* XEmbedEntry();

@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <string>
 
-#include "runtime/forms/form_window.h"
 #include "runtime/win32/wide_text.h"
+#include "tools/demo-tools/forms/form_window.h"
 
 namespace kesto::form {
 

@@ -1,4 +1,4 @@
-#include "tests/gui/web_view_journal.h"
+#include "tests/runtime/gtk/web_view_journal.h"
 
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>

@@ -14,10 +14,10 @@
 #include "runtime/gtk/loaded_windows.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/posix/native_text.h"
-#include "tests/gui/gui_support.h"
-#include "tests/gui/gui_windows.h"
-#include "tests/gui/tray_support.h"
 #include "tests/recording_handlers/recording_handlers.h"
+#include "tests/runtime/gtk/gui_support.h"
+#include "tests/runtime/gtk/gui_windows.h"
+#include "tests/runtime/gtk/tray_support.h"
 
 namespace kesto::testing {
 namespace {

@@ -2,8 +2,8 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include "runtime/forms/form_window.h"
 #include "runtime/posix/native_text.h"
+#include "tools/demo-tools/forms/form_window.h"
 
 namespace kesto::form {
 

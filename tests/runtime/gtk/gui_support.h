@@ -34,9 +34,6 @@ void RemoveRecordingBrowser();
 std::string OpenedAddresses();
 void ForgetOpenedAddresses();
 
-// The double-click time of the GUI tests' session, in milliseconds.
-constexpr int kDoubleClickMs = 1200;
-
 // Runs the GTK loop for that long, or until `done` holds (false on time-out).
 void Pump(int ms);
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 15000);
@@ -73,6 +70,8 @@ bool AreaHasColour(GdkPixbuf* screen, int x, int y, int width, int height, std::
 native::Rect WindowRect(const Text& window);
 bool IsMapped(native::Handle window);
 bool IsIconic(native::Handle window);
+// Whether a window's list of atoms (such as _NET_WM_STATE) holds the one named.
+bool HasAtom(native::Handle window, const char* property, const char* name);
 
 // The test pages, served on 127.0.0.1; every page the browser controls ask for, whatever its
 // host, is fetched through it.

@@ -1,5 +1,6 @@
-#include "tests/gui/gui_support.h"
+#include "tests/runtime/gtk/gui_support.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 #include <webkit2/webkit2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -238,8 +240,27 @@ bool IsIconic(native::Handle window) {
   return iconic;
 }
 
+bool HasAtom(native::Handle window, const char* property, const char* name) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const Atom wanted = gtk::XAtom(name);
+  bool has = false;
+  gtk::XErrorTrap trap;
+  if (XGetWindowProperty(gtk::XDisplay(), Window(window), gtk::XAtom(property), 0, 64, False,
+                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+      data) {
+    const Atom* atoms = reinterpret_cast<Atom*>(data);
+    has = std::find(atoms, atoms + count, wanted) != atoms + count;
+  }
+  if (data) XFree(data);
+  trap.Failed();
+  return has;
+}
+
 PageServer::PageServer() {
-  const std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/gui/page_server.py";
+  const std::string script = std::string(KESTO_SOURCE_DIR) + "/tests/runtime/gtk/page_server.py";
   gchar* argv[] = {const_cast<gchar*>("python3"), const_cast<gchar*>(script.c_str()), nullptr};
   int out = -1;
   if (!g_spawn_async_with_pipes(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
