@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/host.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 

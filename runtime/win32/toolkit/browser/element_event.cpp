@@ -1,10 +1,10 @@
 // Reading the element of a document event and answering the event.
-#include "runtime/win32/toolkit/browser_element_event.h"
+#include "runtime/win32/toolkit/browser/element_event.h"
 
 #include <string_view>
 
-#include "runtime/win32/toolkit/browser_automation.h"
-#include "runtime/win32/toolkit/browser_page_text.h"
+#include "runtime/win32/toolkit/browser/automation.h"
+#include "runtime/win32/toolkit/browser/page_text.h"
 
 namespace kesto::win32 {
 
