@@ -88,14 +88,6 @@ std::shared_ptr<LoadedWindow> FindLoadedWindow(native::Handle handle) {
   return nullptr;
 }
 
-LoadedWindow& LoadedWindowOrFail(const Text& window) {
-  return static_cast<LoadedWindow&>(front::LoadedWindowOrFail(window));
-}
-
-Control& ControlOrFail(const ui::Ref& ref) {
-  return static_cast<Control&>(front::ControlOrFail(ref));
-}
-
 namespace {
 struct IdleEvent {
   std::weak_ptr<front::LoadedWindow> window;

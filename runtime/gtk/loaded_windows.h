@@ -85,11 +85,6 @@ void FireWhenIdle(std::weak_ptr<front::LoadedWindow> window, Text control, ui::E
                   ui::EventArgs args = {});
 using front::DestroyLoadedWindow;
 using front::LoadedWindowCount;
-using front::RegisterLoadedWindow;
-
-// A control of a loaded window, or the fatal error for a window that is not loaded.
-LoadedWindow& LoadedWindowOrFail(const Text& window);
-Control& ControlOrFail(const ui::Ref& ref);
 
 using ui::BoolOf;
 using ui::BytesOf;

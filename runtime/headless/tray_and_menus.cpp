@@ -5,7 +5,6 @@
 
 namespace kesto {
 
-using headless::detail::FindWindow;
 using headless::detail::State;
 using headless::detail::Window;
 
