@@ -1,5 +1,5 @@
 // The seam between the core services and the user-interface toolkit. Each toolkit back end
-// (headless, gtk, later win32) defines these; the core services call them and nothing else.
+// (headless, gtk, win32) defines these; the core services call them and nothing else.
 #pragma once
 
 #include <functional>

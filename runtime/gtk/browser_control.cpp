@@ -8,22 +8,19 @@
 #include "runtime/gtk/element_event_bridge.h"
 #include "runtime/gtk/open_address.h"
 #include "runtime/gtk/shared_web_process.h"
-#include "runtime/gtk/ui_thread.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/browser_box.h"
+#include "runtime/toolkit_front/element_event.h"
 
 namespace kesto::gtk {
 
 namespace {
 
-// The layouts' name for the empty page.
-constexpr char kBlankPage[] = "blank";
-
-class Browser : public Control {
+class Browser : public front::BrowserBox<Control> {
  public:
   // The browser engine's view is made once the window is on screen, so that the window comes
   // up without waiting for it; until then the box keeps the address it is to show.
-  Browser(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), address_(layout.text) {
+  Browser(LoadedWindow& window, const ui::ControlLayout& layout) : BrowserBox(window, layout) {
     holder_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     Adopt(holder_);
     whenMapped_ = g_signal_connect(window.window(), "map-event", G_CALLBACK(OnWindowMapped), this);
@@ -46,19 +43,7 @@ class Browser : public Control {
     return GTK_WIDGET(view_);
   }
 
-  std::optional<ui::Value> Read(int index) override {
-    if (index != ui::prop::browser::kUrl) return std::nullopt;
-    const gchar* shown = view_ ? webkit_web_view_get_uri(view_) : nullptr;
-    return shown ? posix::Utf8ToGbk(shown) : address_;
-  }
-
-  bool Write(int index, const ui::Value& value) override {
-    if (index != ui::prop::browser::kUrl) return false;
-    Navigate(TextOf(value));
-    return true;
-  }
-
-  void Execute(int command) {
+  void Execute(int command) override {
     MakeView();
     switch (command) {
       case ui::kForward:
@@ -110,13 +95,13 @@ class Browser : public Control {
       bridge_ = std::make_unique<ElementEventBridge>(
           view_,
           [this](int code, const Text& id, const Text& name) {
-            return ReportElementEvent(code, id, name);
+            return ReportElementEvent(code, front::ElementEventObject(id, name));
           },
           [this] { return std::shared_ptr<void>(Hold()); });
     }
     gtk_box_pack_start(GTK_BOX(holder_), GTK_WIDGET(view_), TRUE, TRUE, 0);
     gtk_widget_show(GTK_WIDGET(view_));
-    Navigate(address_);
+    Navigate(address());
   }
 
   // Once the window has been drawn: an idle moment after it is mapped.
@@ -150,7 +135,7 @@ class Browser : public Control {
           browser->again_ = 0;
           if (browser->HasNoPage()) {
             ++browser->loadsAgain_;
-            browser->Navigate(browser->address_);
+            browser->Navigate(browser->address());
           }
           return G_SOURCE_REMOVE;
         },
@@ -161,32 +146,23 @@ class Browser : public Control {
   bool HasNoPage() const {
     if (gtk_widget_in_destruction(GTK_WIDGET(view_))) return false;
     const gchar* shown = webkit_web_view_get_uri(view_);
-    return (!shown || !*shown) && !webkit_web_view_is_loading(view_) && !address_.empty();
+    return (!shown || !*shown) && !webkit_web_view_is_loading(view_) && !address().empty();
   }
 
   static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, Browser* self) {
     if (event == WEBKIT_LOAD_COMMITTED) self->loadsAgain_ = 0;
   }
 
-  // An empty address leaves the page as it is.
-  void Navigate(const Text& address) {
-    address_ = address;
-    if (address.empty() || !view_) return;
-    const std::string uri =
-        address == kBlankPage ? "about:blank" : BrowserAddress(posix::GbkToUtf8(address));
-    webkit_web_view_load_uri(view_, uri.c_str());
+  Text ShownAddress() const override {
+    const gchar* shown = view_ ? webkit_web_view_get_uri(view_) : nullptr;
+    return shown ? posix::Utf8ToGbk(shown) : Text{};
   }
 
-  ui::EventResult ReportElementEvent(int code, const Text& id, const Text& name) {
-    ui::Object element;
-    element.SetText("ID", id);
-    element.SetText("name", name);
-    ui::Object event;
-    event.SetObject("srcElement", element);
-    ui::EventArgs args;
-    args.a = code;
-    args.object = event;
-    return Fire(ui::Event::kElementEvent, args);
+  bool HasView() const override { return view_ != nullptr; }
+
+  void Load(const Text& address) override {
+    const std::string uri = BrowserAddress(posix::GbkToUtf8(address));
+    webkit_web_view_load_uri(view_, uri.c_str());
   }
 
   // A page asking for a window of its own gets the user's web browser instead.
@@ -201,7 +177,6 @@ class Browser : public Control {
   GtkWidget* holder_ = nullptr;
   WebKitWebView* view_ = nullptr;
   std::unique_ptr<ElementEventBridge> bridge_;
-  Text address_;
   gulong whenMapped_ = 0;
   guint later_ = 0;
   static constexpr int kMostLoadsAgain = 3;
@@ -221,15 +196,3 @@ std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayo
 }
 
 }  // namespace kesto::front
-
-namespace kesto::ui {
-
-void Execute(const Ref& box, int command) {
-  gtk::RunOnUiThread([&] {
-    if (auto* browser = dynamic_cast<gtk::Browser*>(&gtk::ControlOrFail(box))) {
-      browser->Execute(command);
-    }
-  });
-}
-
-}  // namespace kesto::ui

@@ -8,34 +8,23 @@ namespace kesto::gtk {
 // ---- Control ----
 
 Control::Control(LoadedWindow& owner, const ui::ControlLayout& layout)
-    : front::Control(owner, layout),
-      left_(layout.left),
-      top_(layout.top),
-      width_(layout.width),
-      height_(layout.height) {}
+    : front::Control(owner, layout), place_(layout) {}
 
 void Control::Adopt(GtkWidget* widget) {
   widget_ = widget;
-  gtk_widget_set_size_request(widget_, std::max(width_, 0), std::max(height_, 0));
+  gtk_widget_set_size_request(widget_, std::max(place_.width, 0), std::max(place_.height, 0));
   gtk_widget_set_sensitive(widget_, !layout().disabled);
 }
 
 void Control::PlaceIn(GtkWidget* area) {
   area_ = area;
-  gtk_fixed_put(GTK_FIXED(area_), widget_, left_, top_);
+  gtk_fixed_put(GTK_FIXED(area_), widget_, place_.left, place_.top);
   gtk_widget_set_visible(widget_, layout().visible);
 }
 
 ui::Value Control::ReadNative(int index) const {
+  if (std::optional<int> place = place_.Read(index)) return *place;
   switch (index) {
-    case ui::prop::kLeft:
-      return left_;
-    case ui::prop::kTop:
-      return top_;
-    case ui::prop::kWidth:
-      return width_;
-    case ui::prop::kHeight:
-      return height_;
     case ui::prop::kVisible:
       return static_cast<bool>(gtk_widget_get_visible(widget_));
     default:  // ui::prop::kDisable
@@ -47,13 +36,13 @@ void Control::WriteNative(int index, const ui::Value& value) {
   switch (index) {
     case ui::prop::kLeft:
     case ui::prop::kTop:
-      (index == ui::prop::kLeft ? left_ : top_) = IntOf(value);
-      if (area_) gtk_fixed_move(GTK_FIXED(area_), widget_, left_, top_);
+      place_.Write(index, IntOf(value));
+      if (area_) gtk_fixed_move(GTK_FIXED(area_), widget_, place_.left, place_.top);
       break;
     case ui::prop::kWidth:
     case ui::prop::kHeight:
-      (index == ui::prop::kWidth ? width_ : height_) = IntOf(value);
-      gtk_widget_set_size_request(widget_, std::max(width_, 0), std::max(height_, 0));
+      place_.Write(index, IntOf(value));
+      gtk_widget_set_size_request(widget_, std::max(place_.width, 0), std::max(place_.height, 0));
       break;
     case ui::prop::kVisible:
       gtk_widget_set_visible(widget_, BoolOf(value));
@@ -97,14 +86,6 @@ std::shared_ptr<LoadedWindow> FindLoadedWindow(native::Handle handle) {
     if (handle != 0 && XidOf(loaded->window()) == handle) return loaded;
   }
   return nullptr;
-}
-
-LoadedWindow& LoadedWindowOrFail(const Text& window) {
-  return static_cast<LoadedWindow&>(front::LoadedWindowOrFail(window));
-}
-
-Control& ControlOrFail(const ui::Ref& ref) {
-  return static_cast<Control&>(front::ControlOrFail(ref));
 }
 
 namespace {

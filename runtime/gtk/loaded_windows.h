@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "runtime/native.h"
+#include "runtime/toolkit_front/control_place.h"
 #include "runtime/toolkit_front/window_table.h"
 
 namespace kesto::gtk {
@@ -39,7 +40,7 @@ class Control : public front::Control {
  private:
   GtkWidget* widget_ = nullptr;
   GtkWidget* area_ = nullptr;
-  int left_, top_, width_, height_;
+  front::ControlPlace place_;
 };
 
 class LoadedWindow : public front::LoadedWindow {
@@ -84,11 +85,6 @@ void FireWhenIdle(std::weak_ptr<front::LoadedWindow> window, Text control, ui::E
                   ui::EventArgs args = {});
 using front::DestroyLoadedWindow;
 using front::LoadedWindowCount;
-using front::RegisterLoadedWindow;
-
-// A control of a loaded window, or the fatal error for a window that is not loaded.
-LoadedWindow& LoadedWindowOrFail(const Text& window);
-Control& ControlOrFail(const ui::Ref& ref);
 
 using ui::BoolOf;
 using ui::BytesOf;

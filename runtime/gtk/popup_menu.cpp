@@ -1,27 +1,17 @@
 // A window's menu popped up at the pointer: its items as a GTK menu, the chosen one reported as
 // the item's chosen event; the menu goes once it closes.
 #include "runtime/gtk/loaded_windows.h"
-#include "runtime/gtk/ui_thread.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/back_end.h"
 
 namespace kesto::gtk {
 
 namespace {
 
-constexpr int kOffsetFromPointer = 3;
-
 struct Choice {
   std::weak_ptr<front::LoadedWindow> window;
   Text item;
 };
-
-const ui::MenuLayout* FindMenu(const std::vector<ui::MenuLayout>& menus, const Text& name) {
-  for (const ui::MenuLayout& menu : menus) {
-    if (menu.name == name) return &menu;
-    if (const ui::MenuLayout* inner = FindMenu(menu.children, name)) return inner;
-  }
-  return nullptr;
-}
 
 void OnChosen(GtkMenuItem*, Choice* choice) {
   std::shared_ptr<front::LoadedWindow> window = choice->window.lock();
@@ -57,34 +47,28 @@ void OnClosed(GtkMenuShell* menu, gpointer) {
   g_idle_add(DestroyLater, menu);
 }
 
-void Popup(const Text& window_name, const Text& menu_name, std::optional<int> x,
-           std::optional<int> y) {
-  LoadedWindow& window = LoadedWindowOrFail(window_name);
-  const ui::MenuLayout* layout = FindMenu(window.layout().menus, menu_name);
-  if (!layout || layout->children.empty()) return;
-  GtkWidget* menu = BuildMenu(window, *layout);
-  g_signal_connect(menu, "deactivate", G_CALLBACK(OnClosed), nullptr);
+}  // namespace
+
+}  // namespace kesto::gtk
+
+namespace kesto::front {
+
+void ShowPopupMenu(LoadedWindow& loaded, const ui::MenuLayout& layout, std::optional<int> x,
+                   std::optional<int> y) {
+  GtkWidget* menu = gtk::BuildMenu(static_cast<gtk::LoadedWindow&>(loaded), layout);
+  g_signal_connect(menu, "deactivate", G_CALLBACK(gtk::OnClosed), nullptr);
   gtk_widget_show_all(menu);
 
   GdkDisplay* display = gdk_display_get_default();
   int px = 0, py = 0;
   GdkSeat* seat = gdk_display_get_default_seat(display);
   gdk_device_get_position(gdk_seat_get_pointer(seat), nullptr, &px, &py);
-  GdkRectangle at{x.value_or(px + kOffsetFromPointer), y.value_or(py + kOffsetFromPointer), 1, 1};
+  GdkRectangle at{x.value_or(px + kMenuOffsetFromPointer), y.value_or(py + kMenuOffsetFromPointer),
+                  1, 1};
   GdkEvent* trigger = gtk_get_current_event();
   gtk_menu_popup_at_rect(GTK_MENU(menu), gdk_get_default_root_window(), &at, GDK_GRAVITY_NORTH_WEST,
                          GDK_GRAVITY_NORTH_WEST, trigger);
   if (trigger) gdk_event_free(trigger);
 }
 
-}  // namespace
-
-}  // namespace kesto::gtk
-
-namespace kesto::ui {
-
-void PopupMenu(const Text& window, const Text& menu, std::optional<int> x, std::optional<int> y) {
-  gtk::RunOnUiThread([&] { gtk::Popup(window, menu, x, y); });
-}
-
-}  // namespace kesto::ui
+}  // namespace kesto::front

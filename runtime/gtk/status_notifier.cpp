@@ -7,6 +7,7 @@
 
 #include "runtime/gtk/tray_icon.h"
 #include "runtime/gtk/x11_access.h"
+#include "runtime/toolkit_front/tray_entry.h"
 
 namespace kesto::gtk {
 
@@ -174,8 +175,8 @@ void StatusNotifierItem::OnCall(GDBusConnection*, const char*, const char*, cons
   // A primary activation restores the window as a left click does; a host that asks the item
   // for its menu gets it at the pointer, as after a right click.
   int code = 0;
-  if (!std::strcmp(method, "Activate")) code = kTrayLeftUp;
-  if (!std::strcmp(method, "ContextMenu")) code = kTrayRightUp;
+  if (!std::strcmp(method, "Activate")) code = front::kTrayLeftUp;
+  if (!std::strcmp(method, "ContextMenu")) code = front::kTrayRightUp;
   if (code) FireWhenIdle(self.window_, "", ui::Event::kTrayNotify, {code, 0, 0, {}});
   g_dbus_method_invocation_return_value(call, nullptr);
 }

@@ -8,45 +8,40 @@
 
 #include <string>
 
-#include "runtime/gbk_chars.h"
 #include "runtime/gtk/status_notifier.h"
 #include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/gtk/x11_access.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/back_end.h"
+#include "runtime/toolkit_front/tray_entry.h"
 
 G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the tray
 
     namespace kesto::gtk {
   namespace {
 
-  constexpr int kTipBytes = 62;
   constexpr int kIconSize = 32;
 
-  void NotifyTray(LoadedWindow& window, int code) {
-    auto keep = window.shared_from_this();
-    ui::EventArgs args;
-    args.a = code;
-    window.Fire("", ui::Event::kTrayNotify, args);
-  }
+  using front::NotifyTray;
 
   // The double-click's second press; the single presses wait for their release.
   gboolean OnPress(GtkStatusIcon*, GdkEventButton* press, LoadedWindow* window) {
     if (press->type == GDK_2BUTTON_PRESS && press->button == GDK_BUTTON_PRIMARY) {
-      NotifyTray(*window, kTrayLeftDouble);
+      NotifyTray(*window, front::kTrayLeftDouble);
     }
     return TRUE;  // no "activate" or "popup-menu" of GTK's own for mouse buttons
   }
 
   gboolean OnRelease(GtkStatusIcon*, GdkEventButton* release, LoadedWindow* window) {
-    if (release->button == GDK_BUTTON_PRIMARY) NotifyTray(*window, kTrayLeftUp);
-    if (release->button == GDK_BUTTON_SECONDARY) NotifyTray(*window, kTrayRightUp);
+    if (release->button == GDK_BUTTON_PRIMARY) NotifyTray(*window, front::kTrayLeftUp);
+    if (release->button == GDK_BUTTON_SECONDARY) NotifyTray(*window, front::kTrayRightUp);
     return TRUE;
   }
 
   // Only the keyboard gets here: the mouse presses stop above.
   void OnMenuKey(GtkStatusIcon*, guint, guint, LoadedWindow* window) {
-    NotifyTray(*window, kTrayRightUp);
+    NotifyTray(*window, front::kTrayRightUp);
   }
 
   GtkStatusIcon* NewEntry(LoadedWindow& window) {
@@ -59,7 +54,7 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
   }
 
   // The XEmbed entry stands aside while a StatusNotifier host shows the item.
-  void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
+  void Show(LoadedWindow& window, const Bytes& icon, const Text& tip) {
     if (!window.tray) window.tray = NewEntry(window);
     if (!window.notifier) {
       GtkStatusIcon* entry = window.tray;
@@ -67,7 +62,7 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
           window, [entry](bool shown) { gtk_status_icon_set_visible(entry, !shown); });
     }
     GdkPixbuf* picture = IconPixbuf(icon, kIconSize);
-    const std::string text = posix::GbkToUtf8(Text(gbk::CutToBytes(tip, kTipBytes)));
+    const std::string text = posix::GbkToUtf8(tip);
     gtk_status_icon_set_from_pixbuf(window.tray, picture);
     gtk_status_icon_set_tooltip_text(window.tray, text.c_str());
     gtk_status_icon_set_visible(window.tray, !window.notifier->shown());
@@ -89,20 +84,13 @@ G_GNUC_BEGIN_IGNORE_DEPRECATIONS  // GtkStatusIcon is what speaks XEmbed to the 
 
 }  // namespace kesto::gtk
 
+void kesto::front::ShowTrayEntry(LoadedWindow& window, const Bytes& icon, const Text& tip) {
+  gtk::Show(static_cast<gtk::LoadedWindow&>(window), icon, tip);
+}
+
 G_GNUC_END_IGNORE_DEPRECATIONS
 
 namespace kesto::ui {
-
-void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Text> tip) {
-  gtk::RunOnUiThread([&] {
-    gtk::LoadedWindow& loaded = gtk::LoadedWindowOrFail(window);
-    if (icon) {
-      gtk::Apply(loaded, *icon, tip.value_or(Text{}));
-    } else {
-      gtk::RemoveTrayEntry(loaded);
-    }
-  });
-}
 
 // A notification area is there when a StatusNotifier host shows this process's item, or some
 // program owns the system tray selection of the screen.

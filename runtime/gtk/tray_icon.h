@@ -5,9 +5,6 @@
 
 namespace kesto::gtk {
 
-// The window's tray notification codes.
-enum TrayCode : int { kTrayLeftUp = 1, kTrayLeftDouble = 2, kTrayRightUp = 3 };
-
 void RemoveTrayEntry(LoadedWindow& window);
 
 }  // namespace kesto::gtk

@@ -1,13 +1,13 @@
-// Loading a window from its layout: the GTK window with its border, icon and place, its
-// controls in their containers, then the created event; and closing it again.
+// Building a window from its layout: the GTK window with its border, icon and place, and its
+// controls in their containers.
 #include "runtime/gtk/controls.h"
 #include "runtime/gtk/outside_map.h"
 #include "runtime/gtk/placement_area.h"
-#include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/window_frame.h"
 #include "runtime/gtk/window_geometry.h"
 #include "runtime/gtk/window_icon.h"
 #include "runtime/posix/native_text.h"
+#include "runtime/toolkit_front/back_end.h"
 
 namespace kesto::gtk {
 
@@ -88,43 +88,22 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   return loaded;
 }
 
-bool LoadNow(const Text& name) {
-  // An open window comes to the front; one whose being-destroyed event runs is replaced.
-  if (std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(name);
-      loaded && !loaded->destroying) {
-    gtk_window_present(GTK_WINDOW(loaded->window()));
-    return true;
-  }
-  const ui::WindowLayout* layout = ui::FindWindowLayout(name);
-  if (!layout) return false;
-  std::shared_ptr<LoadedWindow> loaded = Build(*layout);
-  RegisterLoadedWindow(loaded);
-  if (layout->visible) gtk_widget_show(loaded->window());
-  loaded->Fire("", ui::Event::kCreated);
-  return true;
-}
-
 }  // namespace
 
 }  // namespace kesto::gtk
 
-namespace kesto::ui {
+namespace kesto::front {
 
-bool LoadWindow(const Text& window) {
-  bool loaded = false;
-  gtk::RunOnUiThread([&] { loaded = gtk::LoadNow(window); });
-  return loaded;
+std::shared_ptr<LoadedWindow> BuildWindow(const ui::WindowLayout& layout) {
+  return gtk::Build(layout);
 }
 
-// Always posted, also on the user-interface thread: the window goes after the caller returns.
-// The request is for the window loaded now; one loaded anew later is not closed by it.
-void CloseWindow(const Text& window) {
-  if (gtk::IsUiThread()) {
-    std::weak_ptr<gtk::LoadedWindow> loaded = gtk::FindLoadedWindow(window);
-    gtk::PostToUiThread([loaded] { gtk::DestroyLoadedWindow(loaded.lock()); });
-  } else {
-    gtk::PostToUiThread([window] { gtk::DestroyLoadedWindow(gtk::FindLoadedWindow(window)); });
-  }
+void ShowNewWindow(LoadedWindow& window) {
+  gtk_widget_show(static_cast<gtk::LoadedWindow&>(window).window());
 }
 
-}  // namespace kesto::ui
+void RaiseWindow(LoadedWindow& window) {
+  gtk_window_present(GTK_WINDOW(static_cast<gtk::LoadedWindow&>(window).window()));
+}
+
+}  // namespace kesto::front

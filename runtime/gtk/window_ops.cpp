@@ -1,26 +1,22 @@
 // Native handles and keyboard focus of windows and controls.
 #include "runtime/gtk/loaded_windows.h"
-#include "runtime/gtk/ui_thread.h"
 #include "runtime/gtk/x11_access.h"
+#include "runtime/toolkit_front/back_end.h"
 
-namespace kesto::ui {
+namespace kesto::front {
 
-// A window's handle is its X11 id. Controls live inside their window's X11 window and have no
-// id of their own: 0.
-std::intptr_t NativeHandle(const Ref& ref) {
-  std::intptr_t handle = 0;
-  gtk::RunOnUiThread([&] {
-    std::shared_ptr<gtk::LoadedWindow> window = gtk::FindLoadedWindow(ref.window);
-    if (window && ref.control.empty()) handle = gtk::XidOf(window->window());
-  });
-  return handle;
+// A window's handle is its X11 id.
+std::intptr_t WindowHandle(LoadedWindow& window) {
+  return gtk::XidOf(static_cast<gtk::LoadedWindow&>(window).window());
 }
 
-void FocusControl(const Ref& ref) {
-  gtk::RunOnUiThread([&] {
-    gtk::Control& control = gtk::ControlOrFail(ref);
-    gtk_widget_grab_focus(control.FocusTarget());
-  });
+// Controls live inside their window's X11 window and have no id of their own.
+std::intptr_t ControlHandle(Control&) {
+  return 0;
 }
 
-}  // namespace kesto::ui
+void GiveFocus(Control& control) {
+  gtk_widget_grab_focus(static_cast<gtk::Control&>(control).FocusTarget());
+}
+
+}  // namespace kesto::front

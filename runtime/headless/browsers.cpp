@@ -1,30 +1,20 @@
-// The browser command of the HTML interface box, and what tests see of the browsers.
+// What tests see of the browsers.
 #include <algorithm>
 
-#include "runtime/headless/controls_state.h"
+#include "runtime/headless/control_types.h"
 
 namespace kesto {
-
-using headless::detail::Control;
-using headless::detail::Window;
-
-namespace ui {
-
-void Execute(const Ref& box, int command) {
-  headless::detail::OnControl(box, [&](Window&, Control& c) { c.commands.push_back(command); });
-}
-
-}  // namespace ui
 
 namespace headless {
 
 std::vector<Text> Navigations(const ui::Ref& box) {
-  return detail::IfControl(box, std::vector<Text>{},
-                           [](Window&, Control& c) { return c.navigations; });
+  const detail::Browser* browser = detail::FindControlOf<detail::Browser>(box);
+  return browser ? browser->navigations : std::vector<Text>{};
 }
 
 std::vector<int> Commands(const ui::Ref& box) {
-  return detail::IfControl(box, std::vector<int>{}, [](Window&, Control& c) { return c.commands; });
+  const detail::Browser* browser = detail::FindControlOf<detail::Browser>(box);
+  return browser ? browser->commands : std::vector<int>{};
 }
 
 int RefreshCount(const ui::Ref& box) {

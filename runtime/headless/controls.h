@@ -6,10 +6,11 @@
 // show commands given to its handle show, hide, minimise or restore it, and the fake window's
 // position, size and shown state follow the window's properties.
 //
-// Windows are built from the layout tables (ui::FindWindowLayout). Properties are stored and
-// read back, with the rules a real toolkit applies (windowState, a tab's page range, a progress
-// bar's range, a browser's navigation on a url write). Handlers are found by the names the
-// layouts bind (ui::RegisterHandler); an event without a binding does nothing.
+// Windows are built from the layout tables (ui::FindWindowLayout) by the toolkit-independent
+// front (runtime/toolkit_front/), the same that the real toolkits run: property rules, window
+// state, lists, the tray entry, menus, browser commands and the posting of a worker's writes
+// are the shipped ones; only the native side is held in memory here. Handlers are found by the
+// names the layouts bind (ui::RegisterHandler); an event without a binding does nothing.
 //
 // Typical test:
 //   headless::ResetAll();                         // no windows, no tray, a fresh frame
@@ -21,8 +22,9 @@
 //   headless::TrayNotify(3);                      // pops up the tray menu
 //   ProcessEvents();                              // the chosen item's event runs
 //
-// Posted work (CloseWindow, a chosen menu item) runs when the frame's queue is drained:
-// kesto::ProcessEvents(), headless::RunUntil(...) or the message loop (runtime/headless/frame.h).
+// Posted work (CloseWindow, a chosen menu item, a worker thread's property write) runs when the
+// frame's queue is drained: kesto::ProcessEvents(), headless::RunUntil(...) or the message loop
+// (runtime/headless/frame.h). A worker thread's other calls wait there until it is drained.
 // A handler that ends the program throws headless::ProgramEnded out of the call that ran it.
 #pragma once
 

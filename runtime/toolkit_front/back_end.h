@@ -1,5 +1,6 @@
-// What each toolkit supplies to the front: its user-interface thread, its windows' own
-// properties and its message loop. The toolkit's library defines these over its native calls.
+// What each toolkit supplies to the front: its user-interface thread, its native windows, their
+// own properties and its message loop. The toolkit's library defines these over its native
+// calls.
 #pragma once
 
 #include <functional>
@@ -16,6 +17,21 @@ void PostToUiThread(std::function<void()> work);
 // Whether the calling thread may change windows itself rather than hand the change over.
 bool ChangesWindowsHere();
 
+// Makes the native window of the layout with its controls (front::MakeControl); nullptr when
+// the toolkit cannot.
+std::shared_ptr<LoadedWindow> BuildWindow(const ui::WindowLayout& layout);
+// Shows a window just built whose layout has it visible.
+void ShowNewWindow(LoadedWindow& window);
+// Brings a window loaded before to the front, as loading it again does.
+void RaiseWindow(LoadedWindow& window);
+
+// Native handles (runtime/native.h): the window's, and a control's where it has one of its own
+// (0 where it does not).
+std::intptr_t WindowHandle(LoadedWindow& window);
+std::intptr_t ControlHandle(Control& control);
+// Gives the control the keyboard focus.
+void GiveFocus(Control& control);
+
 // The properties of the window itself that its native window holds (place and size,
 // visibility, enabled state, title); nullopt / false for any other index.
 std::optional<ui::Value> ReadNativeWindowProperty(LoadedWindow& window, int index);
@@ -28,6 +44,15 @@ std::optional<int> MinimisedOrMaximised(LoadedWindow& window);
 void ApplyWindowState(LoadedWindow& window, int state);
 // Gives the window the pictures of the icon file.
 void ShowWindowIcon(LoadedWindow& window, const Bytes& iconFile);
+
+// Adds or replaces the window's notification-area entry; the tip is cut to what the area holds.
+void ShowTrayEntry(LoadedWindow& window, const Bytes& icon, const Text& tip);
+
+// Pops up the menu's items with its corner at x, y; a coordinate not given is the pointer's
+// plus kMenuOffsetFromPointer. The chosen item's event comes after the menu has gone.
+constexpr int kMenuOffsetFromPointer = 3;
+void ShowPopupMenu(LoadedWindow& window, const ui::MenuLayout& menu, std::optional<int> x,
+                   std::optional<int> y);
 
 // Ends the message loop when it runs.
 void EndMessageLoop();

@@ -20,15 +20,17 @@ class LinkBox : public OwnPropertyControl<ToolkitControl, ui::prop::hyperlinker:
  protected:
   std::uint32_t Colour() const { return LinkColour(this->layout(), hovered_, visited_); }
 
-  // A press of the left button at the place and key state in `args`.
-  void Press(const ui::EventArgs& args) {
+  // A press of the left button at the place and key state in `args`; gives the handler's
+  // result.
+  ui::EventResult Press(const ui::EventArgs& args) {
     auto keep = this->Hold();
     const ui::EventResult result = this->Fire(ui::Event::kLeftButtonDown, args);
-    if (result == false || !StandsAfterHandler()) return;
+    if (result == false || !StandsAfterHandler()) return result;
     if (OpenInBrowser(address_)) {
       visited_ = true;
       Redraw();
     }
+    return result;
   }
 
   ui::Value ReadOwn() override { return address_; }

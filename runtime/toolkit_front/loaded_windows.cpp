@@ -19,6 +19,22 @@ bool HeldByNative(int index) {
   }
 }
 
+// Labels, boxes, buttons and links start with the layout's text as their caption.
+bool Captioned(ui::ControlType type) {
+  switch (type) {
+    case ui::ControlType::kLabel:
+    case ui::ControlType::kTransLabel:
+    case ui::ControlType::kEditBox:
+    case ui::ControlType::kButton:
+    case ui::ControlType::kHyperLinker:
+      return true;
+    default:
+      return false;
+  }
+}
+
+constexpr int kCaption = 8;
+
 }  // namespace
 
 // ---- Control ----
@@ -27,6 +43,7 @@ Control::Control(LoadedWindow& owner, const ui::ControlLayout& layout)
     : owner_(owner), layout_(layout) {
   kept_[ui::prop::kTag] = Text{};
   kept_[ui::prop::kMousePointer] = 0;
+  if (Captioned(layout.type)) kept_[kCaption] = layout.text;
 }
 
 ui::Value Control::ReadCommon(int index) const {

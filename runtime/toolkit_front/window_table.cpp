@@ -36,12 +36,27 @@ void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
 void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window) {
   if (!window || window->destroying || !window->HasNative()) return;
   window->destroying = true;
+  // The window goes even when its handler ends the program there (the headless toolkit then
+  // throws): the exit routine must not find it loaded.
+  struct Remove {
+    const std::shared_ptr<LoadedWindow>& window;
+    ~Remove() {
+      window->RemoveTrayEntry();
+      const Text& name = window->layout().name;
+      if (FindLoadedWindow(name) == window) Registry().erase(name);
+      window->DestroyNative();
+      if (Registry().empty()) EndMessageLoop();
+    }
+  } remove{window};
   window->Fire("", ui::Event::kDestroying);
-  window->RemoveTrayEntry();
-  const Text& name = window->layout().name;
-  if (FindLoadedWindow(name) == window) Registry().erase(name);
-  window->DestroyNative();
-  if (Registry().empty()) EndMessageLoop();
+}
+
+void ForgetLoadedWindows() {
+  std::map<Text, std::shared_ptr<LoadedWindow>> windows;
+  windows.swap(Registry());
+  for (const auto& [name, window] : windows) {
+    if (window->HasNative()) window->DestroyNative();
+  }
 }
 
 LoadedWindow& LoadedWindowOrFail(const Text& window) {

@@ -16,6 +16,8 @@ void RegisterLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
 // Runs the being-destroyed event, removes the tray entry and destroys the native window; the
 // message loop ends with the last window. A window of the same name loaded anew meanwhile stays.
 void DestroyLoadedWindow(const std::shared_ptr<LoadedWindow>& window);
+// Destroys every native window without events and empties the table: a test's fresh start.
+void ForgetLoadedWindows();
 
 // A control of a loaded window, or the fatal error for a window that is not loaded.
 LoadedWindow& LoadedWindowOrFail(const Text& window);

@@ -1,6 +1,5 @@
 // RuntimeStart on Windows: the program's own path from GetModuleFileNameW (or the file a test
 // names), its folder made the current directory, and the command line as the system gives it.
-#include <ole2.h>
 #include <windows.h>
 
 #include "runtime/command_line.h"
@@ -34,8 +33,6 @@ std::wstring ProgramFile() {
 }  // namespace
 
 void RuntimeStart(int argc, char** argv) {
-  // The embedded browser and the picture decoders are COM objects of this thread.
-  OleInitialize(nullptr);
   std::wstring path = ProgramFile();
   std::size_t slash = path.rfind(L'\\');
   if (slash != std::wstring::npos) {

@@ -5,16 +5,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/toolkit_front/browser_box.h"
+#include "runtime/win32/toolkit/browser/host.h"
 #include "runtime/win32/toolkit/controls.h"
-#include "runtime/win32/toolkit/ui_thread.h"
 
 namespace kesto::win32 {
 
 namespace {
-
-// The layouts' name for the empty page.
-constexpr char kBlankPage[] = "blank";
 
 // The browser controls alive on the user-interface thread, for the message loop's keys.
 std::vector<BrowserHost*>& LiveHosts() {
@@ -22,10 +19,9 @@ std::vector<BrowserHost*>& LiveHosts() {
   return hosts;
 }
 
-class Browser : public Control {
+class Browser : public front::BrowserBox<Control> {
  public:
-  Browser(LoadedWindow& window, const ui::ControlLayout& layout)
-      : Control(window, layout), address_(layout.text) {}
+  using BrowserBox::BrowserBox;
 
   ~Browser() override {
     auto& hosts = LiveHosts();
@@ -40,17 +36,13 @@ class Browser : public Control {
     }
     host_ = BrowserHost::Create(holder, ClientArea(), std::move(sink));
     if (host_) LiveHosts().push_back(host_.get());
-    Navigate(address_);
+    Navigate(address());
   }
 
   HWND FocusTarget() override { return hwnd(); }
 
-  std::optional<ui::Value> Read(int index) override {
+  std::optional<ui::Value> ReadOther(int index) override {
     switch (index) {
-      case ui::prop::browser::kUrl: {
-        const Text shown = host_ ? host_->LocationUrl() : Text{};
-        return shown.empty() ? address_ : shown;
-      }
       case ui::prop::browser::kStatusText:
         return host_ ? host_->StatusText() : Text{};
       case ui::prop::browser::kCaption:
@@ -61,11 +53,8 @@ class Browser : public Control {
   }
 
   // Offline and silent are kept as written too, so they read back.
-  bool Write(int index, const ui::Value& value) override {
+  bool WriteOther(int index, const ui::Value& value) override {
     switch (index) {
-      case ui::prop::browser::kUrl:
-        Navigate(TextOf(value));
-        return true;
       case ui::prop::browser::kOffline:
         if (host_) host_->SetOffline(BoolOf(value));
         return false;
@@ -96,7 +85,7 @@ class Browser : public Control {
     return Control::OnMessage(message, wParam, lParam, handled);
   }
 
-  void Execute(int command) {
+  void Execute(int command) override {
     if (host_) host_->Execute(command);
   }
 
@@ -107,23 +96,11 @@ class Browser : public Control {
     return area;
   }
 
-  // An empty address leaves the page as it is.
-  void Navigate(const Text& address) {
-    address_ = address;
-    if (address.empty() || !host_) return;
-    host_->Navigate(address == kBlankPage ? Text("about:blank") : address);
-  }
-
-  ui::EventResult ReportElementEvent(int type, const ui::Object& event) {
-    auto keep = Hold();
-    ui::EventArgs args;
-    args.a = type;
-    args.object = event;
-    return Fire(ui::Event::kElementEvent, args);
-  }
+  Text ShownAddress() const override { return host_ ? host_->LocationUrl() : Text{}; }
+  bool HasView() const override { return host_ != nullptr; }
+  void Load(const Text& address) override { host_->Navigate(address); }
 
   std::unique_ptr<BrowserHost> host_;
-  Text address_;
 };
 
 }  // namespace
@@ -144,15 +121,3 @@ std::unique_ptr<Control> MakeBrowser(LoadedWindow& window, const ui::ControlLayo
 }
 
 }  // namespace kesto::front
-
-namespace kesto::ui {
-
-void Execute(const Ref& box, int command) {
-  win32::RunOnUiThread([&] {
-    if (auto* browser = dynamic_cast<win32::Browser*>(&win32::ControlOrFail(box))) {
-      browser->Execute(command);
-    }
-  });
-}
-
-}  // namespace kesto::ui

@@ -169,24 +169,12 @@ void LoadedWindow::DestroyNative() {
 
 // ---- the table of loaded windows, with Win32's types ----
 
-std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name) {
-  return std::static_pointer_cast<LoadedWindow>(front::FindLoadedWindow(name));
-}
-
 std::shared_ptr<LoadedWindow> FindLoadedWindow(HWND hwnd) {
   for (const auto& [name, window] : front::LoadedWindows()) {
     auto loaded = std::static_pointer_cast<LoadedWindow>(window);
     if (hwnd && loaded->hwnd() == hwnd) return loaded;
   }
   return nullptr;
-}
-
-LoadedWindow& LoadedWindowOrFail(const Text& window) {
-  return static_cast<LoadedWindow&>(front::LoadedWindowOrFail(window));
-}
-
-Control& ControlOrFail(const ui::Ref& ref) {
-  return static_cast<Control&>(front::ControlOrFail(ref));
 }
 
 void SetMessageLoopRunning(bool running) {

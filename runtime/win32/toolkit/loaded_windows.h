@@ -99,16 +99,10 @@ inline LoadedWindow& Control::owner() const {
   return static_cast<LoadedWindow&>(front::Control::owner());
 }
 
-// nullptr when no window of that name is loaded.
-std::shared_ptr<LoadedWindow> FindLoadedWindow(const Text& name);
+// The loaded window of the native window; nullptr for any other.
 std::shared_ptr<LoadedWindow> FindLoadedWindow(HWND hwnd);
 using front::DestroyLoadedWindow;
 using front::LoadedWindowCount;
-using front::RegisterLoadedWindow;
-
-// A control of a loaded window, or the fatal error for a window that is not loaded.
-LoadedWindow& LoadedWindowOrFail(const Text& window);
-Control& ControlOrFail(const ui::Ref& ref);
 
 // The control whose window this is; nullptr for any other window.
 Control* ControlOf(HWND hwnd);

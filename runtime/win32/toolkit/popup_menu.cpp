@@ -2,23 +2,13 @@
 // reported as the item's chosen event once the menu has gone.
 #include <vector>
 
+#include "runtime/toolkit_front/back_end.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
-#include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {
 
 namespace {
-
-constexpr int kOffsetFromPointer = 3;
-
-const ui::MenuLayout* FindMenu(const std::vector<ui::MenuLayout>& menus, const Text& name) {
-  for (const ui::MenuLayout& menu : menus) {
-    if (menu.name == name) return &menu;
-    if (const ui::MenuLayout* inner = FindMenu(menu.children, name)) return inner;
-  }
-  return nullptr;
-}
 
 // Item identifiers are 1-based positions in `items`.
 HMENU BuildMenu(const ui::MenuLayout& layout, std::vector<Text>& items) {
@@ -37,23 +27,27 @@ HMENU BuildMenu(const ui::MenuLayout& layout, std::vector<Text>& items) {
   return menu;
 }
 
-void Popup(const Text& windowName, const Text& menuName, std::optional<int> x,
-           std::optional<int> y) {
-  LoadedWindow& window = LoadedWindowOrFail(windowName);
-  const ui::MenuLayout* layout = FindMenu(window.layout().menus, menuName);
-  if (!layout || layout->children.empty()) return;
+}  // namespace
+
+}  // namespace kesto::win32
+
+namespace kesto::front {
+
+void ShowPopupMenu(LoadedWindow& loaded, const ui::MenuLayout& layout, std::optional<int> x,
+                   std::optional<int> y) {
+  auto& window = static_cast<win32::LoadedWindow&>(loaded);
   std::vector<Text> items;
-  HMENU menu = BuildMenu(*layout, items);
+  HMENU menu = win32::BuildMenu(layout, items);
   POINT pointer{};
   GetCursorPos(&pointer);
   auto keep = window.shared_from_this();
   // Without being in front the menu would not close when the user clicks elsewhere (a menu of
   // the notification area's entry).
   SetForegroundWindow(window.hwnd());
-  const UINT chosen =
-      UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                          x.value_or(pointer.x + kOffsetFromPointer),
-                          y.value_or(pointer.y + kOffsetFromPointer), 0, window.hwnd(), nullptr));
+  const UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                          x.value_or(pointer.x + kMenuOffsetFromPointer),
+                                          y.value_or(pointer.y + kMenuOffsetFromPointer), 0,
+                                          window.hwnd(), nullptr));
   PostMessageW(window.hwnd(), WM_NULL, 0, 0);
   DestroyMenu(menu);
   if (chosen >= 1 && chosen <= items.size() && window.hwnd()) {
@@ -61,14 +55,4 @@ void Popup(const Text& windowName, const Text& menuName, std::optional<int> x,
   }
 }
 
-}  // namespace
-
-}  // namespace kesto::win32
-
-namespace kesto::ui {
-
-void PopupMenu(const Text& window, const Text& menu, std::optional<int> x, std::optional<int> y) {
-  win32::RunOnUiThread([&] { win32::Popup(window, menu, x, y); });
-}
-
-}  // namespace kesto::ui
+}  // namespace kesto::front

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "runtime/toolkit.h"
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/host.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
 #include "runtime/win32/toolkit/ui_thread.h"

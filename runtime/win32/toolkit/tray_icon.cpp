@@ -7,7 +7,8 @@
 // The shell is declared in the types of windows.h.
 #include <shellapi.h>
 
-#include "runtime/gbk_chars.h"
+#include "runtime/toolkit_front/back_end.h"
+#include "runtime/toolkit_front/tray_entry.h"
 #include "runtime/toolkit_front/window_table.h"
 #include "runtime/win32/toolkit/drawing.h"
 #include "runtime/win32/toolkit/ui_thread.h"
@@ -22,8 +23,6 @@ constexpr UINT kCallbackMessage = 0x8064;
 // At logon the shell may not take entries yet: the add is tried again every second.
 constexpr UINT_PTR kRetryTimer = 0x7E4B;
 constexpr UINT kRetryMilliseconds = 1000;
-constexpr std::size_t kTipBytes = 62;
-enum TrayCode : int { kLeftUp = 1, kLeftDouble = 2, kRightUp = 3 };
 
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -43,7 +42,7 @@ bool Submit(LoadedWindow& window, DWORD action) {
   entry.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   entry.uCallbackMessage = kCallbackMessage;
   entry.hIcon = window.trayIcon;
-  const std::wstring tip = ToWide(Text(gbk::CutToBytes(window.trayTip, kTipBytes)));
+  const std::wstring tip = ToWide(window.trayTip);
   lstrcpynW(entry.szTip, tip.c_str(), ARRAYSIZE(entry.szTip));
   return Shell_NotifyIconW(action, &entry);
 }
@@ -79,13 +78,6 @@ void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
   if (previous) DestroyIcon(previous);
 }
 
-void Notify(LoadedWindow& window, int code) {
-  auto keep = window.shared_from_this();
-  ui::EventArgs args;
-  args.a = code;
-  window.Fire("", ui::Event::kTrayNotify, args);
-}
-
 }  // namespace
 
 void RemoveTrayEntry(LoadedWindow& window) {
@@ -112,16 +104,16 @@ bool HandleTrayMessage(LoadedWindow& window, UINT message, WPARAM wParam, LPARAM
   switch (LOWORD(lParam)) {
     case WM_LBUTTONUP:
     case NIN_KEYSELECT:  // Enter or Space on the entry
-      Notify(window, kLeftUp);
+      front::NotifyTray(window, front::kTrayLeftUp);
       break;
     case WM_LBUTTONDBLCLK:
-      Notify(window, kLeftDouble);
+      front::NotifyTray(window, front::kTrayLeftDouble);
       break;
     case WM_RBUTTONUP:
-      if (!window.trayKeyboard) Notify(window, kRightUp);
+      if (!window.trayKeyboard) front::NotifyTray(window, front::kTrayRightUp);
       break;
     case WM_CONTEXTMENU:
-      Notify(window, kRightUp);
+      front::NotifyTray(window, front::kTrayRightUp);
       break;
     default:
       break;
@@ -131,18 +123,11 @@ bool HandleTrayMessage(LoadedWindow& window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace kesto::win32
 
-namespace kesto::ui {
-
-void SetTrayIcon(const Text& window, std::optional<Bytes> icon, std::optional<Text> tip) {
-  win32::RunOnUiThread([&] {
-    win32::LoadedWindow& loaded = win32::LoadedWindowOrFail(window);
-    if (icon) {
-      win32::Apply(loaded, *icon, tip.value_or(Text{}));
-    } else {
-      win32::RemoveTrayEntry(loaded);
-    }
-  });
+void kesto::front::ShowTrayEntry(LoadedWindow& window, const Bytes& icon, const Text& tip) {
+  win32::Apply(static_cast<win32::LoadedWindow&>(window), icon, tip);
 }
+
+namespace kesto::ui {
 
 // The notification area is the shell's taskbar window; while it has not taken an entry it was
 // given, it holds none for this program.

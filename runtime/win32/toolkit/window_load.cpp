@@ -1,10 +1,10 @@
-// Loading a window from its layout: the Win32 window with its border, icon and place, its
-// controls in their containers, then the created event; and closing it again.
+// Building a window from its layout: the Win32 window with its border, icon and place, and its
+// controls in their containers.
 #include <set>
 
+#include "runtime/toolkit_front/back_end.h"
 #include "runtime/win32/toolkit/controls.h"
 #include "runtime/win32/toolkit/top_window.h"
-#include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/toolkit/window_properties.h"
 #include "runtime/win32/toolkit/work_area.h"
 #include "runtime/win32/wide_text.h"
@@ -70,48 +70,25 @@ std::shared_ptr<LoadedWindow> Build(const ui::WindowLayout& layout) {
   return loaded;
 }
 
-bool LoadNow(const Text& name) {
-  // An open window comes to the front; one whose being-destroyed event runs is replaced.
-  if (std::shared_ptr<LoadedWindow> loaded = FindLoadedWindow(name);
-      loaded && !loaded->destroying) {
-    if (IsWindowVisible(loaded->hwnd())) SetForegroundWindow(loaded->hwnd());
-    return true;
-  }
-  const ui::WindowLayout* layout = ui::FindWindowLayout(name);
-  if (!layout) return false;
-  std::shared_ptr<LoadedWindow> loaded = Build(*layout);
-  if (!loaded) return false;
-  RegisterLoadedWindow(loaded);
-  if (layout->visible) {
-    ShowWindow(loaded->hwnd(), SW_SHOWNORMAL);
-    UpdateWindow(loaded->hwnd());
-  }
-  loaded->Fire("", ui::Event::kCreated);
-  return true;
-}
-
 }  // namespace
 
 }  // namespace kesto::win32
 
-namespace kesto::ui {
+namespace kesto::front {
 
-bool LoadWindow(const Text& window) {
-  bool loaded = false;
-  win32::RunOnUiThread([&] { loaded = win32::LoadNow(window); });
-  return loaded;
+std::shared_ptr<LoadedWindow> BuildWindow(const ui::WindowLayout& layout) {
+  return win32::Build(layout);
 }
 
-// Always posted, also on the user-interface thread: the window goes after the caller returns.
-// The request is for the window loaded now; one loaded anew later is not closed by it.
-void CloseWindow(const Text& window) {
-  if (win32::IsUiThread()) {
-    std::weak_ptr<win32::LoadedWindow> loaded = win32::FindLoadedWindow(window);
-    win32::PostToUiThread([loaded] { win32::DestroyLoadedWindow(loaded.lock()); });
-  } else {
-    win32::PostToUiThread(
-        [window] { win32::DestroyLoadedWindow(win32::FindLoadedWindow(window)); });
-  }
+void ShowNewWindow(LoadedWindow& window) {
+  HWND hwnd = static_cast<win32::LoadedWindow&>(window).hwnd();
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
 }
 
-}  // namespace kesto::ui
+void RaiseWindow(LoadedWindow& window) {
+  HWND hwnd = static_cast<win32::LoadedWindow&>(window).hwnd();
+  if (IsWindowVisible(hwnd)) SetForegroundWindow(hwnd);
+}
+
+}  // namespace kesto::front

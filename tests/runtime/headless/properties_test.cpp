@@ -1,5 +1,5 @@
 // Property access: fatal errors for controls of windows that are not loaded, and the writes that
-// act (progress bar range, browser addresses) besides being stored.
+// act (browser addresses) besides being stored.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -80,22 +80,6 @@ TEST_F(HeadlessProperties, AnyPropertyIsStoredAndReadBack) {
   EXPECT_EQ(ui::GetInt(title, 32), 0);  // never written
 }
 
-TEST_F(HeadlessProperties, ProgressBarKeepsToItsRangeAndTakesWritesFromAnotherThread) {
-  ui::LoadWindow(names::kUpdateWindow);
-  const ui::Ref bar{names::kUpdateWindow, "进度条1"};
-  std::thread worker([&] {
-    for (int position : {2048, 4096, 6144, 8192, 10000}) {
-      ui::SetInt(bar, prop::processbar::kPosition, position);
-    }
-  });
-  worker.join();
-  EXPECT_EQ(ui::GetInt(bar, prop::processbar::kPosition), 10000);
-  ui::SetInt(bar, prop::processbar::kPosition, 20000);
-  EXPECT_EQ(ui::GetInt(bar, prop::processbar::kPosition), 10000);
-  ui::SetInt(bar, prop::processbar::kPosition, -5);
-  EXPECT_EQ(ui::GetInt(bar, prop::processbar::kPosition), 0);
-}
-
 TEST_F(HeadlessProperties, WritingAnAddressNavigatesEveryTime) {
   ui::LoadWindow(names::kMainWindow);
   const ui::Ref catalogue{names::kMainWindow, "超文本界面框1"};
@@ -109,11 +93,14 @@ TEST_F(HeadlessProperties, WritingAnAddressNavigatesEveryTime) {
             (std::vector<Text>{initial, "http://127.0.0.1:8000/app", "http://127.0.0.1:8000/app"}));
   EXPECT_EQ(headless::Commands(catalogue), (std::vector<int>{4, 1}));
   EXPECT_EQ(headless::RefreshCount(catalogue), 1);
-  // A browser without an initial address has navigated nowhere; an empty address still counts.
+  // A browser without an initial address has navigated nowhere, and an empty address leaves
+  // the page as it is; the layouts' "blank" is the empty page.
   const ui::Ref ad{names::kMainWindow, "_广告"};
   EXPECT_TRUE(headless::Navigations(ad).empty());
   ui::SetText(ad, prop::browser::kUrl, "");
-  EXPECT_EQ(headless::Navigations(ad), std::vector<Text>{""});
+  EXPECT_TRUE(headless::Navigations(ad).empty());
+  ui::SetText(ad, prop::browser::kUrl, "blank");
+  EXPECT_EQ(headless::Navigations(ad), std::vector<Text>{"about:blank"});
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 // Document events turned into the handler's call and its answer into the page's returnValue,
 // with stand-ins for the page's event object and element.
-#include "runtime/win32/toolkit/browser_element_event.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "fake_page_object.h"
-#include "runtime/win32/toolkit/browser_document_events.h"
+#include "runtime/win32/toolkit/browser/document_events.h"
+#include "runtime/win32/toolkit/browser/element_event.h"
 
 namespace kesto::win32 {
 namespace {

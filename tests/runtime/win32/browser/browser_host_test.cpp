@@ -1,10 +1,10 @@
 // The browser control hosted in a real window. Wine has the control but no page engine here,
 // so these checks stop at hosting, commands and properties; pages need a real Windows.
-#include "runtime/win32/toolkit/browser_host.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "runtime/win32/toolkit/browser/host.h"
 
 namespace kesto::win32 {
 namespace {

@@ -1,11 +1,11 @@
 // The control's own events as the host follows them.
-#include "runtime/win32/toolkit/browser_navigation_events.h"
-
 #include <exdispid.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "runtime/win32/toolkit/browser/navigation_events.h"
 
 namespace kesto::win32 {
 namespace {

@@ -1,8 +1,8 @@
 // The site keeps the control's context menu and the browser's window shortcuts out: both would
 // open pages in a browser of their own, without the control's cookies.
-#include "runtime/win32/toolkit/browser_site.h"
-
 #include <gtest/gtest.h>
+
+#include "runtime/win32/toolkit/browser/site.h"
 
 namespace kesto::win32 {
 namespace {

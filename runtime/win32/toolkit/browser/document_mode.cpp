@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/host.h"
 
 namespace kesto::win32 {
 

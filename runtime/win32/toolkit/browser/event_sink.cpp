@@ -1,5 +1,5 @@
 // Reference counting and dispatch of the event sinks.
-#include "runtime/win32/toolkit/browser_event_sink.h"
+#include "runtime/win32/toolkit/browser/event_sink.h"
 
 namespace kesto::win32 {
 

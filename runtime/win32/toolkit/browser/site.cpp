@@ -1,5 +1,5 @@
 // The client site and frame of the hosted browser control.
-#include "runtime/win32/toolkit/browser_site.h"
+#include "runtime/win32/toolkit/browser/site.h"
 
 namespace kesto::win32 {
 

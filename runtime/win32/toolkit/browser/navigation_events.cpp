@@ -1,5 +1,5 @@
 // The control's navigation events passed to the host.
-#include "runtime/win32/toolkit/browser_navigation_events.h"
+#include "runtime/win32/toolkit/browser/navigation_events.h"
 
 #include <exdisp.h>
 #include <exdispid.h>

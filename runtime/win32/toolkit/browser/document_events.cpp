@@ -1,9 +1,9 @@
 // Document events handed to the element event handler.
-#include "runtime/win32/toolkit/browser_document_events.h"
+#include "runtime/win32/toolkit/browser/document_events.h"
 
 #include <mshtml.h>
 
-#include "runtime/win32/toolkit/browser_element_event.h"
+#include "runtime/win32/toolkit/browser/element_event.h"
 
 namespace kesto::win32 {
 

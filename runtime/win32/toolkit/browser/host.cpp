@@ -1,5 +1,5 @@
 // The browser control hosted in place in a window of ours.
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/host.h"
 
 #include <exdisp.h>
 #include <mshtml.h>
@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/win32/toolkit/browser_automation.h"
-#include "runtime/win32/toolkit/browser_document_events.h"
-#include "runtime/win32/toolkit/browser_event_connection.h"
-#include "runtime/win32/toolkit/browser_navigation_events.h"
-#include "runtime/win32/toolkit/browser_page_text.h"
-#include "runtime/win32/toolkit/browser_site.h"
+#include "runtime/win32/toolkit/browser/automation.h"
+#include "runtime/win32/toolkit/browser/document_events.h"
+#include "runtime/win32/toolkit/browser/event_connection.h"
+#include "runtime/win32/toolkit/browser/navigation_events.h"
+#include "runtime/win32/toolkit/browser/page_text.h"
+#include "runtime/win32/toolkit/browser/site.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {

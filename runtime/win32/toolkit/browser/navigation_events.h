@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "runtime/win32/toolkit/browser_event_sink.h"
+#include "runtime/win32/toolkit/browser/event_sink.h"
 
 namespace kesto::win32 {
 

@@ -1,5 +1,5 @@
 // Late-bound calls on page objects.
-#include "runtime/win32/toolkit/browser_automation.h"
+#include "runtime/win32/toolkit/browser/automation.h"
 
 namespace kesto::win32 {
 

@@ -1,5 +1,5 @@
 // Page texts cut and cleaned before they become GBK.
-#include "runtime/win32/toolkit/browser_page_text.h"
+#include "runtime/win32/toolkit/browser/page_text.h"
 
 #include <algorithm>
 #include <string>

@@ -1,10 +1,11 @@
 // Reading the element of a document event and answering the event.
-#include "runtime/win32/toolkit/browser_element_event.h"
+#include "runtime/win32/toolkit/browser/element_event.h"
 
 #include <string_view>
 
-#include "runtime/win32/toolkit/browser_automation.h"
-#include "runtime/win32/toolkit/browser_page_text.h"
+#include "runtime/toolkit_front/element_event.h"
+#include "runtime/win32/toolkit/browser/automation.h"
+#include "runtime/win32/toolkit/browser/page_text.h"
 
 namespace kesto::win32 {
 
@@ -18,7 +19,7 @@ Text ElementText(const Variant& value) {
                       kElementTextLimit);
 }
 
-ui::Object ReadElement(IDispatch* event) {
+ui::Object ReadEventObject(IDispatch* event) {
   Text id;
   Text name;
   Variant element;
@@ -32,19 +33,14 @@ ui::Object ReadElement(IDispatch* event) {
       name = ElementText(nameValue);
     }
   }
-  ui::Object result;
-  result.SetText("ID", id);
-  result.SetText("name", name);
-  return result;
+  return front::ElementEventObject(id, name);
 }
 
 }  // namespace
 
 bool DeliverElementEvent(IDispatch* event, int eventType, const ElementEventSink& sink) {
   if (!event || !sink) return false;
-  ui::Object eventObject;
-  eventObject.SetObject("srcElement", ReadElement(event));
-  ui::EventResult answer = sink(eventType, eventObject);
+  ui::EventResult answer = sink(eventType, ReadEventObject(event));
   if (answer.value_or(true)) return false;
   VARIANT no;
   VariantInit(&no);

@@ -1,5 +1,5 @@
 // Advising and unadvising event sinks.
-#include "runtime/win32/toolkit/browser_event_connection.h"
+#include "runtime/win32/toolkit/browser/event_connection.h"
 
 namespace kesto::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <oaidl.h>
 
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/host.h"
 
 namespace kesto::win32 {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "runtime/win32/toolkit/browser_event_sink.h"
-#include "runtime/win32/toolkit/browser_host.h"
+#include "runtime/win32/toolkit/browser/event_sink.h"
+#include "runtime/win32/toolkit/browser/host.h"
 
 namespace kesto::win32 {
 
