@@ -1,5 +1,5 @@
-// Runs one generated set of profile-file cases through ReadIniValue and WriteIniValue and
-// prints each case as one line: "<number> <kind> <outcome in hex> <file in hex>". Built in
+// Runs one generated set of profile-file cases through the build's profile calls (case_calls.h)
+// and prints each case as one line: "<number> <kind> <outcome in hex> <file in hex>". Built in
 // every kind of build, so that the outcomes of one back end can be compared with another's.
 // Each case starts from a file content and applies one operation. The outcome of a read is the
 // value read; the outcome of a write is whether it was taken and what every reader of the file
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core.h"
+#include "tests/profile_differential/case_calls.h"
 
 namespace kesto {
 namespace {
@@ -89,7 +90,7 @@ Text ReadersView(const Text& file) {
   Text view;
   for (const Text& section : {Text("jb"), Text("wm"), Text("new"), kGbk}) {
     for (const Text& key : {Text("pt"), Text("qt"), Text("new"), Text("run"), kGbk}) {
-      view += "|" + ReadIniValue(file, section, key, "<none>");
+      view += "|" + CaseRead(file, section, key, "<none>");
     }
   }
   return view;
@@ -98,9 +99,9 @@ Text ReadersView(const Text& file) {
 Text Outcome(const Text& file, const Content& content, const Operation& operation) {
   WriteFileBytes(file, {ToBytes(content.text)});
   if (!operation.write) {
-    return ReadIniValue(file, operation.section, *operation.key, *operation.value);
+    return CaseRead(file, operation.section, *operation.key, *operation.value);
   }
-  bool taken = WriteIniValue(file, operation.section, operation.key, operation.value);
+  bool taken = CaseWrite(file, operation.section, operation.key, operation.value);
   return Text(taken ? "taken" : "refused") + ReadersView(file);
 }
 
