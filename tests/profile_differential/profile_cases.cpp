@@ -28,6 +28,9 @@ struct Operation {
 };
 
 const Text kGbk = "\xD6\xD0\xCE\xC4";  // two two-byte characters
+// Two-byte letters with a case: full-width a, alpha, Cyrillic a, small Roman one; and capitals.
+const Text kGbkSmall = "\xA3\xE1\xA6\xC1\xA7\xD1\xA2\xA1";
+const Text kGbkCapital = "\xA3\xC1\xA6\xA1\xA7\xA1\xA2\xF1";
 
 std::vector<Content> Contents() {
   return {
@@ -47,6 +50,7 @@ std::vector<Content> Contents() {
       {"before-section", "pt=0\r\n[jb]\r\npt=1\r\n"},
       {"no-final-line-end", "[jb]\r\npt=1\r\n[wm]\r\nrun=pt"},
       {"gbk-names", "[" + kGbk + "]\r\n" + kGbk + "=" + kGbk + "\r\n"},
+      {"gbk-letter-case", "[" + kGbkSmall + "]\r\n" + kGbkSmall + "=1\r\n"},
       {"long-value", "[jb]\r\npt=" + Text(10300, 'v') + "\r\n"},
   };
 }
@@ -60,12 +64,14 @@ std::vector<Operation> Operations() {
       {"read", false, "jb", "missing", "  fallback  "},
       {"read", false, "missing", "pt", "d"},
       {"read", false, kGbk, kGbk, "d"},
+      {"read", false, kGbkCapital, kGbkCapital, "d"},
       {"read", false, "jb", "", "d"},
       {"write", true, "jb", "pt", "new"},
       {"write", true, "jb", "new", "v"},
       {"write", true, "wm", "run", "  spaced  "},
       {"write", true, "new", "pt", "v"},
       {"write", true, kGbk, kGbk, "v" + kGbk},
+      {"write", true, kGbkCapital, kGbkCapital, "v"},
       {"write", true, "jb", "pt", ""},
       {"write", true, "jb", "pt", Text(300, 'w')},
       {"remove-key", true, "jb", "pt", std::nullopt},
@@ -88,8 +94,8 @@ std::string Hex(const Text& bytes) {
 // The values under the names the cases use, as any reader of the file sees them.
 Text ReadersView(const Text& file) {
   Text view;
-  for (const Text& section : {Text("jb"), Text("wm"), Text("new"), kGbk}) {
-    for (const Text& key : {Text("pt"), Text("qt"), Text("new"), Text("run"), kGbk}) {
+  for (const Text& section : {Text("jb"), Text("wm"), Text("new"), kGbk, kGbkSmall}) {
+    for (const Text& key : {Text("pt"), Text("qt"), Text("new"), Text("run"), kGbk, kGbkSmall}) {
       view += "|" + CaseRead(file, section, key, "<none>");
     }
   }
