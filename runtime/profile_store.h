@@ -38,9 +38,8 @@ class WriterLock {
   std::unique_ptr<Native> native_;
 };
 
-// The texts of a file that starts with the UTF-8 byte-order mark: the program's GBK in UTF-8
-// and back, lossy as the system's profile calls are ("?" for a character GBK cannot hold).
-std::string ToUtf8(const Text& text);
+// A text of a file that starts with the UTF-8 byte-order mark in the program's GBK, lossy as
+// the system's profile calls are ("?" for a character GBK cannot hold).
 Text FromUtf8(const std::string& utf8);
 
 }  // namespace kesto::profile

@@ -5,6 +5,7 @@
 
 #include "runtime/gbk_chars.h"
 #include "runtime/profile_store.h"
+#include "runtime/tool_services.h"
 
 namespace kesto::profile {
 
@@ -42,7 +43,7 @@ Body SplitMark(std::string_view content) {
 
 // The program's text spelt as the body spells it.
 std::string InBody(const Body& body, const Text& text) {
-  return body.utf8 ? ToUtf8(text) : text;
+  return body.utf8 ? TextToUtf8(text) : text;
 }
 
 std::size_t CharLength(std::string_view text, std::size_t pos, bool utf8) {

@@ -31,10 +31,6 @@ WriterLock::WriterLock(const Text& path) {
 
 WriterLock::~WriterLock() = default;
 
-std::string ToUtf8(const Text& text) {
-  return posix::GbkToUtf8(text);
-}
-
 Text FromUtf8(const std::string& utf8) {
   return posix::Utf8ToGbk(utf8);
 }

@@ -67,20 +67,7 @@ WriterLock::WriterLock(const Text& path) : native_(std::make_unique<Native>()) {
 
 WriterLock::~WriterLock() = default;
 
-// Code page 65001 takes no conversion flags and no default character: these calls are the form
-// Windows accepts for it.
-std::string ToUtf8(const Text& text) {
-  const std::wstring wide = win32::ToWide(text);
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
-
+// Code page 65001 takes no conversion flags: this is the form Windows accepts for it.
 Text FromUtf8(const std::string& utf8) {
   if (utf8.empty()) return {};
   const int size = static_cast<int>(utf8.size());
