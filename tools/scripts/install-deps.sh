@@ -62,9 +62,10 @@ fi
 # indexes from the same moment.
 apt_log=$(mktemp)
 trap 'rm -f "$apt_log"' EXIT
+# An update that leaves one index behind may still let the install find matching versions.
 install_wine32() {
-  $sudo apt-get update -qq >"$apt_log" 2>&1 &&
-    $sudo apt-get install -y -qq --no-install-recommends wine32:i386 >>"$apt_log" 2>&1
+  $sudo apt-get update -qq >"$apt_log" 2>&1 || true
+  $sudo apt-get install -y -qq --no-install-recommends wine32:i386 >>"$apt_log" 2>&1
 }
 echo "Installing: wine32:i386"
 dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
