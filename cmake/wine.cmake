@@ -3,9 +3,9 @@
 # loader (Debian's wine32:i386) for the shipped i686 build, its 64-bit one for x86_64. The
 # prefix is a 64-bit one either way, which runs 32-bit programs too.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(KESTO_WINE_LOADER /usr/lib/wine/wine CACHE FILEPATH "Wine loader for i686 Windows programs")
+  set(KESTO_WINE_LOADER /usr/lib/wine/wine)
 else()
-  set(KESTO_WINE_LOADER /usr/lib/wine/wine64 CACHE FILEPATH "Wine loader for x86_64 Windows programs")
+  set(KESTO_WINE_LOADER /usr/lib/wine/wine64)
 endif()
 set(KESTO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR

@@ -124,11 +124,11 @@ finish win-tests-build
 # they are started here, by the loader the build's tests use, with no output to hold open, so
 # that no test waits on them.
 win_tests() {
-  local wine=(env WINEPREFIX="$wintests/wine-prefix" WINEDEBUG=-all) outcome=0 loader
-  loader=$(sed -n 's/^KESTO_WINE_LOADER:FILEPATH=//p' "$wintests/CMakeCache.txt")
+  local wine=(env WINEPREFIX="$wintests/wine-prefix" WINEDEBUG=-all) outcome=0 loader=wine64
+  [ "$arch" = x86_64 ] || loader=wine
   mkdir -p "$wintests/wine-prefix"
   "${wine[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
-  "${wine[@]}" "$loader" wineboot </dev/null >/dev/null 2>&1 || true
+  "${wine[@]}" "/usr/lib/wine/$loader" wineboot </dev/null >/dev/null 2>&1 || true
   run_tests "$wintests" -j "$jobs" || outcome=1
   "${wine[@]}" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
   return $outcome
