@@ -1,13 +1,13 @@
 // Profile-file text: any content can be looked up and edited; an edited value reads back, and
 // an edit changes at most the one line it is about.
-#include "runtime/posix/profile_text.h"
+#include "runtime/profile_text.h"
 
 #include "fuzz/fuzz_check.h"
 
 namespace {
 
 using kesto::fuzz::InputReader;
-namespace profile = kesto::posix::profile;
+namespace profile = kesto::profile;
 
 bool IsUtf8Body(std::string_view content) {
   return content.substr(0, 3) == "\xEF\xBB\xBF";

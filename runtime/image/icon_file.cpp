@@ -60,4 +60,20 @@ std::optional<RgbaImage> PickIconImage(const Bytes& file, int size) {
   return best->image;
 }
 
+std::optional<RgbaImage> IconImageAtSize(const Bytes& file, int size) {
+  std::vector<IconImage> images = DecodeIconImages(file);
+  auto better = [size](const IconImage& a, const IconImage& b) {
+    const bool aFits = a.image.width >= size, bFits = b.image.width >= size;
+    if (aFits != bFits) return aFits;
+    if (a.image.width != b.image.width) return aFits == (a.image.width < b.image.width);
+    return a.bitsPerPixel > b.bitsPerPixel;
+  };
+  const IconImage* best = nullptr;
+  for (const IconImage& image : images) {
+    if (!best || better(image, *best)) best = &image;
+  }
+  if (!best) return std::nullopt;
+  return ScaleImage(best->image, size, size);
+}
+
 }  // namespace kesto::image

@@ -21,4 +21,10 @@ std::vector<IconImage> DecodeIconImages(const Bytes& file);
 // nullopt when there is none.
 std::optional<RgbaImage> PickIconImage(const Bytes& file, int size);
 
+// The icon file's image at exactly `size` pixels square: the smallest image at least that size,
+// scaled down to it (the largest, scaled up, when none is that big), so that a size between the
+// file's (20 at 125 %) is drawn from more pixels rather than stretched by whoever shows it;
+// nullopt when there is none.
+std::optional<RgbaImage> IconImageAtSize(const Bytes& file, int size);
+
 }  // namespace kesto::image

@@ -138,14 +138,24 @@ bool FileReplacement::Write(const std::uint8_t* data, std::size_t size) {
   return native_->ok;
 }
 
-// The bytes reach the disk before the name does, so a crash just after leaves a whole file.
+// The bytes reach the disk before the name does, so a crash just after leaves a whole file. A
+// reader that holds the file open without sharing its deletion (another program's profile call,
+// for a moment) holds the rename back; it is tried again for up to a second.
 bool FileReplacement::Commit() {
   if (!native_->file) return false;
   native_->ok = FlushFileBuffers(native_->file.get()) && native_->ok;
   native_->file.reset();
-  native_->ok = native_->ok && MoveFileExW(native_->temporary.c_str(), native_->target.c_str(),
-                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (native_->ok) native_->temporary.clear();
+  for (int attempt = 1; native_->ok; ++attempt) {
+    if (MoveFileExW(native_->temporary.c_str(), native_->target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      native_->temporary.clear();
+      break;
+    }
+    const DWORD error = GetLastError();
+    native_->ok =
+        attempt < 40 && (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED);
+    if (native_->ok) Sleep(25);
+  }
   return native_->ok;
 }
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""End-to-end under Wine: the x86_64 kesto.exe, its up.qmz, the demo tools and the demo site
+"""End-to-end under Wine: the build's kesto.exe, its up.qmz, the demo tools and the demo site
 together, in an X session of their own (Xvfb, openbox, trayer), driven with xdotool.
 
     run_wine_e2e.py --case NAME --platform KESTO.EXE --updater UP.QMZ --regtool REGTOOL.EXE
-                    --packages DIR --server SERVER.PY --port PORT --prefix WINEPREFIX
+                    --packages DIR --server SERVER.PY --port PORT --wine LOADER --prefix WINEPREFIX
                     --artifacts DIR [--signed DIR --vendor-key PEM --publish PUBLISH.PY]
 
-The programs are x86_64 Windows programs. Exit status 0: passed; 1: failed (screenshots
+The programs are started by the Wine loader for their kind (32- or 64-bit). Exit status 0: passed; 1: failed (screenshots
 and logs are kept in the artifacts folder); 77: skipped, because no X server or Wine could
 start here. Wine's browser engine is not installed here, so the web panels stay empty.
 """
@@ -27,8 +27,6 @@ from harness import Failure, wait_until  # noqa: E402
 from run_e2e import STUB_TOOLS, case_signed_update, expect, release_of, run_case  # noqa: E402
 from run_e2e import Run as LinuxRun  # noqa: E402
 
-WINE_LOADER = "/usr/lib/wine/wine64"
-WINE_SERVER = "/usr/lib/wine/wineserver"
 MAIN_TITLE = "Kesto应用平台"
 PLATFORM_FILE = "kesto.exe"
 # The first start of a prefix takes about 15 s; a loaded machine takes longer.
@@ -43,14 +41,14 @@ class WineRun(LinuxRun):
         self.x.env.update(WINEPREFIX=options.prefix, WINEDEBUG="-all")
 
     def wine(self, *argv):
-        return [WINE_LOADER, *argv]
+        return [self.options.wine, *argv]
 
     def prepare(self):
         """The X session, and the prefix made ready (its first start builds it); a case that
         cannot have both is skipped."""
         super().prepare()
-        if not os.access(WINE_LOADER, os.X_OK):
-            raise harness.Skip(f"Wine is not installed ({WINE_LOADER})")
+        if not os.access(self.options.wine, os.X_OK):
+            raise harness.Skip(f"Wine is not installed ({self.options.wine})")
         env = dict(self.x.env)
         # No offer to install the .NET runtime or the browser engine into a new prefix.
         env["WINEDLLOVERRIDES"] = "mscoree=;mshtml="
@@ -161,7 +159,8 @@ class WineRun(LinuxRun):
     def close(self):
         super().close()
         # Ends what is left of this prefix's programs, and its server.
-        subprocess.run([WINE_SERVER, "-k"], env=self.x.env, timeout=30,
+        wineserver = os.path.join(os.path.dirname(self.options.wine), "wineserver")
+        subprocess.run([wineserver, "-k"], env=self.x.env, timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -209,7 +208,7 @@ CASES = {name[len("case_"):]: case for name, case in globals().items()
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--case", required=True, choices=sorted(CASES))
-    for name in ("platform", "updater", "regtool", "packages", "server", "prefix", "artifacts"):
+    for name in ("platform", "updater", "regtool", "packages", "server", "wine", "prefix", "artifacts"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--port", type=int, required=True)
     for name in ("signed", "vendor-key", "publish"):

@@ -1,5 +1,5 @@
-// Runs one generated set of profile-file cases through ReadIniValue and WriteIniValue and
-// prints each case as one line: "<number> <kind> <outcome in hex> <file in hex>". Built in
+// Runs one generated set of profile-file cases through the build's profile calls (case_calls.h)
+// and prints each case as one line: "<number> <kind> <outcome in hex> <file in hex>". Built in
 // every kind of build, so that the outcomes of one back end can be compared with another's.
 // Each case starts from a file content and applies one operation. The outcome of a read is the
 // value read; the outcome of a write is whether it was taken and what every reader of the file
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/core.h"
+#include "tests/profile_differential/case_calls.h"
 
 namespace kesto {
 namespace {
@@ -27,6 +28,9 @@ struct Operation {
 };
 
 const Text kGbk = "\xD6\xD0\xCE\xC4";  // two two-byte characters
+// Two-byte letters with a case: full-width a, alpha, Cyrillic a, small Roman one; and capitals.
+const Text kGbkSmall = "\xA3\xE1\xA6\xC1\xA7\xD1\xA2\xA1";
+const Text kGbkCapital = "\xA3\xC1\xA6\xA1\xA7\xA1\xA2\xF1";
 
 std::vector<Content> Contents() {
   return {
@@ -46,6 +50,7 @@ std::vector<Content> Contents() {
       {"before-section", "pt=0\r\n[jb]\r\npt=1\r\n"},
       {"no-final-line-end", "[jb]\r\npt=1\r\n[wm]\r\nrun=pt"},
       {"gbk-names", "[" + kGbk + "]\r\n" + kGbk + "=" + kGbk + "\r\n"},
+      {"gbk-letter-case", "[" + kGbkSmall + "]\r\n" + kGbkSmall + "=1\r\n"},
       {"long-value", "[jb]\r\npt=" + Text(10300, 'v') + "\r\n"},
   };
 }
@@ -59,12 +64,14 @@ std::vector<Operation> Operations() {
       {"read", false, "jb", "missing", "  fallback  "},
       {"read", false, "missing", "pt", "d"},
       {"read", false, kGbk, kGbk, "d"},
+      {"read", false, kGbkCapital, kGbkCapital, "d"},
       {"read", false, "jb", "", "d"},
       {"write", true, "jb", "pt", "new"},
       {"write", true, "jb", "new", "v"},
       {"write", true, "wm", "run", "  spaced  "},
       {"write", true, "new", "pt", "v"},
       {"write", true, kGbk, kGbk, "v" + kGbk},
+      {"write", true, kGbkCapital, kGbkCapital, "v"},
       {"write", true, "jb", "pt", ""},
       {"write", true, "jb", "pt", Text(300, 'w')},
       {"remove-key", true, "jb", "pt", std::nullopt},
@@ -87,9 +94,9 @@ std::string Hex(const Text& bytes) {
 // The values under the names the cases use, as any reader of the file sees them.
 Text ReadersView(const Text& file) {
   Text view;
-  for (const Text& section : {Text("jb"), Text("wm"), Text("new"), kGbk}) {
-    for (const Text& key : {Text("pt"), Text("qt"), Text("new"), Text("run"), kGbk}) {
-      view += "|" + ReadIniValue(file, section, key, "<none>");
+  for (const Text& section : {Text("jb"), Text("wm"), Text("new"), kGbk, kGbkSmall}) {
+    for (const Text& key : {Text("pt"), Text("qt"), Text("new"), Text("run"), kGbk, kGbkSmall}) {
+      view += "|" + CaseRead(file, section, key, "<none>");
     }
   }
   return view;
@@ -98,9 +105,9 @@ Text ReadersView(const Text& file) {
 Text Outcome(const Text& file, const Content& content, const Operation& operation) {
   WriteFileBytes(file, {ToBytes(content.text)});
   if (!operation.write) {
-    return ReadIniValue(file, operation.section, *operation.key, *operation.value);
+    return CaseRead(file, operation.section, *operation.key, *operation.value);
   }
-  bool taken = WriteIniValue(file, operation.section, operation.key, operation.value);
+  bool taken = CaseWrite(file, operation.section, operation.key, operation.value);
   return Text(taken ? "taken" : "refused") + ReadersView(file);
 }
 

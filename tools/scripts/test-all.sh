@@ -3,7 +3,8 @@
 # own below test-builds/ (a build made by hand is never rebuilt by it):
 #   linux  the sanitizer build (address and undefined behaviour), every Linux test in it, the end
 #          to end cases included; its built-in settings point at the loopback demo site
-#   win64  the Windows tests, built for x86_64 and run under Wine
+#   win-tests  the Windows tests under Wine, built for i686 as the shipped build is (for x86_64
+#              where Wine's 32-bit half does not run here)
 #   win32  the shipped 32-bit programs, the zip and the installer
 #   fuzz   a short libFuzzer run per target (both builds replay every corpus anyway)
 # The tests of one build run while the next build compiles: most of them wait on time-outs, X
@@ -89,38 +90,57 @@ finish linux-build
 [ "${stage_failed[linux-build]:-}" ] ||
   UBSAN_OPTIONS=print_stacktrace=1 begin linux-tests run_tests "$linux" -j $((jobs + 1))
 # The Windows tests' build, unoptimised and without debugging information: it compiles in about
-# half the time, and the shipped build below is the optimised one. The system's profile calls are
-# compared with the Linux build's profile-file cases. Its end-to-end cases may run while the
-# Linux ones do, so their demo site has a port of its own, which its settings name for the
-# update case.
-win64=$builds/win64
-begin win64-build build "$win64" -DCMAKE_BUILD_TYPE= \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DKESTO_E2E_PORT=$((e2e_port + 1)) \
+# half the time, and the shipped build below is the optimised one. It is built for i686, as the
+# shipped build is, so that the tests meet what sellers run; where Wine's 32-bit loader does not
+# run, for x86_64 instead, which Wine's 64-bit loader runs. A folder built for the other kind is
+# made again. The system's profile calls are compared with the Linux build's profile-file cases.
+# Its end-to-end cases may run while the Linux ones do, so their demo site has a port of its
+# own, which its settings name for the update case.
+wintests=$builds/win-tests
+arch=i686
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  arch=x86_64
+  if [ -e /usr/lib/wine/wine ]; then
+    why="wine32:i386 is installed, but this kernel runs no 32-bit programs (IA-32 emulation off)"
+  else
+    why="wine32:i386 is not installed (install-deps.sh said why)"
+  fi
+  echo "The Windows tests run as x86_64, not as the shipped i686 build: $why."
+fi
+toolchain=cmake/mingw-w64-$arch.cmake
+if [ -f "$wintests/CMakeCache.txt" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*/$toolchain\$" \
+  "$wintests/CMakeCache.txt"; then
+  rm -rf "$wintests"
+fi
+begin win-tests-build build "$wintests" -DCMAKE_BUILD_TYPE= \
+  -DCMAKE_TOOLCHAIN_FILE=$toolchain -DKESTO_E2E_PORT=$((e2e_port + 1)) \
   -DKESTO_WEB_HOST="127.0.0.1:$((e2e_port + 1))" -DKESTO_UPDATE_HOST=127.0.0.1 \
   -DKESTO_UPDATE_PORT=$((e2e_port + 1)) \
   -DKESTO_REFERENCE_PROFILE_CASES="$linux/tests/profile_differential/profile_cases"
-finish win64-build
+finish win-tests-build
 
 # The Windows tests beside the shipped 32-bit build and the fuzzing. Their Wine prefix's server
 # and services stay up for the whole run instead of starting again for each test (2 s a test);
-# they are started here with no output to hold open, so that no test waits on them.
-win64_tests() {
-  local wine=(env WINEPREFIX="$win64/wine-prefix" WINEDEBUG=-all) outcome=0
-  mkdir -p "$win64/wine-prefix"
+# they are started here, by the loader the build's tests use, with no output to hold open, so
+# that no test waits on them.
+win_tests() {
+  local wine=(env WINEPREFIX="$wintests/wine-prefix" WINEDEBUG=-all) outcome=0 loader=wine64
+  [ "$arch" = x86_64 ] || loader=wine
+  mkdir -p "$wintests/wine-prefix"
   "${wine[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
-  "${wine[@]}" /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
-  run_tests "$win64" -j "$jobs" || outcome=1
+  "${wine[@]}" "/usr/lib/wine/$loader" wineboot </dev/null >/dev/null 2>&1 || true
+  run_tests "$wintests" -j "$jobs" || outcome=1
   "${wine[@]}" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
   return $outcome
 }
-[ "${stage_failed[win64-build]:-}" ] || begin win64-tests win64_tests
+[ "${stage_failed[win-tests-build]:-}" ] || begin win-tests win_tests
 begin win32-dist env KESTO_JOBS="$jobs" nice -n 10 bash tools/scripts/build-windows.sh \
   "$builds/win32"
 finish win32-dist
 begin fuzz nice -n 10 bash tools/scripts/fuzz.sh 5
 [ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
 finish fuzz
-[ -z "${stage_pid[win64-tests]:-}" ] || finish win64-tests
+[ -z "${stage_pid[win-tests]:-}" ] || finish win-tests
 
 echo "== stages"
 printf '%s\n' "${stage_rows[@]}"

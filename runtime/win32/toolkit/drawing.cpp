@@ -72,15 +72,18 @@ HBITMAP DibOf(const image::RgbaImage& image) {
 
 HICON IconOf(const Bytes& iconFile, int size) {
   std::optional<image::RgbaImage> picked = image::PickIconImage(iconFile, size);
-  if (!picked) return nullptr;
+  return picked ? IconOf(*picked) : nullptr;
+}
+
+HICON IconOf(const image::RgbaImage& picture) {
   // Icons take straight alpha; the mask covers the systems that ignore it.
-  HBITMAP colour = MakeDib(*picked, false);
-  HBITMAP mask = CreateBitmap(picked->width, picked->height, 1, 1, nullptr);
+  HBITMAP colour = MakeDib(picture, false);
+  HBITMAP mask = CreateBitmap(picture.width, picture.height, 1, 1, nullptr);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ previous = SelectObject(dc, mask);
-  for (int y = 0; y < picked->height; ++y) {
-    for (int x = 0; x < picked->width; ++x) {
-      SetPixel(dc, x, y, picked->Pixel(x, y)[3] == 0 ? RGB(255, 255, 255) : RGB(0, 0, 0));
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      SetPixel(dc, x, y, picture.Pixel(x, y)[3] == 0 ? RGB(255, 255, 255) : RGB(0, 0, 0));
     }
   }
   SelectObject(dc, previous);

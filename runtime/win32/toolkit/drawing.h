@@ -38,6 +38,8 @@ HBITMAP DibOf(const image::RgbaImage& image);
 
 // The icon of an icon file's image nearest `size`; nullptr when there is none. Caller destroys.
 HICON IconOf(const Bytes& iconFile, int size);
+// The icon of a picture; nullptr when it cannot be made. Caller destroys.
+HICON IconOf(const image::RgbaImage& picture);
 
 COLORREF ColourRefOf(std::uint32_t rgb);
 void FillColour(HDC dc, std::uint32_t rgb, int width, int height);

@@ -10,7 +10,7 @@
 #include "runtime/toolkit_front/back_end.h"
 #include "runtime/toolkit_front/tray_entry.h"
 #include "runtime/toolkit_front/window_table.h"
-#include "runtime/win32/toolkit/drawing.h"
+#include "runtime/win32/toolkit/tray_icon_size.h"
 #include "runtime/win32/toolkit/ui_thread.h"
 #include "runtime/win32/wide_text.h"
 
@@ -66,7 +66,7 @@ void Add(LoadedWindow& window, bool mayHoldIt) {
 
 void Apply(LoadedWindow& window, const Bytes& icon, const Text& tip) {
   HICON previous = window.trayIcon;
-  window.trayIcon = IconOf(icon, GetSystemMetrics(SM_CXSMICON));
+  window.trayIcon = TrayIconOf(icon);
   window.trayTip = tip;
   if (!window.wantsTray) {
     // An elevated platform still hears that the shell has started again.

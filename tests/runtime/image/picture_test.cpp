@@ -67,6 +67,21 @@ TEST(PickIconImage, TakesTheNearestSizeAtTheDeeperColour) {
   EXPECT_EQ(image::PickIconImage(icon, 64)->width, 48);
 }
 
+// The tray icon at 125 % is 20 pixels: drawn from the 24-pixel image, not the 16-pixel one
+// stretched. The file's own sizes come as they are, and a size beyond them from the largest.
+TEST(IconImageAtSize, ScalesTheNextLargerImageDownToTheSizeAskedFor) {
+  Bytes icon = assets::kPlatformIcon.ToBytes();
+  auto at20 = image::IconImageAtSize(icon, 20);
+  ASSERT_TRUE(at20);
+  EXPECT_EQ(at20->width, 20);
+  EXPECT_EQ(at20->height, 20);
+  EXPECT_EQ(at20->pixels, image::ScaleImage(*image::PickIconImage(icon, 24), 20, 20)->pixels);
+  EXPECT_EQ(image::IconImageAtSize(icon, 24)->pixels, image::PickIconImage(icon, 24)->pixels);
+  EXPECT_EQ(image::IconImageAtSize(icon, 64)->pixels,
+            image::ScaleImage(*image::PickIconImage(icon, 48), 64, 64)->pixels);
+  EXPECT_FALSE(image::IconImageAtSize(Bytes{}, 16));
+}
+
 TEST(DecodeIconImages, SkipsEntriesThatPointOutsideTheFile) {
   Bytes icon = assets::kPlatformIcon.ToBytes();
   // Entry 2's offset beyond the end of the file.

@@ -1,4 +1,6 @@
-// Profile files through the system's own profile functions, with the guards in front.
+// Profile files on Windows: the platform's own byte-exact profile code, with the guards in front.
+#include <windows.h>
+
 #include <filesystem>
 
 #include "runtime/core.h"
@@ -80,6 +82,33 @@ TEST_F(ProfileFiles, GbkFolderNamesWorkWhateverTheSystemsCodePage) {
   EXPECT_EQ(ReadIniValue(folder + "\\d.dat", "ini", "bt"), "1");
   ASSERT_TRUE(WriteIniValue(folder + "\\qmztx.ini", "jb", "pt", "2"));
   EXPECT_EQ(ReadWide(L"\u4E2D\u6587\\qmztx.ini"), "[jb]\r\npt=2\r\n");
+}
+
+// Run by a CTest test of its own under a Unix locale whose Windows locale has no ANSI code page,
+// which makes Wine's system code page UTF-8 (65001), as on a Windows with the "Unicode UTF-8"
+// option on. The system's profile calls would read the GBK bytes as UTF-8 there and alter them.
+class ProfileFilesUnderUtf8CodePage : public ProfileFiles {};
+
+TEST_F(ProfileFilesUnderUtf8CodePage, GbkNamesAndValuesStayByteExact) {
+  ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "not run under a UTF-8 system code page";
+  const Text title = "\xD6\xD0\xCE\xC4";  // "中文"
+  ASSERT_TRUE(WriteIniValue(Ini(), "app", title, title));
+  ASSERT_TRUE(WriteIniValue(Ini(), "wm", "run", title));
+  EXPECT_EQ(Read("app", title), title);
+  EXPECT_EQ(Read("WM", "run"), title);
+  EXPECT_EQ(ReadWide(L"qmztx.ini"),
+            "[app]\r\n" + title + "=" + title + "\r\n[wm]\r\nrun=" + title + "\r\n");
+
+  // In a folder with a GBK name, and in a file that holds UTF-8 after its byte-order mark.
+  std::filesystem::create_directory(Wide(L"\u4E2D\u6587"));
+  const std::string utf8Title = "\xE4\xB8\xAD\xE6\x96\x87";
+  WriteWide(L"\u4E2D\u6587\\u.ini", "\xEF\xBB\xBF[wm]\r\nrun=" + utf8Title + "\r\n");
+  const Text utf8File = Inside(title) + "\\u.ini";
+  EXPECT_EQ(ReadIniValue(utf8File, "wm", "run"), title);
+  ASSERT_TRUE(WriteIniValue(utf8File, "wm", title, "v" + title));
+  EXPECT_EQ(ReadIniValue(utf8File, "wm", title), "v" + title);
+  EXPECT_EQ(ReadWide(L"\u4E2D\u6587\\u.ini"), "\xEF\xBB\xBF[wm]\r\nrun=" + utf8Title + "\r\n" +
+                                                  utf8Title + "=v" + utf8Title + "\r\n");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "runtime/core.h"
 
-namespace kesto::posix::profile {
+namespace kesto::profile {
 
 // The value of the first such key in the first such section, blanks trimmed and one pair of
 // enclosing quotes ("..." or '...') removed; nothing when the section or key is missing.
@@ -22,4 +22,4 @@ std::optional<Text> Lookup(std::string_view content, const Text& section, const 
 std::optional<std::string> Edit(std::string_view content, const Text& section,
                                 const std::optional<Text>& key, const std::optional<Text>& value);
 
-}  // namespace kesto::posix::profile
+}  // namespace kesto::profile

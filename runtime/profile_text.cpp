@@ -1,12 +1,13 @@
 // Profile text: split into lines once, then looked up or edited by line.
-#include "runtime/posix/profile_text.h"
+#include "runtime/profile_text.h"
 
 #include <vector>
 
 #include "runtime/gbk_chars.h"
-#include "runtime/posix/native_text.h"
+#include "runtime/profile_store.h"
+#include "runtime/tool_services.h"
 
-namespace kesto::posix::profile {
+namespace kesto::profile {
 
 namespace {
 
@@ -42,7 +43,7 @@ Body SplitMark(std::string_view content) {
 
 // The program's text spelt as the body spells it.
 std::string InBody(const Body& body, const Text& text) {
-  return body.utf8 ? GbkToUtf8(text) : text;
+  return body.utf8 ? TextToUtf8(text) : text;
 }
 
 std::size_t CharLength(std::string_view text, std::size_t pos, bool utf8) {
@@ -212,7 +213,7 @@ std::optional<Text> Lookup(std::string_view content, const Text& section, const 
   auto index = FindKey(lines, *range, Trim(InBody(body, key)), body.utf8);
   if (!index || !lines[*index].hasValue) return std::nullopt;
   std::string_view value = Unquote(lines[*index].value);
-  return body.utf8 ? Utf8ToGbk(std::string(value)) : Text(value);
+  return body.utf8 ? FromUtf8(std::string(value)) : Text(value);
 }
 
 std::optional<std::string> Edit(std::string_view content, const Text& section,
@@ -225,4 +226,4 @@ std::optional<std::string> Edit(std::string_view content, const Text& section,
   return std::string(body.mark) + *edited;
 }
 
-}  // namespace kesto::posix::profile
+}  // namespace kesto::profile
