@@ -18,13 +18,9 @@ class HyperLink : public front::LinkBox<Control> {
   void Create(HWND parent) override { CreateDrawnControl(parent); }
 
   void Paint(HDC dc) override {
+    if (!FillBackColour(dc)) PaintBackdrop(dc);
     RECT area{};
     GetClientRect(hwnd(), &area);
-    if (layout().backColour != ui::kDefaultColour) {
-      FillColour(dc, layout().backColour, area.right, area.bottom);
-    } else {
-      PaintBackdrop(dc);
-    }
     TextLook look;
     look.font = layout().font;
     look.colour = Colour();

@@ -106,6 +106,14 @@ void Control::WriteNative(int index, const ui::Value& value) {
   }
 }
 
+bool Control::FillBackColour(HDC dc) const {
+  if (layout().backColour == ui::kDefaultColour) return false;
+  RECT area{};
+  GetClientRect(hwnd_, &area);
+  FillColour(dc, layout().backColour, area.right, area.bottom);
+  return true;
+}
+
 void Control::PaintBackdrop(HDC dc) {
   auto paintOther = [&](HWND other, const std::function<void()>& paint) {
     POINT origin{0, 0};

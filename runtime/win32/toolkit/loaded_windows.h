@@ -46,6 +46,9 @@ class Control : public front::Control {
   // Paints what lies below the control (its container's background and the drawn controls
   // after it in the same container) into `dc`, for controls that let it show through.
   void PaintBackdrop(HDC dc);
+  // Fills the control with its layout's background colour; false, painting nothing, when the
+  // layout gives none.
+  bool FillBackColour(HDC dc) const;
 
  protected:
   // Takes the made window: the control answers its messages from then on.

@@ -106,14 +106,10 @@ class PictureBox : public Control {
 
   // The background, then the picture scaled to fit inside the box, centred.
   void Paint(HDC dc) override {
+    if (!FillBackColour(dc)) PaintBackdrop(dc);
+    if (!picture_ || picture_->IsEmpty()) return;
     RECT area{};
     GetClientRect(hwnd(), &area);
-    if (layout().backColour != ui::kDefaultColour) {
-      FillColour(dc, layout().backColour, area.right, area.bottom);
-    } else {
-      PaintBackdrop(dc);
-    }
-    if (!picture_ || picture_->IsEmpty()) return;
     const double scale =
         std::min(double(area.right) / picture_->width(), double(area.bottom) / picture_->height());
     const int w = int(picture_->width() * scale);

@@ -35,13 +35,10 @@ class Tab : public front::TabPages<Control> {
   }
 
   void Paint(HDC dc) override {
+    if (FillBackColour(dc)) return;
     RECT area{};
     GetClientRect(hwnd(), &area);
-    if (layout().backColour != ui::kDefaultColour) {
-      FillColour(dc, layout().backColour, area.right, area.bottom);
-    } else {
-      FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-    }
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
   }
 
  private:
