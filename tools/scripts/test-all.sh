@@ -122,15 +122,21 @@ finish win-tests-build
 # The Windows tests beside the shipped 32-bit build and the fuzzing. Their Wine prefix's server
 # and services stay up for the whole run instead of starting again for each test (2 s a test);
 # they are started here, by the loader the build's tests use, with no output to hold open, so
-# that no test waits on them.
+# that no test waits on them. Wine's desktop process, which every window of the prefix needs,
+# gets an X display of its own for the stage: started without one, it left no test able to
+# make a window.
 win_tests() {
   local wine=(env WINEPREFIX="$wintests/wine-prefix" WINEDEBUG=-all) outcome=0 loader=wine64
   [ "$arch" = x86_64 ] || loader=wine
   mkdir -p "$wintests/wine-prefix"
+  . tools/scripts/private_x_server.sh
+  start_private_x_server 1024x768x24 || echo "no X display for Wine's desktop: window tests fail"
+  wine+=(DISPLAY="$x_display")
   "${wine[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   "${wine[@]}" "/usr/lib/wine/$loader" wineboot </dev/null >/dev/null 2>&1 || true
   run_tests "$wintests" -j "$jobs" || outcome=1
   "${wine[@]}" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  [ -z "$x_server" ] || kill "$x_server" 2>/dev/null || true
   return $outcome
 }
 [ "${stage_failed[win-tests-build]:-}" ] || begin win-tests win_tests
