@@ -38,8 +38,4 @@ class WriterLock {
   std::unique_ptr<Native> native_;
 };
 
-// A text of a file that starts with the UTF-8 byte-order mark in the program's GBK, lossy as
-// the system's profile calls are ("?" for a character GBK cannot hold).
-Text FromUtf8(const std::string& utf8);
-
 }  // namespace kesto::profile

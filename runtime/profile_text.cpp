@@ -213,7 +213,7 @@ std::optional<Text> Lookup(std::string_view content, const Text& section, const 
   auto index = FindKey(lines, *range, Trim(InBody(body, key)), body.utf8);
   if (!index || !lines[*index].hasValue) return std::nullopt;
   std::string_view value = Unquote(lines[*index].value);
-  return body.utf8 ? FromUtf8(std::string(value)) : Text(value);
+  return body.utf8 ? Utf8ToText(std::string(value)) : Text(value);
 }
 
 std::optional<std::string> Edit(std::string_view content, const Text& section,

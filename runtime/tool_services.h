@@ -33,6 +33,8 @@ void ReadyForInput();
 std::string TextToUtf8(const Text& text);
 // UTF-8 as a text; nothing when it is not UTF-8 or holds a character GBK cannot.
 std::optional<Text> Utf8ToTextExact(const std::string& utf8);
+// UTF-8 as a text, lossy as the system's profile calls are: "?" for a character GBK cannot hold.
+Text Utf8ToText(const std::string& utf8);
 
 // An exclusive hold on an existing file, shared by every process that asks for it, from
 // construction to destruction. The file's content stays readable and runnable; a process that

@@ -31,8 +31,4 @@ WriterLock::WriterLock(const Text& path) {
 
 WriterLock::~WriterLock() = default;
 
-Text FromUtf8(const std::string& utf8) {
-  return posix::Utf8ToGbk(utf8);
-}
-
 }  // namespace kesto::profile

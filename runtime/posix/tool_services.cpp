@@ -65,6 +65,10 @@ std::optional<Text> Utf8ToTextExact(const std::string& utf8) {
   return posix::Utf8ToGbkExact(utf8);
 }
 
+Text Utf8ToText(const std::string& utf8) {
+  return posix::Utf8ToGbk(utf8);
+}
+
 // flock() locks belong to the open file: closing it, or the process ending, lets go.
 FileHold::FileHold(const Text& path, int timeoutMilliseconds) {
   const auto native = posix::ToNativePath(path);

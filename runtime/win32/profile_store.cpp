@@ -67,15 +67,4 @@ WriterLock::WriterLock(const Text& path) : native_(std::make_unique<Native>()) {
 
 WriterLock::~WriterLock() = default;
 
-// Code page 65001 takes no conversion flags: this is the form Windows accepts for it.
-Text FromUtf8(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return win32::FromWide(wide);
-}
-
 }  // namespace kesto::profile

@@ -96,6 +96,17 @@ std::optional<Text> Utf8ToTextExact(const std::string& utf8) {
   return text;
 }
 
+// Code page 65001 takes no conversion flags: this is the form Windows accepts for it.
+Text Utf8ToText(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int size = static_cast<int>(utf8.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+  return win32::FromWide(wide);
+}
+
 // The handle is not inheritable, so started programs do not keep the hold alive.
 FileHold::FileHold(const Text& path, int timeoutMilliseconds) {
   const auto wide = win32::ToWidePath(path);
