@@ -39,6 +39,7 @@ class WineRun(LinuxRun):
     def __init__(self, options, case):
         super().__init__(options, case, "kesto-wine-")
         self.x.env.update(WINEPREFIX=options.prefix, WINEDEBUG="-all")
+        self.record_before_start = 0
 
     def wine(self, *argv):
         return [self.options.wine, *argv]
@@ -52,8 +53,14 @@ class WineRun(LinuxRun):
         env = dict(self.x.env)
         # No offer to install the .NET runtime or the browser engine into a new prefix.
         env["WINEDLLOVERRIDES"] = "mscoree=;mshtml="
+        # One Wine session for the whole case, as Windows keeps its services up between starts:
+        # a server that ends with the last program shuts the services down after every stop.
+        self.wineserver("-p")
+        # A plain boot: the session's first program already runs "wineboot --init", and a
+        # second one starts a second service manager, which can hold the COM service that the
+        # platform's first page needs for a minute.
         try:
-            result = subprocess.run(self.wine("wineboot", "--init"), env=env, timeout=PREFIX_TIMEOUT,
+            result = subprocess.run(self.wine("wineboot"), env=env, timeout=PREFIX_TIMEOUT,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except subprocess.TimeoutExpired:
             raise harness.Skip(f"Wine did not make its prefix within {PREFIX_TIMEOUT} s")
@@ -79,6 +86,8 @@ class WineRun(LinuxRun):
                             os.path.join(self.folder.path, "app", key))
 
     def user_start(self):
+        # The record an earlier start left names no platform of this start.
+        self.record_before_start = self.folder.window_of("pt")
         return self.start(self.wine(PLATFORM_FILE), "platform.log")
 
     def main_window(self):
@@ -87,9 +96,15 @@ class WineRun(LinuxRun):
                           60 * harness.SLOWNESS, "the main window")
 
     def wait_platform(self, timeout=90):
-        """The main window once the platform runs as the updater started it."""
-        wait_until(lambda: self.folder.window_of("pt"), timeout * harness.SLOWNESS,
-                   'the platform recorded under "pt"')
+        """The main window once the platform of the last start runs as the updater started it:
+        recorded anew, and the one the seller started gone."""
+        def running():
+            record = self.folder.window_of("pt")
+            started = [harness.command_line(pid)[1:]
+                       for pid in self.programs_running(PLATFORM_FILE)]
+            return (record and record != self.record_before_start and started and
+                    all(argv == ["-qmz"] for argv in started))
+        wait_until(running, timeout * harness.SLOWNESS, 'the platform recorded under "pt"')
         window = self.main_window()
         time.sleep(2.0 * harness.SLOWNESS)  # let the first paint settle
         return window
@@ -156,12 +171,15 @@ class WineRun(LinuxRun):
                 found.append(pid)
         return found
 
+    def wineserver(self, *argv):
+        """The prefix's server, told `argv`; it holds no output of ours open."""
+        wineserver = os.path.join(os.path.dirname(self.options.wine), "wineserver")
+        subprocess.run([wineserver, *argv], env=self.x.env, timeout=30, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
     def close(self):
         super().close()
-        # Ends what is left of this prefix's programs, and its server.
-        wineserver = os.path.join(os.path.dirname(self.options.wine), "wineserver")
-        subprocess.run([wineserver, "-k"], env=self.x.env, timeout=30,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.wineserver("-k")  # what is left of this prefix's programs, and its server
 
 
 # ---- the cases ----
