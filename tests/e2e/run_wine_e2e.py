@@ -96,14 +96,13 @@ class WineRun(LinuxRun):
                           60 * harness.SLOWNESS, "the main window")
 
     def wait_platform(self, timeout=90):
-        """The main window once the platform of the last start runs as the updater started it:
-        recorded anew, and the one the seller started gone."""
+        """The main window once the platform of the last start runs as the updater started it,
+        and has recorded itself anew."""
         def running():
             record = self.folder.window_of("pt")
-            started = [harness.command_line(pid)[1:]
-                       for pid in self.programs_running(PLATFORM_FILE)]
-            return (record and record != self.record_before_start and started and
-                    all(argv == ["-qmz"] for argv in started))
+            return record and record != self.record_before_start and any(
+                harness.command_line(pid)[1:] == ["-qmz"]
+                for pid in self.programs_running(PLATFORM_FILE))
         wait_until(running, timeout * harness.SLOWNESS, 'the platform recorded under "pt"')
         window = self.main_window()
         time.sleep(2.0 * harness.SLOWNESS)  # let the first paint settle
