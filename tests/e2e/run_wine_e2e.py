@@ -55,6 +55,8 @@ class WineRun(LinuxRun):
         env["WINEDLLOVERRIDES"] = "mscoree=;mshtml="
         # One Wine session for the whole case, as Windows keeps its services up between starts:
         # a server that ends with the last program shuts the services down after every stop.
+        # The server needs the prefix's folder; the boot below fills a new one.
+        os.makedirs(self.options.prefix, exist_ok=True)
         self.wineserver("-p")
         # A plain boot: the session's first program already runs "wineboot --init", and a
         # second one starts a second service manager, which can hold the COM service that the
