@@ -13,8 +13,11 @@ namespace kesto::updater {
 
 namespace {
 
-// Release files never start with a ".", so the version kept among them cannot meet one.
+// Release files never start with a ".", so the records the stage keeps among them cannot meet
+// one: the release's version, the folder it is being applied to, and what it replaced.
 constexpr const char* kVersionFile = ".version";
+constexpr const char* kFolderFile = ".folder";
+constexpr const char* kReplacedFile = ".replaced";
 
 Text StageFolder(const Text& target) {
   return CurrentDirectory() + "\\.up-stage\\" + target;
@@ -32,7 +35,7 @@ Text TargetFolder(const Text& target) {
 std::vector<Text> FileNames(const Text& folder) {
   std::vector<Text> names;
   for (const ListedEntry& entry : ListFolder(folder + "\\*")) {
-    if (!entry.folder && entry.name != kVersionFile) names.push_back(entry.name);
+    if (!entry.folder && LeftText(entry.name, 1) != ".") names.push_back(entry.name);
   }
   return names;
 }
@@ -69,12 +72,22 @@ bool ApplyStagedRelease(const Text& target) {
       RemoveFolderTree(ready);
       return false;
     }
+    const Text folder = TargetFolder(target);
+    if (folder.empty()) {
+      RemoveFolderTree(ready);
+      return false;
+    }
     // The folder's new name is the record that renames have begun; the files an earlier
-    // release replaced go now.
+    // release replaced go now. Where the files go is kept with them: once the application's
+    // own file is set aside, the application can no longer be found by it.
     RemoveFolderTree(old);
-    if (!MoveFileReplacing(ready, applying)) return false;
+    if (!WriteFileBytes(ready + "\\" + kFolderFile, {ToBytes(folder)}) ||
+        !MoveFileReplacing(ready, applying)) {
+      return false;
+    }
   }
-  const Text folder = TargetFolder(target);
+  Text folder = ToText(ReadFileBytes(applying + "\\" + kFolderFile));
+  if (folder.empty()) folder = TargetFolder(target);  // begun by an updater that kept no record
   if (folder.empty()) {
     RemoveFolderTree(applying);
     return false;
@@ -96,10 +109,18 @@ bool ApplyStagedRelease(const Text& target) {
     moved.push_back(name);
   }
   if (!FileNames(applying).empty()) return false;
-  const Text version = ToText(ReadFileBytes(applying + "\\" + kVersionFile));
-  // The old files stay, with the version they were, until the new release has come up.
-  WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(InstalledVersion(target))});
-  WriteFileBytes(old + "\\.replaced", {ToBytes(version)});
+  // The old files stay, with the version they were, until the new release has come up. Written
+  // once: a start after a stop from here on finishes with the version recorded then, not with
+  // what is left of the folder being removed.
+  const Text replaced = old + "\\" + kReplacedFile;
+  if (!FileExists(replaced)) {
+    const Bytes version = ReadFileBytes(applying + "\\" + kVersionFile);
+    if (!WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(InstalledVersion(target))}) ||
+        !WriteFileBytes(replaced, {version})) {
+      return false;
+    }
+  }
+  const Text version = ToText(ReadFileBytes(replaced));
   RecordVersion(target, version);
   RemoveFolderTree(applying);
   LogLine(target + " " + version + " 已更新就位");
@@ -115,9 +136,9 @@ void RollBackRelease(const Text& target) {
   const Text folder = TargetFolder(target);
   if (!FileExists(old) || folder.empty()) return;
   for (const Text& name : FileNames(old)) {
-    if (name != ".replaced") MoveFileReplacing(old + "\\" + name, folder + "\\" + name);
+    MoveFileReplacing(old + "\\" + name, folder + "\\" + name);
   }
-  const Text refused = ToText(ReadFileBytes(old + "\\.replaced"));
+  const Text refused = ToText(ReadFileBytes(old + "\\" + kReplacedFile));
   const Text restored = ToText(ReadFileBytes(old + "\\" + kVersionFile));
   WriteIniValue(UpdaterStatePath(), "refused", target, refused);
   RecordVersion(target, restored);
