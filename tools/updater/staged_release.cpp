@@ -64,6 +64,7 @@ bool ApplyStagedRelease(const Text& target) {
   const Text applying = stage + "\\applying";
   const Text ready = stage + "\\ready";
   const Text old = stage + "\\old";
+  Text folder;
   if (!FileExists(applying)) {
     if (!FileExists(ready)) return false;
     const Text version = ToText(ReadFileBytes(ready + "\\" + kVersionFile));
@@ -72,7 +73,7 @@ bool ApplyStagedRelease(const Text& target) {
       RemoveFolderTree(ready);
       return false;
     }
-    const Text folder = TargetFolder(target);
+    folder = TargetFolder(target);
     if (folder.empty()) {
       RemoveFolderTree(ready);
       return false;
@@ -85,12 +86,13 @@ bool ApplyStagedRelease(const Text& target) {
         !MoveFileReplacing(ready, applying)) {
       return false;
     }
-  }
-  Text folder = ToText(ReadFileBytes(applying + "\\" + kFolderFile));
-  if (folder.empty()) folder = TargetFolder(target);  // begun by an updater that kept no record
-  if (folder.empty()) {
-    RemoveFolderTree(applying);
-    return false;
+  } else {
+    folder = ToText(ReadFileBytes(applying + "\\" + kFolderFile));
+    if (folder.empty()) folder = TargetFolder(target);  // begun by an updater that kept no record
+    if (folder.empty()) {
+      RemoveFolderTree(applying);
+      return false;
+    }
   }
   MakeFolder(old);
   std::vector<Text> moved;
