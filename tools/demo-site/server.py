@@ -1,39 +1,41 @@
 #!/usr/bin/env python3
-"""The Kesto demo site: web pages, update list, updater and application packages on 127.0.0.1.
+"""The Kesto demo site: web pages, update list and signed release feed on 127.0.0.1.
 
-    server.py --port 8080 --packages DIR --updater FILE [--updater-seconds S] [--broken KEY]
-              [--feed DIR] [--updater-signature FILE] [--log FILE]
+    server.py --port 8080 --packages DIR [--feed DIR] [--updater-seconds S] [--broken KEY]
+              [--log FILE]
 
 Serves, on one port:
-  /topapp, /csapp, /app, /ad/, /pay/    the web pages the platform shows
-  /app/up/1.txt                         the update list; its [up] block names /app/up/up.qmz
-  /app/up/up.qmz                        the updater program (--updater)
-  /app/pkg/<key>/<key>.qmz|.dat|.gif    the application packages (--packages)
+  /topapp, /csapp, /app, /ad/, /pay/    the web pages the platform shows, offering the
+                                        applications of the packages folder (--packages)
+  /app/pkg/<key>/<key>.gif              their tiles, which the pages show
+  /app/up/1.txt                         the update list; its [up] block names the updater's
+                                        version and address in the feed, its second field empty
   /app/feed.json, /app/feed.json.sig    the signed release feed and its releases' files, from
   /app/feed/...                         the folder tools/publish/publish.py publishes into (--feed)
 
---updater-signature names a file with the vendor's signature of the updater in hexadecimal
-digits, which the update list then carries in its second field.
---updater-seconds spreads the updater's bytes over that many seconds, so that a progress bar
-can be watched; --broken KEY makes that package's application file break off half-way, as a
-dropped connection would. Prints "serving on http://127.0.0.1:<port>" once it listens.
+Applications, the updater and the platform come only from the feed. --updater-seconds spreads
+the bytes of the feed's up.qmz over that many seconds, so that a progress bar can be watched;
+--broken KEY serves the application file <KEY>.qmz of release KEY with bytes that differ from
+what the feed says of it, as a file changed on the way would. Prints
+"serving on http://127.0.0.1:<port>" once it listens.
 """
 
 import argparse
 import hashlib
+import json
 import os
 import re
 import sys
 import threading
 import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
-from urllib.parse import parse_qs, urlsplit
+from urllib.parse import parse_qs, urljoin, urlsplit
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import catalogue  # noqa: E402
 import pages  # noqa: E402
 
-UPDATER_VERSION = "1.0.0"
+UPDATER_RELEASE, UPDATER_FILE = "up", "up.qmz"
 RANGE_PATTERN = re.compile(r"^\s*bytes\s*=\s*(\d*)\s*-\s*(\d*)\s*$")
 
 
@@ -47,13 +49,32 @@ class DemoSite:
         # Read on every request, so packages added while the site runs show up.
         return catalogue.load(self.options.packages)
 
+    def feed_address(self):
+        return f"http://127.0.0.1:{self.port}/app/feed.json"
+
     def update_list(self):
-        url = f"http://127.0.0.1:{self.port}/app/up/up.qmz"
-        notes = "Kesto demo updater"
-        if self.options.updater_signature:
-            with open(self.options.updater_signature, encoding="ascii") as f:
-                notes = f.read().strip()
-        return f"Kesto update list\r\n[up]{UPDATER_VERSION}|{notes}|{url}[/up]\r\n"
+        """The list names the updater the feed offers; without one it has no [up] block. The
+        platform takes the updater from the signed feed itself, so the list carries no
+        signature."""
+        text = "Kesto update list\r\n"
+        release = self.feed_release(UPDATER_RELEASE)
+        for entry in release.get("files", []) if isinstance(release, dict) else []:
+            if isinstance(entry, dict) and entry.get("name") == UPDATER_FILE:
+                url = urljoin(self.feed_address(), str(entry.get("url", "")))
+                text += f"[up]{release.get('version', '')}||{url}[/up]\r\n"
+                break
+        return text
+
+    def feed_release(self, name):
+        """A release of the published feed as it stands, None when there is none."""
+        if not self.options.feed:
+            return None
+        try:
+            with open(os.path.join(self.options.feed, "feed.json"), encoding="utf-8") as f:
+                releases = json.load(f).get("releases", {})
+        except (OSError, ValueError, AttributeError):
+            return None
+        return releases.get(name) if isinstance(releases, dict) else None
 
     def log(self, line):
         if not self.options.log:
@@ -117,11 +138,8 @@ class Handler(BaseHTTPRequestHandler):
             self.send_page(pages.index(apps, self.site.port), head_only)
         elif path == "/app/up/1.txt":
             self.send_bytes(self.site.update_list().encode("ascii"), "text/plain", head_only)
-        elif path == "/app/up/up.qmz" and self.site.options.updater:
-            status = self.send_file(self.site.options.updater, head_only,
-                                    self.site.options.updater_seconds)
         elif path.startswith("/app/pkg/"):
-            status = self.send_package_file(path, apps, head_only)
+            status = self.send_tile(path, apps, head_only)
         elif self.site.options.feed and (path in ("/app/feed.json", "/app/feed.json.sig")
                                          or path.startswith("/app/feed/")):
             status = self.send_feed_file(path[len("/app/"):], head_only)
@@ -151,26 +169,34 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(body)
         return 404
 
-    def send_package_file(self, path, apps, head_only):
+    def send_tile(self, path, apps, head_only):
         parts = path[len("/app/pkg/"):].split("/")
-        if len(parts) != 2:
-            return self.send_not_found(head_only)
-        key, name = parts
-        app = next((a for a in apps if a.key == key), None)
-        file_path = app.file_path(name) if app else None
+        app = next((a for a in apps if a.key == parts[0]), None) if len(parts) == 2 else None
+        file_path = app.file_path(parts[1]) if app and parts[1] == app.key + ".gif" else None
         if file_path is None:
             return self.send_not_found(head_only)
-        broken = key == self.site.options.broken and name == key + ".qmz"
-        return self.send_file(file_path, head_only, 0.0, broken)
+        return self.send_file(file_path, head_only)
 
     def send_feed_file(self, relative, head_only):
         root = os.path.realpath(self.site.options.feed)
         file_path = os.path.realpath(os.path.join(root, relative))
         if not file_path.startswith(root + os.sep) or not os.path.isfile(file_path):
             return self.send_not_found(head_only)
+        try:
+            with open(file_path, "rb") as f:
+                data = f.read()
+        except OSError:
+            return self.send_not_found(head_only)
+        # A release's file is feed/<release>/<version>/<name>.
+        parts = relative.split("/")
+        release, name = (parts[1], parts[3]) if len(parts) == 4 else (None, None)
+        seconds = 0.0
+        if (release, name) == (UPDATER_RELEASE, UPDATER_FILE):
+            seconds = self.site.options.updater_seconds
+        if release is not None and release == self.site.options.broken and name == release + ".qmz":
+            data = tampered(data)
         # A feed the updater already has costs it one small answer.
-        with open(file_path, "rb") as f:
-            tag = '"' + hashlib.sha256(f.read()).hexdigest()[:32] + '"'
+        tag = '"' + hashlib.sha256(data).hexdigest()[:32] + '"'
         if self.headers.get("If-None-Match") == tag:
             self.send_response(304)
             self.send_header("ETag", tag)
@@ -178,14 +204,17 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             return 304
         self.extra_headers = [("ETag", tag)]
-        return self.send_file(file_path, head_only, 0.0)
+        return self.send_data(data, head_only, seconds)
 
-    def send_file(self, file_path, head_only, seconds, broken=False):
+    def send_file(self, file_path, head_only):
         try:
             with open(file_path, "rb") as f:
                 data = f.read()
         except OSError:
             return self.send_not_found(head_only)
+        return self.send_data(data, head_only)
+
+    def send_data(self, data, head_only, seconds=0.0):
         size = len(data)
         byte_range = parse_range(self.headers.get("Range"), size)
         if byte_range:
@@ -202,15 +231,8 @@ class Handler(BaseHTTPRequestHandler):
         for name, value in self.extra_headers:
             self.send_header(name, value)
         self.end_headers()
-        if head_only:
-            return 206 if byte_range else 200
-        if broken:
-            # Half the promised bytes, then the connection drops.
-            self.wfile.write(body[: len(body) // 2])
-            self.wfile.flush()
-            self.close_connection = True
-            return "cut"
-        self.write_paced(body, seconds)
+        if not head_only:
+            self.write_paced(body, seconds)
         return 206 if byte_range else 200
 
     def write_paced(self, body, seconds):
@@ -225,6 +247,13 @@ class Handler(BaseHTTPRequestHandler):
             time.sleep(seconds / steps)
 
 
+def tampered(data):
+    """The same number of bytes, the second half of them changed: only the file's digest can
+    tell it from the one the feed describes."""
+    half = len(data) // 2
+    return data[:half] + bytes(byte ^ 0xFF for byte in data[half:])
+
+
 class Server(ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -234,13 +263,10 @@ def parse_options(argv):
     parser = argparse.ArgumentParser(description="Kesto demo site on 127.0.0.1")
     parser.add_argument("--port", type=int, default=8080, help="port (0: any free one)")
     parser.add_argument("--packages", help="folder of application packages <key>/<key>.qmz ...")
-    parser.add_argument("--updater", help="the updater program served as /app/up/up.qmz")
-    parser.add_argument("--updater-seconds", type=float, default=0.0,
-                        help="spread the updater download over this many seconds")
-    parser.add_argument("--broken", help="key of a package whose application file breaks off")
     parser.add_argument("--feed", help="the folder the release feed is published into")
-    parser.add_argument("--updater-signature",
-                        help="file with the updater's signature in hexadecimal digits")
+    parser.add_argument("--updater-seconds", type=float, default=0.0,
+                        help="spread the feed's updater download over this many seconds")
+    parser.add_argument("--broken", help="release whose application file is served changed")
     parser.add_argument("--log", help="append one line per request to this file")
     parser.add_argument("--verbose", action="store_true", help="log requests to stderr")
     return parser.parse_args(argv)
