@@ -197,7 +197,6 @@ def main(argv=None):
         publish_feed(options.build, feed)
         site = harness.Site(os.path.join(top, "tools/demo-site/server.py"), port,
                             os.path.join(options.build, "demo-packages"),
-                            os.path.join(options.build, "tools/updater/up.qmz"),
                             os.path.join(work, "site.log"), ["--feed", feed])
         site.start(x.env)
         results, plain = [], []

@@ -477,11 +477,9 @@ def x11_window_rgb(display_name, window):
 # ---- the demo site ----
 
 class Site:
-    def __init__(self, server, port, packages, updater, log, extra=()):
+    def __init__(self, server, port, packages, log, extra=()):
         self.argv = [sys.executable, server, "--port", str(port), "--packages", packages,
                      "--log", log, *extra]
-        if updater:
-            self.argv += ["--updater", updater]
         self.log = log
         self.process = None
 
@@ -565,8 +563,10 @@ class ProgramFolder:
         return found
 
     def leftovers(self):
-        """Names of download folders the updater left in the program folder."""
-        return [name for name in os.listdir(self.path) if name.startswith(".up-")]
+        """Names of download folders the updater left in the program folder; its .up-stage,
+        where it keeps the last feed it accepted and the releases waiting for a start, stays."""
+        return [name for name in os.listdir(self.path)
+                if name.startswith(".up-") and name != ".up-stage"]
 
 
 def new_work_folder(prefix):

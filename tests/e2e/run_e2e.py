@@ -4,22 +4,26 @@ an X session of their own, driven with xdotool as a user would drive them.
 
     run_e2e.py --case NAME --platform KESTO --updater UP.QMZ --regtool REGTOOL
                --packages DIR --server SERVER.PY --port PORT --artifacts DIR
-               [--signed DIR --vendor-key PEM --publish PUBLISH.PY]
+               --publish PUBLISH.PY --release-version VERSION [--vendor-key PEM]
 
-The update cases take the platform and the updater built with a test vendor key from --signed
-(kesto and up.qmz) and sign their releases with that key's private half (--vendor-key).
+Every application, and the updater the platform fetches, comes from the signed release feed.
+The cases that need one publish the build's platform and updater (as release VERSION) and the
+demo tools into a feed of their own, signed with the private half of the build's vendor key
+(--vendor-key); a build that has only the vendor's public key runs them as skipped.
 
 Exit status 0: passed; 1: failed (screenshots and logs are kept in the artifacts folder);
 77: skipped, because no X server could be started here.
 """
 
 import argparse
+import json
 import os
 import shutil
 import subprocess
 import sys
 import time
 import traceback
+import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
@@ -67,6 +71,7 @@ class Run:
         self.x = harness.XSession(self.work)
         self.folder = harness.ProgramFolder(os.path.join(self.work, "kesto"))
         self.site = None
+        self.feed = os.path.join(self.work, "site")
         self.started = []
         self.logs = []
 
@@ -81,12 +86,43 @@ class Run:
                                self.options.packages, self.options.port,
                                self.options.updater if updater else None, tools)
 
-    def start_site(self, *extra, updater=True):
-        """The demo site; without `updater` its updater address answers 404."""
+    def start_site(self, *extra):
+        """The demo site, serving the case's release feed once one is published."""
         self.site = harness.Site(self.options.server, self.options.port, self.options.packages,
-                                 self.options.updater if updater else None,
-                                 os.path.join(self.artifacts, "site.log"), extra)
+                                 os.path.join(self.artifacts, "site.log"),
+                                 ("--feed", self.feed, *extra))
         self.site.start(self.x.env)
+
+    def publish(self, *releases):
+        """Publishes releases, each (name, version, file, ...), into the case's feed, signed
+        with the build's vendor key."""
+        if not self.options.vendor_key:
+            raise harness.Skip("the build has the vendor's public key only (KESTO_VENDOR_KEY), "
+                               "so no release can be signed for it here")
+        argv = [sys.executable, self.options.publish, self.feed, "--key",
+                self.options.vendor_key]
+        for release in releases:
+            argv += ["--release", *release]
+        subprocess.run(argv, check=True, stdout=subprocess.DEVNULL)
+
+    def publish_build(self):
+        """The build's platform and updater as the release it is, so that nothing newer waits,
+        and every demo tool as 1.0, each with all its package's files."""
+        version = self.options.release_version
+        releases = [("pt", version, self.options.platform), ("up", version, self.options.updater)]
+        for key in catalogue_keys(self):
+            folder = os.path.join(self.options.packages, key)
+            releases.append((key, "1.0", *sorted(os.path.join(folder, name)
+                                                 for name in os.listdir(folder))))
+        self.publish(*releases)
+
+    def feed_path(self, release, name):
+        """The site's path of a published release's file (its address in the feed is
+        relative to the feed's own, /app/feed.json)."""
+        with open(os.path.join(self.feed, "feed.json"), encoding="utf-8") as f:
+            files = json.load(f)["releases"][release]["files"]
+        url = next(entry["url"] for entry in files if entry["name"] == name)
+        return urllib.parse.urlsplit(urllib.parse.urljoin("http://site/app/feed.json", url)).path
 
     def start(self, argv, log_name, cwd=None):
         log = open(os.path.join(self.artifacts, log_name), "ab")
@@ -119,12 +155,6 @@ class Run:
     # ---- the update cases ----
 
     PLATFORM_FILE = "kesto"
-
-    def lay_out_signed(self):
-        """The program folder with the platform and the updater that have the tests' key."""
-        lay_out_folder.lay_out(self.folder.path, os.path.join(self.options.signed, "kesto"),
-                               self.options.regtool, self.options.packages, self.options.port,
-                               os.path.join(self.options.signed, "up.qmz"), [])
 
     def stop_platform(self):
         self.exit_platform()
@@ -333,20 +363,29 @@ def case_stale_records(run):
     expect(stranger.poll() is None, "the exit closed the stranger through a stale record")
 
 
-def case_updater_not_found(run):
-    """An updater address that answers 404 saves no up.qmz, and the next start shows the
-    update window again instead of handing over to an error page."""
+def case_updater_not_saved(run):
+    """The update window saves no up.qmz that the signed feed does not vouch for: not when the
+    address the feed gives for it answers 404, nor when its bytes differ from what the feed
+    says; and each next start shows the update window again and asks once more."""
     run.lay_out(updater=False)
-    run.start_site(updater=False)
-    for attempt in range(2):
+    run.publish_build()
+    path = run.feed_path("up", "up.qmz")
+    published = os.path.join(run.feed, os.path.relpath(path, "/app"))
+    os.rename(published, published + ".away")
+    run.start_site()
+    for attempt, answers in enumerate((("404",), ("200", "206"))):
+        if attempt:
+            run.site.stop()
+            os.rename(published + ".away", published)
+            run.start_site("--broken", "up")
         # The update window is up only while it asks the site, a moment; the site's log shows it.
         started = run.user_start()
         expect(started.wait(30 * harness.SLOWNESS) == 0, f"start {attempt + 1}: did not end")
-        fetches = run.site.requests().count("GET /app/up/up.qmz 404")
-        expect(fetches == attempt + 1, f"start {attempt + 1}: the updater was asked for "
-                                       f"{fetches} times in all")
+        asked = [r for r in run.site.requests() if r.startswith(f"GET {path} ")]
+        expect(len(asked) == attempt + 1 and asked[-1].rsplit(" ", 1)[1] in answers,
+               f"start {attempt + 1}: the site was asked for the updater as {asked}")
         expect(not os.path.exists(os.path.join(run.folder.path, "up.qmz")),
-               f"start {attempt + 1}: the error page was saved as up.qmz")
+               f"start {attempt + 1}: an updater the feed does not vouch for was saved")
 
 
 def case_second_start_shows_hidden(run):
@@ -414,9 +453,10 @@ def case_tile_after_tool_closed(run):
 
 
 def case_catalogue_install(run):
-    """A catalogue click on a tool that is not installed installs and starts it, and the list
-    shows it after a refresh."""
+    """A catalogue click on a tool that is not installed installs it from the signed feed and
+    starts it, and the list shows it after a refresh."""
     run.lay_out()
+    run.publish_build()
     run.start_site()
     handle = run.run_platform()
     loads = run.site.requests().count("GET /app 200")
@@ -497,9 +537,10 @@ def case_tray_status_notifier(run):
 
 
 def case_self_update(run):
-    """Without up.qmz the update window fetches it with its bar moving, and the platform
-    goes on through the updater."""
+    """Without up.qmz the update window fetches the updater the signed feed names, with its
+    bar moving, and the platform goes on through the updater."""
     run.lay_out(updater=False)
+    run.publish_build()
     # Long enough for a few looks at the bar even when each look is slow under load.
     run.start_site("--updater-seconds", "10")
     run.user_start()
@@ -524,7 +565,9 @@ def case_self_update(run):
         expect(saved.read() == served.read(), "the saved up.qmz differs from the served one")
     run.wait_platform()
     requests = run.site.requests()
-    expect("GET /app/up/1.txt 200" in requests and "GET /app/up/up.qmz 206" in requests,
+    path = run.feed_path("up", "up.qmz")
+    expect("GET /app/up/1.txt 200" in requests and
+           any(r in (f"GET {path} 200", f"GET {path} 206") for r in requests),
            f"site requests: {requests}")
 
 
@@ -532,6 +575,7 @@ def case_updater_installs_once(run):
     """The updater installs a missing tool, starts it, and brings it to the front the next time
     instead of starting it twice; two updaters at once start it once."""
     run.lay_out(tools=[])
+    run.publish_build()
     run.start_site()
     run.write_run_target(CATALOGUE_ONLY_TOOL)
     updaters = [run.start([os.path.join(run.folder.path, "up.qmz"), "-qmz"], "updater.log")
@@ -540,7 +584,8 @@ def case_updater_installs_once(run):
         expect(updater.wait(60 * harness.SLOWNESS) == 0, "an updater failed")
     tool = run.wait_tool(CATALOGUE_ONLY_TOOL)
     expect(len(run.folder.tools(CATALOGUE_ONLY_TOOL)) == 1, "two updaters started it twice")
-    fetches = [r for r in run.site.requests() if r.startswith("GET /app/pkg/clock/clock.qmz")]
+    program = run.feed_path(CATALOGUE_ONLY_TOOL, f"{CATALOGUE_ONLY_TOOL}.qmz")
+    fetches = [r for r in run.site.requests() if r.startswith(f"GET {program} ")]
     expect(len(fetches) == 1, f"the package was fetched {len(fetches)} times")
 
     run.x.xdotool("windowminimize", "--sync", tool)
@@ -551,9 +596,11 @@ def case_updater_installs_once(run):
 
 
 def case_updater_refuses(run):
-    """A tool the site does not have, a download cut short and a key that is no file name are
-    reported, and leave nothing in the app folder; "pt" starts the named platform with -qmz."""
+    """A tool the feed does not have, a download whose bytes differ from the feed's and a key
+    that is no file name are reported, and leave nothing in the app folder; "pt" starts the
+    named platform with -qmz."""
     run.lay_out(tools=[])
+    run.publish_build()
     run.start_site("--broken", CATALOGUE_ONLY_TOOL)
     updater = os.path.join(run.folder.path, "up.qmz")
     for target in ("nosuch", CATALOGUE_ONLY_TOOL, "../escape", "a.b"):
@@ -574,7 +621,8 @@ def case_updater_refuses(run):
                 f'mv "{run.work}/stub-args.new" "{run.work}/stub-args"\n')
     os.chmod(stub, 0o755)
     run.write_run_target("pt", name="stub platform")
-    expect(run.start([updater, "-qmz"], "updater.log").wait(20) == 0, "pt: the updater failed")
+    # The updater stays on once the platform runs, to look for its next release behind it.
+    run.start([updater, "-qmz"], "updater.log")
     args = os.path.join(run.work, "stub-args")
     wait_until(lambda: os.path.exists(args), 10, "the stub platform to run")
     with open(args) as f:
@@ -597,13 +645,7 @@ def case_signed_update(run):
     """The vendor publishes 1.1 of the platform: the next start fetches and checks it behind
     the running 1.0, the one after runs 1.1. A 1.2 that ends at once is rolled back to 1.1,
     which stays, and 1.2 is not tried again."""
-    if not run.options.signed:
-        raise harness.Skip("no platform built with the tests' vendor key (--signed)")
-    platform = os.path.join(run.options.signed, run.PLATFORM_FILE)
-    run.lay_out_signed()
-    with open(os.path.join(run.folder.path, "up.ini"), "wb") as f:
-        f.write(b"[versions]\r\npt=1.0\r\nup=1.0\r\n")
-    site = os.path.join(run.work, "site")
+    run.lay_out(tools=[])
 
     def publish(version, content):
         program = os.path.join(run.work, version, run.PLATFORM_FILE)
@@ -611,9 +653,7 @@ def case_signed_update(run):
         with open(program, "wb") as f:
             f.write(content)
         os.chmod(program, 0o755)
-        subprocess.run([sys.executable, run.options.publish, site, "--key",
-                        run.options.vendor_key, "--release", "pt", version, program],
-                       check=True, stdout=subprocess.DEVNULL)
+        run.publish(("pt", version, program))
 
     def start_and_settle():
         """A user start, the platform up, and the updater's check after it finished."""
@@ -622,10 +662,10 @@ def case_signed_update(run):
         wait_until(lambda: not run.updaters_running(), 60 * harness.SLOWNESS,
                    "the updater to finish its check")
 
-    with open(platform, "rb") as f:
+    with open(run.options.platform, "rb") as f:
         built = f.read()
     publish("1.1", built + release_marker("1.1"))
-    run.start_site("--feed", site)
+    run.start_site()
     start_and_settle()
     expect(run.running_release() == "1.0", "the start waited for the update")
     run.stop_platform()
@@ -654,11 +694,16 @@ def main(argv=None):
     for name in ("platform", "updater", "regtool", "packages", "server", "artifacts"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--port", type=int, required=True)
-    for name in ("signed", "vendor-key", "publish"):
-        parser.add_argument(f"--{name}")
+    add_feed_options(parser)
     options = parser.parse_args(argv)
 
     return run_case(lambda: Run(options, options.case), CASES, options.case)
+
+
+def add_feed_options(parser):
+    parser.add_argument("--publish", required=True)
+    parser.add_argument("--release-version", required=True)
+    parser.add_argument("--vendor-key")
 
 
 def run_case(make_run, cases, case):

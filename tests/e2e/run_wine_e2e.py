@@ -4,7 +4,8 @@ together, in an X session of their own (Xvfb, openbox, trayer), driven with xdot
 
     run_wine_e2e.py --case NAME --platform KESTO.EXE --updater UP.QMZ --regtool REGTOOL.EXE
                     --packages DIR --server SERVER.PY --port PORT --wine LOADER --prefix WINEPREFIX
-                    --artifacts DIR [--signed DIR --vendor-key PEM --publish PUBLISH.PY]
+                    --artifacts DIR --publish PUBLISH.PY --release-version VERSION
+                    [--vendor-key PEM]
 
 The programs are started by the Wine loader for their kind (32- or 64-bit). Exit status 0: passed; 1: failed (screenshots
 and logs are kept in the artifacts folder); 77: skipped, because no X server or Wine could
@@ -24,7 +25,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 import harness  # noqa: E402
 import lay_out_folder  # noqa: E402
 from harness import Failure, wait_until  # noqa: E402
-from run_e2e import STUB_TOOLS, case_signed_update, expect, release_of, run_case  # noqa: E402
+from run_e2e import (STUB_TOOLS, add_feed_options, case_signed_update, expect,  # noqa: E402
+                     release_of, run_case)
 from run_e2e import Run as LinuxRun  # noqa: E402
 
 MAIN_TITLE = "Kesto应用平台"
@@ -69,16 +71,13 @@ class WineRun(LinuxRun):
         if result.returncode != 0:
             raise harness.Skip(f"Wine cannot start here (wineboot ended with {result.returncode})")
 
-    def lay_out(self, tools=STUB_TOOLS, updater=True, programs=None):
+    def lay_out(self, tools=STUB_TOOLS, updater=True):
         """The program folder as the zip unpacks it, with a reg.qmz for the demo site and the
-        tools installed below app; `programs` names the folder to take kesto.exe and up.qmz
-        from instead."""
+        tools installed below app."""
         os.makedirs(self.folder.path)
-        platform = os.path.join(programs, PLATFORM_FILE) if programs else self.options.platform
-        shutil.copy2(platform, os.path.join(self.folder.path, PLATFORM_FILE))
+        shutil.copy2(self.options.platform, os.path.join(self.folder.path, PLATFORM_FILE))
         if updater:
-            shutil.copy2(os.path.join(programs, "up.qmz") if programs else self.options.updater,
-                         os.path.join(self.folder.path, "up.qmz"))
+            shutil.copy2(self.options.updater, os.path.join(self.folder.path, "up.qmz"))
         self.start(self.wine(self.options.regtool, "write", "reg.qmz",
                              *lay_out_folder.platform_info(self.options.port)),
                    "regtool.log").wait(60)
@@ -113,9 +112,6 @@ class WineRun(LinuxRun):
     # ---- the update cases ----
 
     PLATFORM_FILE = PLATFORM_FILE
-
-    def lay_out_signed(self):
-        self.lay_out(tools=[], programs=self.options.signed)
 
     def stop_platform(self):
         """Ends the platform as a shutdown would: the tray menu does not come up under Wine."""
@@ -230,8 +226,7 @@ def main(argv=None):
     for name in ("platform", "updater", "regtool", "packages", "server", "wine", "prefix", "artifacts"):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--port", type=int, required=True)
-    for name in ("signed", "vendor-key", "publish"):
-        parser.add_argument(f"--{name}")
+    add_feed_options(parser)
     options = parser.parse_args(argv)
     return run_case(lambda: WineRun(options, options.case), CASES, options.case)
 
