@@ -5,12 +5,14 @@
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "shell/window_refs.h"
+#include "update/app_key.h"
 
 namespace kesto::apps {
 
 void LaunchApp(const Text& appKey) {
-  // Keys also come from web pages; one with a line break would add keys the updater trusts.
-  if (!net::IsSafeAppKey(appKey)) return;
+  // Keys also come from web pages: one that names no application (a line break that adds keys
+  // the updater trusts, a path, the platform's or the updater's own name) starts nothing.
+  if (!update::IsApplicationKey(appKey)) return;
   ui::SetBool(refs::kCataloguePanel, ui::prop::kDisable, true);
   ui::SetInt(refs::kPages, ui::prop::tab::kCurrentPage, refs::kLoadingPage);
   ui::SetBool(refs::kCataloguePanel, ui::prop::kDisable, false);

@@ -7,7 +7,6 @@ set(KESTO_FUZZ_TARGETS
   profile_text
   release_feed
   response_headers
-  update_list
   url_cookies)
 
 # The product sources they test, relative to the top of the tree; of the picture decoders only
@@ -17,5 +16,5 @@ set(KESTO_FUZZ_PRODUCT_PATTERNS
   runtime/image/image_list.cpp
   runtime/image/picture.cpp runtime/image/picture_format.cpp runtime/image/picture_jpeg.cpp
   runtime/image/picture_pixbuf.cpp
-  net/des_cipher.cpp net/response_headers.cpp net/update_list.cpp net/url_helpers.cpp
-  shell/platform_info_file.cpp update/release_feed.cpp)
+  net/des_cipher.cpp net/response_headers.cpp net/url_helpers.cpp
+  shell/platform_info_file.cpp update/app_key.cpp update/release_feed.cpp)

@@ -1,7 +1,7 @@
 #include "net/self_update.h"
 
 #include <algorithm>
-#include <atomic>
+#include <ctime>
 #include <mutex>
 #include <thread>
 
@@ -10,9 +10,12 @@
 #include "net/http_request.h"
 #include "net/updater_contract.h"
 #include "runtime/vendor_signature.h"
-#include "update/vendor_key.h"
 #include "shell/builtin_settings.h"
 #include "shell/window_refs.h"
+#include "update/app_key.h"
+#include "update/installed_state.h"
+#include "update/release_feed.h"
+#include "update/vendor_key.h"
 
 namespace kesto::net {
 
@@ -21,9 +24,6 @@ namespace {
 std::mutex addressMutex;
 Text overriddenAddress;
 
-// The size the server announced for the updater download, 0 when it announced none.
-std::atomic<int> announcedSize{0};
-
 // The answers that carry the updater: the whole file, or the range asked for from offset 0.
 constexpr int kHttpOk = 200;
 constexpr int kHttpPartialContent = 206;
@@ -31,21 +31,43 @@ constexpr int kHttpPartialContent = 206;
 // Full-range progress of the bar.
 constexpr double kBarRange = 10000.0;
 
-// Saves the updater only from a successful answer that came whole: an error page, an empty or
-// a cut-short up.qmz would be handed over to by every later start and could never run. A build
-// with the vendor's key saves only an updater that the list's signature vouches for: a program
-// from a hijacked connection is never run, and the next start asks again.
-void DownloadUpdater(const Text& address, const Bytes& signature) {
-  announcedSize = 0;
+// The vendor's signed feed, checked as the updater checks it; nothing when it is refused.
+std::optional<update::Feed> CheckedFeed() {
+  const Bytes feed = HttpRequest(update::FeedAddress());
+  const Bytes signature = HttpRequest(update::FeedAddress() + ".sig");
+  update::FeedCheck check =
+      update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),
+                        static_cast<std::int64_t>(std::time(nullptr)), update::FeedFloor());
+  if (check.verdict != update::FeedVerdict::kAccepted) return std::nullopt;
+  update::RaiseFeedFloor(check.feed->sequence);
+  return std::move(check.feed);
+}
+
+// The updater comes by the road every update takes: the release "up" of the vendor's signed
+// feed, its file up.qmz saved only when it arrived whole with the size and SHA-256 the feed
+// gives. An error page, a cut-short file or a program from a hijacked connection is never
+// saved (every later start would hand over to it); the next start asks again.
+void DownloadUpdater() {
+  const std::optional<update::Feed> feed = CheckedFeed();
+  if (!feed) return;
+  const auto release = feed->releases.find(update::kUpdaterRelease);
+  if (release == feed->releases.end()) return;
+  const auto& files = release->second.files;
+  const auto file = std::find_if(files.begin(), files.end(), [](const update::FeedFile& file) {
+    return file.name == kUpdaterFileName;
+  });
+  if (file == files.end()) return;
   int status = 0;
-  Bytes program = Download(address, UpdateProgress, 0, &status);
+  const Bytes program =
+      Download(update::FileAddress(update::FeedAddress(), file->url), UpdateProgress, 0, &status);
   const bool answered = status == kHttpOk || status == kHttpPartialContent;
-  if (!answered || program.empty() || BytesLength(program) < announcedSize) return;
-  const Bytes key = update::VendorKey();
-  if (!key.empty() && !crypto::VerifySignature(key, program.data(), program.size(), signature)) {
+  if (!answered || program.size() != file->size || crypto::Sha256Of(program) != file->sha256) {
     return;
   }
-  if (WriteFileBytes(UpdaterPath(), {program})) MakeRunnable(UpdaterPath());
+  if (WriteFileBytes(UpdaterPath(), {program})) {
+    MakeRunnable(UpdaterPath());
+    update::RecordInstalledVersion(update::kUpdaterRelease, release->second.version);
+  }
 }
 
 }  // namespace
@@ -63,7 +85,6 @@ void OverrideUpdateListAddress(const Text& address) {
 }
 
 void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinceStart*/) {
-  announcedSize = std::max(total, 0);
   // Without a size there is no share to show: the bar stays where it is. A window the user has
   // closed by hand has no bar left to move, and the download goes on without it.
   if (total <= 0 || ui::NativeHandle(refs::kUpdateWindow) == 0) return;
@@ -72,9 +93,10 @@ void UpdateProgress(int total, int received, int /*elapsed*/, int /*receivedSinc
 }
 
 void UpdateThread() {
-  const Bytes list = HttpRequest(UpdateListAddress());
-  const Text address = UpdaterAddressFromList(list);
-  if (!address.empty()) DownloadUpdater(address, UpdaterSignatureFromList(list));
+  // The list is still asked for, as the update server expects; the updater itself comes from
+  // the signed feed.
+  HttpRequest(UpdateListAddress());
+  DownloadUpdater();
   ui::CloseWindow(names::kUpdateWindow);
   StartUpdater();
   EndProgram(0);

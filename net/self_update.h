@@ -3,7 +3,6 @@
 // and ends the platform.
 #pragma once
 
-#include "net/update_list.h"
 #include "runtime/core.h"
 #include "runtime/ui.h"
 

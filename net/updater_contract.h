@@ -9,6 +9,8 @@ namespace kesto::net {
 
 // The run target that stands for the platform itself.
 inline constexpr char kPlatformRunTarget[] = "pt";
+// The updater's file in the program folder, and its name in the release feed.
+inline constexpr char kUpdaterFileName[] = "up.qmz";
 // The switch the updater starts the platform with.
 inline constexpr char kUpdaterSwitch[] = "-qmz";
 
@@ -20,10 +22,5 @@ bool UpdaterExists();
 bool StartUpdater();
 // Starts the updater by its full path in the program folder, as an application start does.
 bool StartUpdaterByFullPath();
-
-// Whether a key may be written to qmztx.ini as a run target or looked up as a window record:
-// not empty, free of line breaks, NUL and the "[", "]" and "=" that would reshape the file, and
-// short enough for the profile calls to take.
-bool IsSafeAppKey(const Text& key);
 
 }  // namespace kesto::net

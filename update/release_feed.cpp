@@ -1,8 +1,12 @@
 #include "update/release_feed.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <set>
+
+#include "runtime/tool_services.h"
+#include "update/app_key.h"
 
 namespace kesto::update {
 
@@ -96,6 +100,20 @@ std::optional<Release> ParseRelease(const Json& entry) {
   return release;
 }
 
+// A release name once in the program's own text.
+bool IsUtf8ReleaseName(const std::string& utf8) {
+  const std::optional<Text> name = Utf8ToTextExact(utf8);
+  return name && IsReleaseName(*name);
+}
+
+std::optional<std::int64_t> Seconds(const Json& json, const char* name) {
+  const Json* member = Member(json, name, &Json::is_number_unsigned);
+  if (!member || member->get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
+    return std::nullopt;
+  }
+  return static_cast<std::int64_t>(member->get<std::uint64_t>());
+}
+
 }  // namespace
 
 bool IsVersion(const Text& text) {
@@ -136,20 +154,27 @@ std::optional<Feed> ParseFeed(const std::string& text) {
   const Json json = Json::parse(text, nullptr, false);
   if (json.is_discarded() || !json.is_object()) return std::nullopt;
   const Json* sequence = Member(json, "sequence", &Json::is_number_unsigned);
-  const Json* expires = Member(json, "expires", &Json::is_number_unsigned);
+  const Json* keyId = Member(json, "key", &Json::is_string);
   const Json* releases = Member(json, "releases", &Json::is_object);
-  if (!sequence || !expires || !releases) return std::nullopt;
+  const std::optional<std::int64_t> signedAt = Seconds(json, "signed");
+  const std::optional<std::int64_t> expires = Seconds(json, "expires");
+  if (!sequence || !keyId || !releases || !signedAt || !expires) return std::nullopt;
   Feed feed;
   feed.sequence = sequence->get<std::uint64_t>();
-  const std::uint64_t expiry = expires->get<std::uint64_t>();
-  if (expiry > static_cast<std::uint64_t>(INT64_MAX)) return std::nullopt;
-  feed.expires = static_cast<std::int64_t>(expiry);
+  feed.signedAt = *signedAt;
+  feed.expires = *expires;
+  feed.keyId = keyId->get<std::string>();
+  if (feed.expires - feed.signedAt > kMaxFeedLifetime) return std::nullopt;
   for (const auto& [key, entry] : releases->items()) {
     auto release = ParseRelease(entry);
-    if (!IsPlainName(key) || !release) return std::nullopt;
+    if (!IsUtf8ReleaseName(key) || !release) return std::nullopt;
     feed.releases.emplace(key, std::move(*release));
   }
   return feed;
+}
+
+Text KeyId(const Bytes& key) {
+  return crypto::DigestHex(crypto::Sha256Of(key)).substr(0, 16);
 }
 
 std::string FileAddress(const std::string& feedAddress, const std::string& url) {
@@ -157,16 +182,18 @@ std::string FileAddress(const std::string& feedAddress, const std::string& url) 
   return feedAddress.substr(0, feedAddress.rfind('/') + 1) + url;
 }
 
-FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature, const Bytes& publicKey,
-                    std::int64_t now, std::uint64_t highestSeen) {
+FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature,
+                    const std::vector<Bytes>& vendorKeys, std::int64_t now, std::uint64_t floor) {
+  // Every key is tried before anything of the unverified bytes is read.
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  if (!crypto::VerifySignature(publicKey, data, bytes.size(), signature)) {
-    return {FeedVerdict::kBadSignature, std::nullopt};
-  }
+  const auto signer = std::find_if(vendorKeys.begin(), vendorKeys.end(), [&](const Bytes& key) {
+    return crypto::VerifySignature(key, data, bytes.size(), signature);
+  });
+  if (signer == vendorKeys.end()) return {FeedVerdict::kBadSignature, std::nullopt};
   auto feed = ParseFeed(bytes);
-  if (!feed) return {FeedVerdict::kMalformed, std::nullopt};
+  if (!feed || feed->keyId != KeyId(*signer)) return {FeedVerdict::kMalformed, std::nullopt};
   if (feed->expires <= now) return {FeedVerdict::kExpired, std::nullopt};
-  if (feed->sequence < highestSeen) return {FeedVerdict::kOlder, std::nullopt};
+  if (feed->sequence < floor) return {FeedVerdict::kOlder, std::nullopt};
   return {FeedVerdict::kAccepted, std::move(feed)};
 }
 

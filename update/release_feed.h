@@ -1,7 +1,8 @@
 // The release feed: everything the update server offers (the platform "pt", the updater "up"
 // and each application key), each with a version and its files, each file with its size,
-// SHA-256 and address. The feed carries a sequence number that only grows and an expiry time,
-// and comes with a detached signature by the vendor's key over its exact bytes.
+// SHA-256 and address. The feed carries a sequence number that only grows, the time it was
+// signed, an expiry time at most kMaxFeedLifetime after that, and the name of the vendor's key
+// that made its detached signature over its exact bytes.
 #pragma once
 
 #include <cstdint>
@@ -27,15 +28,21 @@ struct Release {
   std::vector<FeedFile> files;
 };
 
+// The longest a signed feed may stay valid: a feed captured once cannot be replayed for ever.
+inline constexpr std::int64_t kMaxFeedLifetime = 30 * 24 * 60 * 60;
+
 struct Feed {
   std::uint64_t sequence = 0;
-  std::int64_t expires = 0;  // seconds since 1970 (UTC)
+  std::int64_t signedAt = 0;  // seconds since 1970 (UTC)
+  std::int64_t expires = 0;   // seconds since 1970 (UTC)
+  Text keyId;                 // the signing key's KeyId
   std::map<Text, Release> releases;
 };
 
 // The feed in a JSON text, or nothing when any part of it is missing or not as above: a
-// release key or file name that could leave its folder, a version that is not dotted numbers,
-// a digest that is not 64 hexadecimal digits, a repeated file name.
+// release key that is neither "pt", "up" nor an application key, a file name that could leave
+// its folder, a version that is not dotted numbers, a digest that is not 64 hexadecimal digits,
+// a repeated file name, an expiry more than kMaxFeedLifetime after the signing time.
 std::optional<Feed> ParseFeed(const std::string& json);
 
 // Where a file of the feed fetched from `feedAddress` is: its own address, or its path taken
@@ -47,12 +54,16 @@ std::string FileAddress(const std::string& feedAddress, const std::string& url);
 int CompareVersions(const Text& a, const Text& b);
 bool IsVersion(const Text& text);
 
+// How a feed names the key that signed it: the first eight bytes of the SHA-256 digest of the
+// key's DER form, in lower-case hexadecimal digits.
+Text KeyId(const Bytes& key);
+
 enum class FeedVerdict {
   kAccepted,
   kBadSignature,  // missing, malformed or not by the key
   kMalformed,     // signed, but not a feed
   kExpired,
-  kOlder,  // a sequence number below one already seen: a mirror rolling the client back
+  kOlder,  // a sequence number below the floor: a mirror rolling the client back
 };
 
 struct FeedCheck {
@@ -60,9 +71,10 @@ struct FeedCheck {
   std::optional<Feed> feed;  // only when accepted
 };
 
-// Checks a fetched feed before anything of it is used: the signature over its exact bytes
-// first, then its form, its expiry against `now` and its sequence against the highest seen.
-FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature, const Bytes& publicKey,
-                    std::int64_t now, std::uint64_t highestSeen);
+// Checks a fetched feed before anything of it is used: the signature over its exact bytes by
+// one of the vendor's keys first, then its form (naming that key), its expiry against `now`
+// and its sequence against the floor (the highest sequence accepted or installed before).
+FeedCheck CheckFeed(const std::string& bytes, const Bytes& signature,
+                    const std::vector<Bytes>& vendorKeys, std::int64_t now, std::uint64_t floor);
 
 }  // namespace kesto::update

@@ -1,16 +1,17 @@
-// The vendor's public key that every update must be signed with: built in, or none in a build
-// without one (then nothing is checked, as before keys existed).
+// The vendor's public keys that every update must be signed with, built into every program: the
+// current key and, while the vendor replaces it, the next one. There is always at least one.
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "runtime/core.h"
 
 namespace kesto::update {
 
-// DER SubjectPublicKeyInfo; empty when the build has no key.
-Bytes VendorKey();
-// Tests set their own key; no key given restores the built-in one.
-void OverrideVendorKey(const std::optional<Bytes>& key);
+// Each key as DER SubjectPublicKeyInfo.
+std::vector<Bytes> VendorKeys();
+// Tests set their own keys; nothing given restores the built-in ones.
+void OverrideVendorKeys(const std::optional<std::vector<Bytes>>& keys);
 
 }  // namespace kesto::update

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 #include <iterator>
+
+#include "update/app_key.h"
 
 namespace kesto::update {
 namespace {
@@ -25,7 +28,8 @@ bool Verifies(const Bytes& key, std::string message, const Bytes& signature) {
                                  message.size(), signature);
 }
 
-constexpr std::int64_t kNow = 1800000000;  // 2027
+// The samples are signed when the build makes them, and live 30 days from then.
+const std::int64_t kNow = static_cast<std::int64_t>(std::time(nullptr));
 
 TEST(VendorSignature, OnlyTheVendorsSignatureOfTheExactBytesVerifies) {
   const Bytes vendor = SampleBytes("vendor.pub.der");
@@ -59,7 +63,7 @@ TEST(VendorSignature, DigestsAreSha256) {
 }
 
 TEST(ReleaseFeed, ASignedCurrentFeedIsAcceptedAndEveryOtherRefused) {
-  const Bytes vendor = SampleBytes("vendor.pub.der");
+  const std::vector<Bytes> vendor = {SampleBytes("vendor.pub.der")};
   const FeedCheck good =
       CheckFeed(Sample("feed.json"), SampleBytes("feed.json.sig"), vendor, kNow, 7);
   ASSERT_EQ(good.verdict, FeedVerdict::kAccepted);
@@ -81,6 +85,7 @@ TEST(ReleaseFeed, ASignedCurrentFeedIsAcceptedAndEveryOtherRefused) {
       {"expired.json", "expired.json.sig", 0, FeedVerdict::kExpired},
       {"older.json", "older.json.sig", 7, FeedVerdict::kOlder},
       {"malformed.json", "malformed.json.sig", 0, FeedVerdict::kMalformed},
+      {"other-key.json", "other-key.json.sig", 0, FeedVerdict::kBadSignature},
   };
   for (const Refusal& r : refusals) {
     SCOPED_TRACE(r.feed);
@@ -93,12 +98,32 @@ TEST(ReleaseFeed, ASignedCurrentFeedIsAcceptedAndEveryOtherRefused) {
   tampered.replace(tampered.find("1.1"), 3, "9.9");
   EXPECT_EQ(CheckFeed(tampered, SampleBytes("feed.json.sig"), vendor, kNow, 0).verdict,
             FeedVerdict::kBadSignature);
+  EXPECT_EQ(CheckFeed(Sample("feed.json"), SampleBytes("feed.json.sig"), {}, kNow, 0).verdict,
+            FeedVerdict::kBadSignature)
+      << "no key accepts nothing";
+}
+
+// A build carrying the current and the next key takes a feed signed with either, and only when
+// the feed names the key that signed it.
+TEST(ReleaseFeed, EveryKeyABuildCarriesVerifiesTheFeedThatNamesIt) {
+  const Bytes vendor = SampleBytes("vendor.pub.der"), next = SampleBytes("other.pub.der");
+  for (const char* name : {"feed", "other-key"}) {
+    SCOPED_TRACE(name);
+    const std::string feed = Sample(std::string(name) + ".json");
+    const Bytes signature = SampleBytes(std::string(name) + ".json.sig");
+    EXPECT_EQ(CheckFeed(feed, signature, {vendor, next}, kNow, 0).verdict, FeedVerdict::kAccepted);
+    EXPECT_EQ(CheckFeed(feed, signature, {next, vendor}, kNow, 0).verdict, FeedVerdict::kAccepted);
+  }
+  EXPECT_EQ(KeyId(vendor), ParseFeed(Sample("feed.json"))->keyId);
+  EXPECT_EQ(KeyId(next), ParseFeed(Sample("other-key.json"))->keyId);
 }
 
 TEST(ReleaseFeed, FilesThatCouldLeaveTheirFolderOrAreNotDescribedWholeAreRefused) {
   const std::string digest(64, 'a');
-  auto feed = [&](const std::string& key, const std::string& version, const std::string& file) {
-    return "{\"sequence\":1,\"expires\":2,\"releases\":{\"" + key + "\":{\"version\":\"" + version +
+  auto feed = [&](const std::string& key, const std::string& version, const std::string& file,
+                  const std::string& expires = "2") {
+    return "{\"sequence\":1,\"signed\":1,\"expires\":" + expires +
+           ",\"key\":\"k\",\"releases\":{\"" + key + "\":{\"version\":\"" + version +
            "\",\"files\":[" + file + "]}}}";
   };
   auto file = [&](const std::string& name, const std::string& size = "1",
@@ -109,24 +134,81 @@ TEST(ReleaseFeed, FilesThatCouldLeaveTheirFolderOrAreNotDescribedWholeAreRefused
   };
   EXPECT_TRUE(ParseFeed(feed("memo", "1.0.3", file("memo.qmz") + "," + file("memo.gif"))));
   EXPECT_TRUE(ParseFeed(feed("memo", "1", file("a", "1", digest, "feed/memo/1/a"))));
+  EXPECT_TRUE(ParseFeed(feed("up", "1", file("a"), std::to_string(1 + kMaxFeedLifetime))));
   EXPECT_EQ(FileAddress("http://h:8080/app/feed.json", "feed/memo/1/a"),
             "http://h:8080/app/feed/memo/1/a");
   EXPECT_EQ(FileAddress("http://h:8080/app/feed.json", "https://m/a"), "https://m/a");
-  for (const std::string& bad :
-       {feed("..", "1", file("a")), feed("a\\\\b", "1", file("a")), feed("memo", "1", file("..")),
-        feed("memo", "1", file("../up.qmz")), feed("memo", "1", file("a\\\\b")),
-        feed("memo", "1", file("C:x")), feed("memo", "1", file("a") + "," + file("A")),
-        feed("memo", "1.", file("a")), feed("memo", "v1", file("a")), feed("memo", "1", ""),
-        feed("memo", "1", file("a", "-1")), feed("memo", "1", file("a", "1.5")),
-        feed("memo", "1", file("a", "1", std::string(63, 'a'))),
-        feed("memo", "1", file("a", "1", std::string(64, 'A'))),
-        feed("memo", "1", file("a", "1", digest, "ftp://h/f")),
-        feed("memo", "1", file("a", "1", digest, "feed/../../x")),
-        feed("memo", "1", file("a", "1", digest, "/etc/x")), std::string("[]"),
-        std::string("{\"sequence\":1,\"expires\":2,\"releases\":{}"), std::string("")}) {
+  for (const std::string& bad : {feed("..", "1", file("a")),
+                                 feed("a\\\\b", "1", file("a")),
+                                 feed("PT", "1", file("a")),
+                                 feed("con", "1", file("a")),
+                                 feed("a.b", "1", file("a")),
+                                 feed("memo", "1", file("a"), std::to_string(2 + kMaxFeedLifetime)),
+                                 feed("memo", "1", file("..")),
+                                 feed("memo", "1", file("../up.qmz")),
+                                 feed("memo", "1", file("a\\\\b")),
+                                 feed("memo", "1", file("C:x")),
+                                 feed("memo", "1", file("a") + "," + file("A")),
+                                 feed("memo", "1.", file("a")),
+                                 feed("memo", "v1", file("a")),
+                                 feed("memo", "1", ""),
+                                 feed("memo", "1", file("a", "-1")),
+                                 feed("memo", "1", file("a", "1.5")),
+                                 feed("memo", "1", file("a", "1", std::string(63, 'a'))),
+                                 feed("memo", "1", file("a", "1", std::string(64, 'A'))),
+                                 feed("memo", "1", file("a", "1", digest, "ftp://h/f")),
+                                 feed("memo", "1", file("a", "1", digest, "feed/../../x")),
+                                 feed("memo", "1", file("a", "1", digest, "/etc/x")),
+                                 std::string("[]"),
+                                 std::string("{\"sequence\":1,\"expires\":2,\"releases\":{}"),
+                                 std::string("")}) {
     SCOPED_TRACE(bad);
     EXPECT_FALSE(ParseFeed(bad));
   }
+}
+
+// One rule for every key, from a page, a tile, qmztx.ini or the feed: what it refuses could
+// name a path, a device, the platform or the updater, or reshape the profile file.
+TEST(ApplicationKey, OnlyNamesThatAreAFolderAndAProfileKeyEverywhereAreKeys) {
+  for (const char* key : {"memo", "Memo-2_x", "店铺助手", "ptx", "upload", "com10", "lpt"}) {
+    EXPECT_TRUE(IsApplicationKey(key)) << key;
+  }
+  for (const std::string& key : std::vector<std::string>{"",
+                                                         ".",
+                                                         "..",
+                                                         "..\\x",
+                                                         "a/b",
+                                                         "a\\b",
+                                                         "a:b",
+                                                         "a*",
+                                                         "a?",
+                                                         "a\"",
+                                                         "a<",
+                                                         "a|b",
+                                                         "a.b",
+                                                         "[x]",
+                                                         "a=b",
+                                                         "a\r\nb",
+                                                         std::string("a\0b", 3),
+                                                         "\x7f",
+                                                         " memo",
+                                                         "memo ",
+                                                         "pt",
+                                                         "PT",
+                                                         "up",
+                                                         "Up",
+                                                         "con",
+                                                         "NUL",
+                                                         "Com1",
+                                                         "lpt9",
+                                                         "CONIN$",
+                                                         std::string(65, 'a')}) {
+    EXPECT_FALSE(IsApplicationKey(key)) << key;
+  }
+  EXPECT_TRUE(IsApplicationKey(std::string(64, 'a')));
+  EXPECT_TRUE(IsReleaseName("pt"));
+  EXPECT_TRUE(IsReleaseName("up"));
+  EXPECT_FALSE(IsReleaseName("PT"));
 }
 
 TEST(ReleaseFeed, VersionsCompareByTheirNumbers) {

@@ -5,14 +5,25 @@
                --release pt 1.1 build/kesto [more files]
                [--release memo 1.0 app/memo/memo.qmz app/memo/memo.dat ...]
                [--expires-days 30 | --expires SECONDS] [--sequence N]
+    publish.py --public-key VENDOR.pem
 
 Each release's files are copied to SITE/feed/<release>/<version>/<name>, and SITE/feed.json
 lists every release published so far (a release published again replaces its entry) with
 each file's size, SHA-256 and address (relative to the feed's own, so that the site can move,
 unless --address names the site). The feed's sequence number grows by one with every
-publication (or is set with --sequence), and it expires --expires-days from now. The feed is
-signed with the vendor's private key by the openssl tool, as SITE/feed.json.sig (DER); the
-key itself never leaves the vendor. Both files are replaced whole, the signature last.
+publication (or is set with --sequence); it notes when it was signed and expires --expires-days
+from then, at most 30 days (the programs refuse a feed that would live longer, so that a feed
+captured once cannot be replayed for ever: publish again before the expiry). The feed is
+signed with the vendor's private key by the openssl tool, as SITE/feed.json.sig (DER), and
+names the key that signed it (the first 16 hexadecimal digits of the SHA-256 of its public
+half); the key itself never leaves the vendor.
+
+Replacing the vendor's key: make the next key pair, and ship a release whose programs carry both
+public keys (KESTO_VENDOR_KEY="<current>,<next>", each printed by --public-key); once sellers run
+it, publish with --key NEXT.pem (one publication: from then on the feed names the next key), and
+build later releases with the next key alone, which retires the old one.
+
+Both files are replaced whole, the signature last.
 """
 
 import argparse
@@ -51,7 +62,29 @@ def describe(path, address, release, version):
     }
 
 
+MAX_LIFETIME_DAYS = 30
+
+
+def openssl(*arguments, data=None):
+    done = subprocess.run(["openssl", *arguments], input=data, capture_output=True, check=False)
+    if done.returncode != 0:
+        sys.exit(f"publish: openssl {arguments[0]} failed: {done.stderr.decode(errors='replace')}")
+    return done.stdout
+
+
+def public_key_der(key):
+    return openssl("ec", "-in", key, "-pubout", "-outform", "DER")
+
+
+def key_id(key):
+    """How a feed names the key that signed it, as the programs compute it from their own."""
+    return hashlib.sha256(public_key_der(key)).hexdigest()[:16]
+
+
 def parse_arguments(argv):
+    if len(argv) == 2 and argv[0] == "--public-key":
+        print(public_key_der(argv[1]).hex())
+        sys.exit(0)
     parser = argparse.ArgumentParser(description="Publish releases into a signed release feed")
     parser.add_argument("site", help="the update site's folder")
     parser.add_argument("--key", required=True, help="the vendor's private key (PEM)")
@@ -62,6 +95,8 @@ def parse_arguments(argv):
     parser.add_argument("--expires", type=int, help="expiry in seconds since 1970 instead")
     parser.add_argument("--sequence", type=int, help="the feed's sequence number instead")
     options = parser.parse_args(argv)
+    if not 0 < options.expires_days <= MAX_LIFETIME_DAYS:
+        parser.error(f"--expires-days must be above 0 and at most {MAX_LIFETIME_DAYS}")
     for entry in options.release:
         if len(entry) < 3:
             parser.error("--release takes a name, a version and at least one file")
@@ -96,15 +131,16 @@ def main(argv):
                       for p in files],
         }
     feed["sequence"] = options.sequence if options.sequence is not None else feed["sequence"] + 1
+    feed["signed"] = int(time.time())
     feed["expires"] = (options.expires if options.expires is not None
-                       else int(time.time() + options.expires_days * 86400))
+                       else feed["signed"] + int(options.expires_days * 86400))
+    if feed["expires"] - feed["signed"] > MAX_LIFETIME_DAYS * 86400:
+        sys.exit(f"publish: a feed may expire at most {MAX_LIFETIME_DAYS} days after signing")
+    feed["key"] = key_id(options.key)
     text = json.dumps(feed, indent=1, sort_keys=True).encode("utf-8")
-    signed = subprocess.run(["openssl", "dgst", "-sha256", "-sign", options.key],
-                            input=text, capture_output=True, check=False)
-    if signed.returncode != 0:
-        sys.exit(f"publish: openssl could not sign: {signed.stderr.decode(errors='replace')}")
+    signature = openssl("dgst", "-sha256", "-sign", options.key, data=text)
     replace_file(feed_path, text)
-    replace_file(feed_path + ".sig", signed.stdout)
+    replace_file(feed_path + ".sig", signature)
     print(f"published feed {feed['sequence']}: " +
           ", ".join(f"{e[0]} {e[1]}" for e in options.release))
 

@@ -13,8 +13,4 @@ Text AppFolder();
 // the key. Empty when the application is not installed.
 Text FindInstalledApp(const Text& key);
 
-// Whether `key` can name a folder and a file of its own below the app folder: a plain name
-// without folder separators, control characters or ".", and nothing that reshapes qmztx.ini.
-bool IsInstallableKey(const Text& key);
-
 }  // namespace kesto::updater

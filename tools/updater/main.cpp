@@ -5,14 +5,18 @@
 #include "net/updater_contract.h"
 #include "runtime/core.h"
 #include "runtime/tool_services.h"
+#include "tools/updater/installed_app.h"
 #include "tools/updater/problem_report.h"
 #include "tools/updater/run_target.h"
 #include "tools/updater/staged_release.h"
-#include "update/vendor_key.h"
+#include "update/app_key.h"
 
 namespace {
-// A download of a few megabytes on a slow line finishes well within this.
+// A first install of a few megabytes on a slow line finishes well within this.
 constexpr int kLockTimeoutSeconds = 120;
+// What a start of something already installed waits for another updater at most: then it
+// starts the installed release as it is, and the updates wait for a later start.
+constexpr int kStartWaitMilliseconds = 2000;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -25,17 +29,25 @@ int main(int argc, char** argv) {
   bool done = false;
   {
     // One updater at a time per program folder, held on the updater's own file: two quick
-    // clicks on the same catalogue entry must not install or start the application twice.
-    FileHold lock(CurrentDirectory() + "\\" + ProgramFileName(), kLockTimeoutSeconds * 1000);
-    if (lock.Held()) updater::ApplyStagedRelease(updater::kUpdaterRelease);  // for the next start
-    if (!lock.Held()) {
-      problem = "另一个更新程序仍未结束，请稍后再试";
-    } else if (target.empty()) {
+    // clicks on the same catalogue entry must not install or start the application twice. So
+    // a target that is not installed yet waits for the updater before it, which may be
+    // installing it; one that is installed is started at once however long that one takes.
+    const bool installed =
+        target == net::kPlatformRunTarget ||
+        (update::IsApplicationKey(target) && !updater::FindInstalledApp(target).empty());
+    FileHold lock(CurrentDirectory() + "\\" + ProgramFileName(),
+                  installed ? kStartWaitMilliseconds : kLockTimeoutSeconds * 1000);
+    const updater::StagedReleases staged =
+        lock.Held() ? updater::StagedReleases::kApply : updater::StagedReleases::kLeave;
+    if (lock.Held()) updater::ApplyStagedRelease(update::kUpdaterRelease);  // for the next start
+    if (target.empty()) {
       problem = "qmztx.ini 中没有要启动的程序（[wm] run）";
+    } else if (!lock.Held() && !installed) {
+      problem = "另一个更新程序仍未结束，请稍后再试";
     } else if (target == net::kPlatformRunTarget) {
-      done = updater::StartPlatform(problem);
+      done = updater::StartPlatform(problem, staged);
     } else {
-      done = updater::BringUpApplication(target, problem);
+      done = updater::BringUpApplication(target, problem, staged);
     }
   }
   if (!done) {
@@ -46,12 +58,10 @@ int main(int argc, char** argv) {
   // The target runs; its next release is fetched now, for the next start, behind everything
   // the seller is waiting for. A refusal or a failure here is not the seller's to hear of: the
   // installed release keeps working.
-  // Without the vendor's key nothing is fetched.
-  if (update::VendorKey().empty()) EndProgram(0);
   if (target == net::kPlatformRunTarget) updater::WaitForPlatformWindow();
   RunInBackground();
   Text ignored;
   updater::StageNewerRelease(target, ignored);
-  updater::StageNewerRelease(updater::kUpdaterRelease, ignored);
+  updater::StageNewerRelease(update::kUpdaterRelease, ignored);
   EndProgram(0);
 }

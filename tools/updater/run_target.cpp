@@ -9,6 +9,7 @@
 #include "tools/updater/installed_app.h"
 #include "tools/updater/package_install.h"
 #include "tools/updater/staged_release.h"
+#include "update/app_key.h"
 
 namespace kesto::updater {
 
@@ -41,7 +42,7 @@ bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle befo
 
 }  // namespace
 
-bool StartPlatform(Text& problem) {
+bool StartPlatform(Text& problem, StagedReleases staged) {
   AppConfig config;
   const Text name = config.GetName();
   if (name.empty() || FindText(name, "\\") != -1 || FindText(name, "/") != -1) {
@@ -49,7 +50,8 @@ bool StartPlatform(Text& problem) {
     return false;
   }
   const Text path = CurrentDirectory() + "\\" + name;
-  const bool updated = ApplyStagedRelease(net::kPlatformRunTarget);
+  const bool updated =
+      staged == StagedReleases::kApply && ApplyStagedRelease(net::kPlatformRunTarget);
   native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
   // The record of a platform that has ended names no window: the new one may well be given
   // the same number, and must still count as shown.
@@ -83,24 +85,21 @@ void WaitForPlatformWindow() {
   WaitForWindowRecord(config, net::kPlatformRunTarget, 0, kNewPlatformSeconds, IsLiveWindow);
 }
 
-bool BringUpApplication(const Text& key, Text& problem) {
-  AppConfig config;
-  if (!net::IsSafeAppKey(key)) {
+bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged) {
+  // Before anything is looked up, applied or fetched for it.
+  if (!update::IsApplicationKey(key)) {
     problem = "无效的应用名：" + key;
     return false;
   }
+  AppConfig config;
   const native::Handle recorded = config.GetWindowHandle(key);
   if (shell::IsProgramWindow(recorded, key)) {
     shell::ActivateWindow(recorded, true);
     return true;
   }
-  ApplyStagedRelease(key);
+  if (staged == StagedReleases::kApply) ApplyStagedRelease(key);
   Text path = FindInstalledApp(key);
   if (path.empty()) {
-    if (!IsInstallableKey(key)) {
-      problem = "无法安装应用：名称不能用作文件名：" + key;
-      return false;
-    }
     const InstallOutcome outcome =
         InstallWithProgress(key, [&] { return InstallPackage(key, problem); });
     if (outcome != InstallOutcome::kInstalled) {

@@ -5,8 +5,8 @@
 
 #include "runtime/tool_services.h"
 #include "tools/updater/http_fetch.h"
-#include "tools/updater/package_install.h"
 #include "tools/updater/transfer_progress.h"
+#include "update/installed_state.h"
 #include "update/release_feed.h"
 #include "update/vendor_key.h"
 
@@ -43,14 +43,14 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
   const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
   const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
-  const Fetch fetch = FetchToFile(FeedAddress(), feedFile, std::nullopt, tag);
+  const Fetch fetch = FetchToFile(update::FeedAddress(), feedFile, std::nullopt, tag);
   const bool unchanged = fetch.result == FetchResult::kNotModified;
   if (unchanged) {
     WriteFileBytes(feedFile, {ReadFileBytes(kept)});
     WriteFileBytes(signatureFile, {ReadFileBytes(kept + ".sig")});
   } else {
     const Fetch signature = fetch.result == FetchResult::kSaved
-                                ? FetchToFile(FeedAddress() + ".sig", signatureFile)
+                                ? FetchToFile(update::FeedAddress() + ".sig", signatureFile)
                                 : fetch;
     if (signature.result != FetchResult::kSaved) {
       problem = signature.reason;
@@ -62,19 +62,15 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     problem = Refusal(update::FeedVerdict::kMalformed);
     return std::nullopt;
   }
-  const std::uint64_t seen =
-      std::strtoull(ReadIniValue(UpdaterStatePath(), "feed", "sequence", "0").c_str(), nullptr, 10);
   const Bytes signature = ReadFileBytes(signatureFile);
   update::FeedCheck check =
-      update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKey(),
-                        static_cast<std::int64_t>(std::time(nullptr)), seen);
+      update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),
+                        static_cast<std::int64_t>(std::time(nullptr)), update::FeedFloor());
   if (check.verdict != update::FeedVerdict::kAccepted) {
     problem = Refusal(check.verdict);
     return std::nullopt;
   }
-  if (check.feed->sequence > seen) {
-    WriteIniValue(UpdaterStatePath(), "feed", "sequence", std::to_string(check.feed->sequence));
-  }
+  update::RaiseFeedFloor(check.feed->sequence);
   if (!unchanged && MakeFolder(CurrentDirectory() + "\\.up-stage")) {
     // The tag last: a tag never names a copy that is not kept whole.
     WriteFileBytes(kept + ".etag", {});
@@ -100,7 +96,7 @@ bool FetchReleaseFiles(const update::Release& release, const Text& folder, const
       problem = "发布清单中的文件名无法用作文件名";
       return false;
     }
-    const Fetch fetch = FetchToFile(update::FileAddress(FeedAddress(), file.url),
+    const Fetch fetch = FetchToFile(update::FileAddress(update::FeedAddress(), file.url),
                                     folder + "\\" + *name, ExpectedFile{file.size, file.sha256});
     if (fetch.result != FetchResult::kSaved) {
       problem = fetch.reason;
@@ -109,18 +105,6 @@ bool FetchReleaseFiles(const update::Release& release, const Text& folder, const
     names.push_back(*name);
   }
   return true;
-}
-
-Text InstalledVersion(const Text& key) {
-  return ReadIniValue(UpdaterStatePath(), "versions", key, "0");
-}
-
-Text UpdaterStatePath() {
-  return CurrentDirectory() + "\\up.ini";
-}
-
-std::string FeedAddress() {
-  return PackageServer() + "/app/feed.json";
 }
 
 bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>& names,
@@ -152,10 +136,6 @@ bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>&
   }
   version = release->second.version;
   return true;
-}
-
-void RecordInstalledVersion(const Text& key, const Text& version) {
-  WriteIniValue(UpdaterStatePath(), "versions", key, version);
 }
 
 }  // namespace kesto::updater

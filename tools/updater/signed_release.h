@@ -1,7 +1,7 @@
 // An application's files as the vendor's signed release feed describes them: the feed is
 // fetched and checked first (signature, form, expiry, and a sequence number never below the
-// highest one accepted before, kept in the program folder's up.ini so that a mirror cannot roll
-// the seller back), then each file of the key's release is fetched and checked against it.
+// floor of the program folder's up.ini, so that a mirror cannot roll the seller back), then each
+// file of the key's release is fetched and checked against it.
 #pragma once
 
 #include <optional>
@@ -12,13 +12,6 @@
 
 namespace kesto::updater {
 
-// The updater's own records in the program folder (up.ini): the feed's highest sequence
-// accepted, each target's installed version, and the releases rolled back.
-Text UpdaterStatePath();
-
-// The feed's address on the update server.
-std::string FeedAddress();
-
 // The feed, fetched into `folder` and checked; the sequence accepted is kept. Nothing, with
 // `problem` saying why (GBK text), when it cannot be fetched or is refused.
 std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem);
@@ -28,17 +21,11 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem);
 bool FetchReleaseFiles(const update::Release& release, const Text& folder, const Text& lastName,
                        std::vector<Text>& names, Text& problem);
 
-// The version noted for an installed key; "0" when none is (installed before the feed).
-Text InstalledVersion(const Text& key);
-
 // Fetches the release of `key` into `staging` and gives the names of its files, the
 // application file <key>.qmz last, and its version. False, with `problem` saying why (GBK
 // text), when the feed is refused, has no such release or no application file in it, or a file
 // is not as it says.
 bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>& names,
                         Text& version, Text& problem);
-
-// Notes the version of an application once its files are in place.
-void RecordInstalledVersion(const Text& key, const Text& version);
 
 }  // namespace kesto::updater

@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "net/updater_contract.h"
 #include "runtime/tool_services.h"
 #include "tools/updater/installed_app.h"
 #include "tools/updater/problem_report.h"
 #include "tools/updater/signed_release.h"
-#include "update/vendor_key.h"
+#include "update/app_key.h"
+#include "update/installed_state.h"
 
 namespace kesto::updater {
 
@@ -26,7 +26,9 @@ Text StageFolder(const Text& target) {
 // Where the target's files live: the program folder for the platform, the folder of the
 // installed application file for a key; empty when the application is not installed.
 Text TargetFolder(const Text& target) {
-  if (target == net::kPlatformRunTarget || target == kUpdaterRelease) return CurrentDirectory();
+  if (target == update::kPlatformRelease || target == update::kUpdaterRelease) {
+    return CurrentDirectory();
+  }
   const Text program = FindInstalledApp(target);
   if (program.empty()) return {};
   return LeftText(program, FindLastText(program, "\\") - 1);
@@ -48,18 +50,15 @@ bool IsProgramName(const Text& name) {
   return dot == -1 || extension == "qmz" || extension == "exe";
 }
 
-void RecordVersion(const Text& target, const Text& version) {
-  WriteIniValue(UpdaterStatePath(), "versions", target, version);
-}
-
 // A release that was rolled back is never taken again.
 bool IsRefusedRelease(const Text& target, const Text& version) {
-  return ReadIniValue(UpdaterStatePath(), "refused", target) == version;
+  return ReadIniValue(update::InstalledStatePath(), "refused", target) == version;
 }
 
 }  // namespace
 
 bool ApplyStagedRelease(const Text& target) {
+  if (!update::IsReleaseName(target)) return false;
   const Text stage = StageFolder(target);
   const Text applying = stage + "\\applying";
   const Text ready = stage + "\\ready";
@@ -69,7 +68,7 @@ bool ApplyStagedRelease(const Text& target) {
     if (!FileExists(ready)) return false;
     const Text version = ToText(ReadFileBytes(ready + "\\" + kVersionFile));
     if (!update::IsVersion(version) || IsRefusedRelease(target, version) ||
-        update::CompareVersions(version, InstalledVersion(target)) <= 0) {
+        update::CompareVersions(version, update::InstalledVersion(target)) <= 0) {
       RemoveFolderTree(ready);
       return false;
     }
@@ -117,23 +116,25 @@ bool ApplyStagedRelease(const Text& target) {
   const Text replaced = old + "\\" + kReplacedFile;
   if (!FileExists(replaced)) {
     const Bytes version = ReadFileBytes(applying + "\\" + kVersionFile);
-    if (!WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(InstalledVersion(target))}) ||
+    if (!WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(update::InstalledVersion(target))}) ||
         !WriteFileBytes(replaced, {version})) {
       return false;
     }
   }
   const Text version = ToText(ReadFileBytes(replaced));
-  RecordVersion(target, version);
+  update::RecordInstalledVersion(target, version);
   RemoveFolderTree(applying);
   LogLine(target + " " + version + " 已更新就位");
   return true;
 }
 
 void KeepAppliedRelease(const Text& target) {
+  if (!update::IsReleaseName(target)) return;
   RemoveFolderTree(StageFolder(target) + "\\old");
 }
 
 void RollBackRelease(const Text& target) {
+  if (!update::IsReleaseName(target)) return;
   const Text old = StageFolder(target) + "\\old";
   const Text folder = TargetFolder(target);
   if (!FileExists(old) || folder.empty()) return;
@@ -142,14 +143,17 @@ void RollBackRelease(const Text& target) {
   }
   const Text refused = ToText(ReadFileBytes(old + "\\" + kReplacedFile));
   const Text restored = ToText(ReadFileBytes(old + "\\" + kVersionFile));
-  WriteIniValue(UpdaterStatePath(), "refused", target, refused);
-  RecordVersion(target, restored);
+  WriteIniValue(update::InstalledStatePath(), "refused", target, refused);
+  update::RecordInstalledVersion(target, restored);
   RemoveFolderTree(old);
   LogLine(target + " " + refused + " 未能启动，已退回 " + restored);
 }
 
 bool StageNewerRelease(const Text& target, Text& problem) {
-  if (update::VendorKey().empty()) return true;
+  if (!update::IsReleaseName(target)) {
+    problem = "无效的应用名：" + target;
+    return false;
+  }
   const Text stage = StageFolder(target);
   const Text feedFolder = stage + "\\feed";
   const Text incoming = stage + "\\incoming";
@@ -173,7 +177,7 @@ bool StageNewerRelease(const Text& target, Text& problem) {
   const auto release = feed->releases.find(TextToUtf8(target));
   const Text ready = stage + "\\ready";
   if (release == feed->releases.end() ||
-      update::CompareVersions(release->second.version, InstalledVersion(target)) <= 0 ||
+      update::CompareVersions(release->second.version, update::InstalledVersion(target)) <= 0 ||
       IsRefusedRelease(target, release->second.version) ||
       ToText(ReadFileBytes(ready + "\\" + kVersionFile)) == release->second.version) {
     RemoveFolderTree(incoming);

@@ -10,13 +10,11 @@
 
 namespace kesto::updater {
 
-// The release name of the updater itself in the feed.
-inline constexpr char kUpdaterRelease[] = "up";
-
 // Applies the release staged for `target`, or finishes one an earlier updater was stopped in
 // the middle of; true when a new release was put in place. A release that is not newer than
-// the installed one is dropped. The files it replaced are kept until the next apply or
-// KeepAppliedRelease, so that RollBackRelease can put them back.
+// the installed one is dropped, and a target that is no release name is not touched. The files it
+// replaced are kept until the next apply or KeepAppliedRelease, so that RollBackRelease can put
+// them back.
 bool ApplyStagedRelease(const Text& target);
 // The applied release came up: what it replaced is no longer needed.
 void KeepAppliedRelease(const Text& target);
@@ -25,8 +23,7 @@ void KeepAppliedRelease(const Text& target);
 void RollBackRelease(const Text& target);
 
 // Stages the feed's release of `target` when it is newer than the installed one. False, with
-// `problem` saying why (GBK text), when the feed or a file was refused or could not be had;
-// without the vendor's key nothing is checked and nothing staged.
+// `problem` saying why (GBK text), when the feed or a file was refused or could not be had.
 bool StageNewerRelease(const Text& target, Text& problem);
 
 }  // namespace kesto::updater

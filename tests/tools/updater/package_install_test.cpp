@@ -8,34 +8,61 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
+#include "update/installed_state.h"
+#include "update/vendor_key.h"
 
 namespace kesto::testing {
 namespace {
 
 constexpr rlim_t kFileSizeLimit = 4096;
 
-// Every file below the folder, by its path relative to it, with its content.
+// Every file below the folder, by its path relative to it, with its content; the updater's own
+// records (up.ini, the feed it accepted) aside.
 std::map<std::string, std::string> Files(const TempProgramFolder& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.root())) {
     const std::string relative = entry.path().lexically_relative(folder.root()).string();
+    if (relative.rfind("up.ini", 0) == 0 || relative.rfind(".up.ini", 0) == 0 ||
+        relative.rfind(".up-stage", 0) == 0) {
+      continue;
+    }
     files[relative] = entry.is_directory() ? "<folder>" : folder.Read(relative);
   }
   return files;
 }
 
+std::string Sample(const std::string& name) {
+  std::ifstream in(std::string(KESTO_SIGNED_SAMPLES) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class PackageInstall : public ::testing::Test {
  protected:
-  void SetUp() override { updater::OverridePackageServer(server_.Url("")); }
-  void TearDown() override { updater::OverridePackageServer(""); }
+  void SetUp() override {
+    update::OverrideUpdateServer(server_.Url(""));
+    const std::string key = Sample("vendor.pub.der");
+    update::OverrideVendorKeys({{Bytes(key.begin(), key.end())}});
+  }
+  void TearDown() override {
+    update::OverrideUpdateServer("");
+    update::OverrideVendorKeys(std::nullopt);
+  }
 
-  void ServePackage(const std::string& key, const std::string& program, const std::string& title) {
-    server_.Route("/app/pkg/" + key + "/" + key + ".qmz", OkResponse(program));
-    server_.Route("/app/pkg/" + key + "/" + key + ".dat", OkResponse(title));
+  // The signed feed of the sample `package` (a folder of the samples) and its files.
+  void ServePackage(const std::string& key, const std::string& package) {
+    server_.Route("/app/feed.json", OkResponse(Sample(package + ".json")));
+    server_.Route("/app/feed.json.sig", OkResponse(Sample(package + ".json.sig")));
+    for (const char* extension : {".qmz", ".dat"}) {
+      const std::string name = key + extension;
+      server_.Route("/app/feed/" + key + "/1.0/" + name,
+                    OkResponse(Sample((key == "clock" ? "big-program" : package) + "/" + name)));
+    }
   }
 
   // InstallPackage run in a child process whose files may not grow beyond the limit, as on a
@@ -66,15 +93,12 @@ TEST_F(PackageInstall, AFullDiskFailsTheInstallAndKeepsWhatWasThere) {
   // What an earlier install left of "memo": its title and tile, but no application file.
   folder_.Write("app/memo/memo.dat", "[ini]\r\nbt=old\r\n");
   folder_.Write("app/memo/memo.gif", kTinyGif);
-  const std::string big(2 * kFileSizeLimit, 'p');
-  const std::string small = "application";
   const std::map<std::string, std::string> before = Files(folder_);
 
-  // The application file, or one of the optional files, does not fit.
-  for (const auto& [program, title] : {std::pair{big, std::string("[ini]\r\nbt=new\r\n")},
-                                       std::pair{small, std::string(big.size(), 't')}}) {
-    SCOPED_TRACE(program.size());
-    ServePackage("memo", program, title);
+  // The application file, or one of the other files, does not fit.
+  for (const char* package : {"big-program", "big-title"}) {
+    SCOPED_TRACE(package);
+    ServePackage("memo", package);
     const auto [installed, explained] = InstallUnderFileSizeLimit("memo");
     EXPECT_FALSE(installed);
     EXPECT_TRUE(explained) << "a failure says why";
@@ -82,14 +106,14 @@ TEST_F(PackageInstall, AFullDiskFailsTheInstallAndKeepsWhatWasThere) {
   }
 
   // The limit was the cause: a package under it installs.
-  ServePackage("memo", small, "[ini]\r\nbt=new\r\n");
+  ServePackage("memo", "fits");
   EXPECT_EQ(InstallUnderFileSizeLimit("memo"), std::make_pair(true, false));
-  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), small);
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), "application");
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), "[ini]\r\nbt=new\r\n");
 }
 
 TEST_F(PackageInstall, AFailedFirstInstallLeavesNoAppFolderBehind) {
-  ServePackage("clock", std::string(2 * kFileSizeLimit, 'p'), "[ini]\r\nbt=clock\r\n");
+  ServePackage("clock", "big-clock");
   const auto [installed, explained] = InstallUnderFileSizeLimit("clock");
   EXPECT_FALSE(installed);
   EXPECT_TRUE(explained);

@@ -10,11 +10,15 @@
 #include "layouts/names.h"
 #include "runtime/headless/controls.h"
 #include "runtime/headless/frame.h"
+#include "shell/builtin_settings.h"
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
 #include "tools/updater/install_window.h"
 #include "tools/updater/package_install.h"
+#include "tools/updater/run_target.h"
 #include "tools/updater/staged_release.h"
+#include "update/installed_state.h"
+#include "update/release_feed.h"
 #include "update/vendor_key.h"
 
 namespace kesto::testing {
@@ -28,13 +32,13 @@ std::string Sample(const std::string& name) {
 class SignedInstall : public ::testing::Test {
  protected:
   void SetUp() override {
-    updater::OverridePackageServer(server_.Url(""));
+    update::OverrideUpdateServer(server_.Url(""));
     const std::string key = Sample("vendor.pub.der");
-    update::OverrideVendorKey(Bytes(key.begin(), key.end()));
+    update::OverrideVendorKeys({{Bytes(key.begin(), key.end())}});
   }
   void TearDown() override {
-    updater::OverridePackageServer("");
-    update::OverrideVendorKey(std::nullopt);
+    update::OverrideUpdateServer("");
+    update::OverrideVendorKeys(std::nullopt);
   }
   // The memo application's release 1.1 and its feed, and a later feed offering 0.9.
   void ServeLaterFeeds(const std::string& feed) {
@@ -157,6 +161,50 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   ASSERT_TRUE(Stage());
   EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
   EXPECT_EQ(Version(), "1.0");
+}
+
+// A fresh folder, with no record of what it has, is at the release its programs were built as:
+// an older release the vendor once signed, offered by a feed that has not expired, is not
+// taken; nor is a feed older than the installer's floor.
+TEST_F(SignedInstall, AFreshInstallIsNeverTakenBackToAnOlderSignedRelease) {
+  ASSERT_GT(update::CompareVersions(settings::kReleaseVersion, "0.9"), 0);
+  server_.Route("/app/feed.json", OkResponse(Sample("old-platform.json")));
+  server_.Route("/app/feed.json.sig", OkResponse(Sample("old-platform.json.sig")));
+  Text problem;
+  ASSERT_TRUE(updater::StageNewerRelease("pt", problem)) << problem;
+  EXPECT_FALSE(folder_.Exists(".up-stage/pt/ready"));
+  EXPECT_EQ(update::InstalledVersion("pt"), settings::kReleaseVersion);
+
+  WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "12");  // as an installer writes it
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  EXPECT_FALSE(Install()) << "sequence 7 is below the floor";
+  EXPECT_FALSE(folder_.Exists("app"));
+}
+
+// A key is checked before any file is touched for it: one that climbs out of its folder
+// applies, installs and removes nothing anywhere.
+TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
+  folder_.Write("x/ready/.version", "9");
+  folder_.Write("x/ready/x.qmz", "program");
+  folder_.Write("x/old/keep", "kept");
+  folder_.Write("app/x/x.qmz", "installed");
+  for (const char* key : {"..\\x", "../x", "x\r\nrun=pt", "con"}) {
+    SCOPED_TRACE(key);
+    Text problem;
+    EXPECT_FALSE(updater::BringUpApplication(key, problem, updater::StagedReleases::kApply));
+    EXPECT_FALSE(problem.empty());
+    EXPECT_FALSE(updater::InstallPackage(key, problem));
+    EXPECT_FALSE(updater::StageNewerRelease(key, problem));
+    EXPECT_FALSE(updater::ApplyStagedRelease(key));
+    updater::RollBackRelease(key);
+  }
+  Text problem;
+  EXPECT_FALSE(updater::BringUpApplication("up", problem, updater::StagedReleases::kApply));
+  EXPECT_FALSE(updater::InstallPackage("pt", problem)) << "the platform is no catalogue tool";
+  EXPECT_EQ(folder_.Read("x/ready/x.qmz"), "program");
+  EXPECT_EQ(folder_.Read("x/old/keep"), "kept");
+  EXPECT_EQ(folder_.Read("app/x/x.qmz"), "installed");
+  EXPECT_TRUE(server_.Requests().empty()) << "nothing was fetched";
 }
 
 // The seller waiting on a first install sees its window with the bar moving, and cancel gives
