@@ -635,16 +635,17 @@ def release_marker(version):
 
 def release_of(content):
     """The release a platform program file is: the marker it ends with, or 1.0."""
-    for version in ("1.1", "1.2"):
+    for version in ("0.9", "1.1", "1.2"):
         if content.endswith(release_marker(version)):
             return version
     return "1.0"
 
 
 def case_signed_update(run):
-    """The vendor publishes 1.1 of the platform: the next start fetches and checks it behind
-    the running 1.0, the one after runs 1.1. A 1.2 that ends at once is rolled back to 1.1,
-    which stays, and 1.2 is not tried again."""
+    """A fresh folder of the 1.0 build offered an older, signed 0.9 keeps its 1.0. The vendor
+    publishes 1.1 of the platform: the next start fetches and checks it behind the running 1.0,
+    the one after runs 1.1. A 1.2 that ends at once is rolled back to 1.1, which stays, and 1.2
+    is not tried again."""
     run.lay_out(tools=[])
 
     def publish(version, content):
@@ -664,10 +665,14 @@ def case_signed_update(run):
 
     with open(run.options.platform, "rb") as f:
         built = f.read()
-    publish("1.1", built + release_marker("1.1"))
+    publish("0.9", built + release_marker("0.9"))
     run.start_site()
+    start_and_settle()  # 0.9 would be staged here, and run at the next start
+    run.stop_platform()
+    publish("1.1", built + release_marker("1.1"))
     start_and_settle()
-    expect(run.running_release() == "1.0", "the start waited for the update")
+    expect(run.running_release() == "1.0",
+           f"release {run.running_release()} runs: the start took 0.9 or waited for 1.1")
     run.stop_platform()
     start_and_settle()
     expect(run.running_release() == "1.1", f"release {run.running_release()} runs, not 1.1")
