@@ -173,19 +173,16 @@ class Handler(BaseHTTPRequestHandler):
         parts = path[len("/app/pkg/"):].split("/")
         app = next((a for a in apps if a.key == parts[0]), None) if len(parts) == 2 else None
         file_path = app.file_path(parts[1]) if app and parts[1] == app.key + ".gif" else None
-        if file_path is None:
+        data = read_bytes(file_path) if file_path else None
+        if data is None:
             return self.send_not_found(head_only)
-        return self.send_file(file_path, head_only)
+        return self.send_data(data, head_only)
 
     def send_feed_file(self, relative, head_only):
         root = os.path.realpath(self.site.options.feed)
         file_path = os.path.realpath(os.path.join(root, relative))
-        if not file_path.startswith(root + os.sep) or not os.path.isfile(file_path):
-            return self.send_not_found(head_only)
-        try:
-            with open(file_path, "rb") as f:
-                data = f.read()
-        except OSError:
+        data = read_bytes(file_path) if file_path.startswith(root + os.sep) else None
+        if data is None:
             return self.send_not_found(head_only)
         # A release's file is feed/<release>/<version>/<name>.
         parts = relative.split("/")
@@ -193,7 +190,7 @@ class Handler(BaseHTTPRequestHandler):
         seconds = 0.0
         if (release, name) == (UPDATER_RELEASE, UPDATER_FILE):
             seconds = self.site.options.updater_seconds
-        if release is not None and release == self.site.options.broken and name == release + ".qmz":
+        if release and release == self.site.options.broken and name == release + ".qmz":
             data = tampered(data)
         # A feed the updater already has costs it one small answer.
         tag = '"' + hashlib.sha256(data).hexdigest()[:32] + '"'
@@ -205,14 +202,6 @@ class Handler(BaseHTTPRequestHandler):
             return 304
         self.extra_headers = [("ETag", tag)]
         return self.send_data(data, head_only, seconds)
-
-    def send_file(self, file_path, head_only):
-        try:
-            with open(file_path, "rb") as f:
-                data = f.read()
-        except OSError:
-            return self.send_not_found(head_only)
-        return self.send_data(data, head_only)
 
     def send_data(self, data, head_only, seconds=0.0):
         size = len(data)
@@ -245,6 +234,15 @@ class Handler(BaseHTTPRequestHandler):
             self.wfile.write(body[offset:offset + chunk])
             self.wfile.flush()
             time.sleep(seconds / steps)
+
+
+def read_bytes(path):
+    """The bytes of a file, None when it is no file that can be read."""
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except OSError:
+        return None
 
 
 def tampered(data):
