@@ -1,6 +1,8 @@
 // up.qmz, the updater: the platform writes a run target to qmztx.ini and starts this program,
 // which brings the target up and starts it. "pt" is the platform itself; any other target is an
 // application key, installed from the update server when it is not installed yet.
+#include <optional>
+
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
 #include "runtime/core.h"
@@ -17,6 +19,8 @@ constexpr int kLockTimeoutSeconds = 120;
 // What a start of something already installed waits for another updater at most: then it
 // starts the installed release as it is, and the updates wait for a later start.
 constexpr int kStartWaitMilliseconds = 2000;
+// A second start of the same tool waits this long at most for the first to show its window.
+constexpr int kSameToolWaitMilliseconds = 12000;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -27,6 +31,11 @@ int main(int argc, char** argv) {
   const Text target = AppConfig().GetRun();
   Text problem;
   bool done = false;
+  std::optional<updater::StartedApplication> started;
+  std::optional<FileHold> startHold;
+  if (const Text startLock = updater::ApplicationStartLock(target); !startLock.empty()) {
+    startHold.emplace(startLock, kSameToolWaitMilliseconds);
+  }
   {
     // One updater at a time per program folder, held on the updater's own file: two quick
     // clicks on the same catalogue entry must not install or start the application twice. So
@@ -47,9 +56,12 @@ int main(int argc, char** argv) {
     } else if (target == net::kPlatformRunTarget) {
       done = updater::StartPlatform(problem, staged);
     } else {
-      done = updater::BringUpApplication(target, problem, staged);
+      done = updater::BringUpApplication(target, problem, staged, started);
     }
   }
+  // The folder's lock is not held while the tool comes up: other tools start meanwhile.
+  if (started) updater::WaitForApplicationWindow(*started);
+  startHold.reset();
   if (!done) {
     // An install the seller cancelled leaves no problem to report.
     if (!problem.empty()) updater::ReportProblem(problem);

@@ -28,13 +28,15 @@ bool IsLiveWindow(native::Handle window) {
   return native::WindowProcessId(window) != 0;
 }
 
-// True once `key` has recorded a live window other than `before` that `counts`.
+// True once `key` has recorded a live window other than `before` (a window number, with the
+// process that had it then) that `counts`.
 template <class Counts>
-bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before, int seconds,
-                         Counts counts) {
+bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before,
+                         std::uint32_t beforeOwner, int seconds, Counts counts) {
   for (int poll = 0; poll < seconds * kRecordPollsPerSecond; ++poll) {
     const native::Handle now = config.GetWindowHandle(key);
-    if (now != before && counts(now)) return true;
+    const bool renewed = now != before || native::WindowProcessId(now) != beforeOwner;
+    if (renewed && counts(now)) return true;
     PauseMilliseconds(1000 / kRecordPollsPerSecond);
   }
   return false;
@@ -67,7 +69,7 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
   if (!updated) return true;
   // A new release must show its window; one that does not gives way to the release before it,
   // which is started instead, and is not taken again.
-  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, kNewPlatformSeconds,
+  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, 0, kNewPlatformSeconds,
                           IsLiveWindow)) {
     KeepAppliedRelease(net::kPlatformRunTarget);
     return true;
@@ -82,10 +84,11 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
 
 void WaitForPlatformWindow() {
   AppConfig config;
-  WaitForWindowRecord(config, net::kPlatformRunTarget, 0, kNewPlatformSeconds, IsLiveWindow);
+  WaitForWindowRecord(config, net::kPlatformRunTarget, 0, 0, kNewPlatformSeconds, IsLiveWindow);
 }
 
-bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged) {
+bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged,
+                        std::optional<StartedApplication>& started) {
   // Before anything is looked up, applied or fetched for it.
   if (!update::IsApplicationKey(key)) {
     problem = "无效的应用名：" + key;
@@ -117,9 +120,25 @@ bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged) {
     problem = "无法启动应用 " + path;
     return false;
   }
-  WaitForWindowRecord(config, key, recorded, kRecordTimeoutSeconds,
-                      [&](native::Handle window) { return shell::IsProgramWindow(window, key); });
+  started = StartedApplication{key, recorded, native::WindowProcessId(recorded)};
   return true;
+}
+
+void WaitForApplicationWindow(const StartedApplication& started) {
+  AppConfig config;
+  WaitForWindowRecord(
+      config, started.key, started.before, started.beforeOwner, kRecordTimeoutSeconds,
+      [&](native::Handle window) { return shell::IsProgramWindow(window, started.key); });
+}
+
+Text ApplicationStartLock(const Text& key) {
+  const Text stage = CurrentDirectory() + "\\.up-stage";
+  const Text lock = stage + "\\" + key + ".start";
+  if (!update::IsApplicationKey(key) || !MakeFolder(stage) ||
+      (!FileExists(lock) && !WriteFileBytes(lock, {}))) {
+    return {};
+  }
+  return lock;
 }
 
 }  // namespace kesto::updater

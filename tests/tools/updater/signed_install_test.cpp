@@ -191,7 +191,9 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
   for (const char* key : {"..\\x", "../x", "x\r\nrun=pt", "con"}) {
     SCOPED_TRACE(key);
     Text problem;
-    EXPECT_FALSE(updater::BringUpApplication(key, problem, updater::StagedReleases::kApply));
+    std::optional<updater::StartedApplication> started;
+    EXPECT_FALSE(
+        updater::BringUpApplication(key, problem, updater::StagedReleases::kApply, started));
     EXPECT_FALSE(problem.empty());
     EXPECT_FALSE(updater::InstallPackage(key, problem));
     EXPECT_FALSE(updater::StageNewerRelease(key, problem));
@@ -199,7 +201,9 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
     updater::RollBackRelease(key);
   }
   Text problem;
-  EXPECT_FALSE(updater::BringUpApplication("up", problem, updater::StagedReleases::kApply));
+  std::optional<updater::StartedApplication> started;
+  EXPECT_FALSE(
+      updater::BringUpApplication("up", problem, updater::StagedReleases::kApply, started));
   EXPECT_FALSE(updater::InstallPackage("pt", problem)) << "the platform is no catalogue tool";
   EXPECT_EQ(folder_.Read("x/ready/x.qmz"), "program");
   EXPECT_EQ(folder_.Read("x/old/keep"), "kept");
