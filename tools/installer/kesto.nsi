@@ -6,7 +6,9 @@
 ;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, reg.qmz, README.txt>
 ;            -DOUTFILE=<setup.exe> -DVERSION=<the release's version, such as 1.0>
 ;            -DFEED_SEQUENCE=<the sequence of the feed the release is published in>
-;            [-DSIGN_UNINSTALLER=<command that signs the file it is given in place>] kesto.nsi
+;            [-DSIGN_UNINSTALLER=<command that signs the file it is given in place>]
+;            [-DTOOLS_INCLUDE=<file of "!insertmacro INSTALL_TOOL <key>" lines, one a tool
+;                              the release brings in SOURCE\app>] kesto.nsi
 
 !ifndef SOURCE
   !error "SOURCE must name the folder with kesto.exe, up.qmz, reg.qmz and README.txt"
@@ -22,7 +24,7 @@
 !endif
 ; The uninstaller is written into the installer, so it is signed while the installer is made.
 !ifdef SIGN_UNINSTALLER
-  !uninstfinalize '${SIGN_UNINSTALLER} "%1"' = 0
+  !uninstfinalize '"${SIGN_UNINSTALLER}" "%1"' = 0
 !endif
 
 Unicode true
@@ -165,6 +167,17 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; A tool the release brings, unless the seller has one of that name already; its version is
+; noted as installed.
+!macro INSTALL_TOOL key
+  ${IfNot} ${FileExists} "$INSTDIR\app\${key}\*.*"
+    SetOutPath "$INSTDIR\app\${key}"
+    File /r "${SOURCE}\app\${key}\*.*"
+    !insertmacro RAISE_FLOOR "versions" "${key}" "${VERSION}"
+    SetOutPath "$INSTDIR"
+  ${EndIf}
+!macroend
+
 Section "Kesto" SectionProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -177,6 +190,9 @@ Section "Kesto" SectionProgram
   !insertmacro RAISE_FLOOR "versions" "pt" "${VERSION}"
   !insertmacro RAISE_FLOOR "versions" "up" "${VERSION}"
   !insertmacro RAISE_FLOOR "feed" "sequence" "${FEED_SEQUENCE}"
+  !ifdef TOOLS_INCLUDE
+    !include "${TOOLS_INCLUDE}"
+  !endif
 
   ; The shortcuts start in the program folder (the output path).
   CreateDirectory "$SMPROGRAMS\Kesto"

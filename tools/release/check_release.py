@@ -4,7 +4,7 @@
     check_release.py --tarball KESTO-LINUX.tar.gz [--installer KESTO-SETUP.EXE] --feed DIR
                      --update-host HOST --update-port PORT
                      [--windows-update-host HOST --windows-update-port PORT]
-                     --reg REG.QMZ --version V --artifacts DIR
+                     --reg REG.QMZ --version V [--tools KEY,KEY] --artifacts DIR
 
 The Linux download is unpacked and installed by its install.sh into a fresh home whose path has
 a space and Chinese letters, and started from its menu entry under an X server of its own; the
@@ -13,8 +13,10 @@ installed (only where Wine's 32-bit loader runs: elsewhere one line says so and 
 skipped). Where the update host is 127.0.0.1 and its port is free, the demo site serves the
 release's feed (DIR/linux, DIR/windows) there. A start passes when the platform runs as the
 updater started it, its window is recorded under [jb] pt in qmztx.ini, no other window (a
-message box) came up, the installed reg.qmz and up.ini hold the release's values and, with the
-demo site serving, the updater read the feed and fetched none of this release's files again.
+message box) came up, the installed reg.qmz, up.ini and tools (--tools) are the release's and,
+with the demo site serving, the updater read the feed and fetched none of this release's files
+again. A release that brings no tools meets the platform's first-use prompt ("提示"), which it
+shows on an empty app folder: that box alone is taken as the greeting it is.
 Exits 0 when every start that could run passed, 1 otherwise (screenshots and logs in DIR).
 """
 
@@ -43,6 +45,7 @@ WINE32 = "/usr/lib/wine/wine"
 # A home whose path a careless script would split or mangle.
 HOME_NAME = "卖家 的家"
 SETTLE_SECONDS = 8
+FIRST_USE_PROMPT = "提示"
 
 
 def port_is_free(port):
@@ -68,7 +71,21 @@ def boxes(run, main_window):
     listing = run.x.output("xprop", "-root", "_NET_CLIENT_LIST")
     trays = set(run.x.windows_named("panel", visible_only=False))
     return [w for w in (int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listing))
-            if w != main_window and w not in trays]
+            if w != main_window and w not in trays and not (
+                not run.options.tools and
+                run.x.xdotool("getwindowname", w).strip() == FIRST_USE_PROMPT)]
+
+
+def wait_started(run, **timeout):
+    """The platform's main window once it runs as the updater started it; a start that does
+    not get there names the windows that came up instead (a box waiting for an answer)."""
+    try:
+        return run.wait_platform(**timeout)
+    except Failure as failure:
+        listing = run.x.output("xprop", "-root", "_NET_CLIENT_LIST")
+        names = [repr(run.x.xdotool("getwindowname", int(w, 16)).strip())
+                 for w in re.findall(r"0x[0-9a-f]+", listing)]
+        raise Failure(f"{failure}; the windows on the screen: {', '.join(names) or 'none'}")
 
 
 def check_started(run, main_window, served, platform_file):
@@ -95,11 +112,16 @@ def check_started(run, main_window, served, platform_file):
         expect(not fetched, f"the installed release was fetched again: {fetched}")
     state = harness.read_ini(os.path.join(run.folder.path, "up.ini"))
     version = run.options.version
-    expect(state.get("versions", {}).get("pt") == version, f"up.ini holds {state}")
+    wanted = {key: version for key in ["pt", "up"] + run.options.tools}
+    versions = state.get("versions", {})
+    expect({key: versions.get(key) for key in wanted} == wanted, f"up.ini holds {state}")
+    missing = [key for key in run.options.tools
+               if not os.path.isfile(os.path.join(run.folder.path, "app", key, key + ".qmz"))]
+    expect(not missing, f"the tools {missing} were not installed")
     with open(os.path.join(run.folder.path, "reg.qmz"), "rb") as installed, \
             open(run.options.reg, "rb") as made:
         expect(installed.read() == made.read(), "the installed reg.qmz is not the vendor's")
-    print(f"  PASSED: {platform_file} came up (window {main_window}) with no box")
+    print(f"  PASSED: {platform_file} came up (window {main_window}) with no box", flush=True)
 
 
 def case_linux(run):
@@ -111,7 +133,7 @@ def case_linux(run):
                              os.path.join(run.options.feed, "linux"))
     argv, folder = run.entry_command()
     run.start(argv, "platform.log", cwd=folder)
-    check_started(run, run.wait_platform(timeout=90), served, "kesto")
+    check_started(run, wait_started(run, timeout=90), served, "kesto")
 
 
 def case_windows(run):
@@ -126,7 +148,7 @@ def case_windows(run):
                              run.options.windows_update_port,
                              os.path.join(run.options.feed, "windows"))
     run.user_start()
-    check_started(run, run.wait_platform(), served, "kesto.exe")
+    check_started(run, wait_started(run), served, "kesto.exe")
 
 
 class LinuxCheck(DownloadRun):
@@ -152,10 +174,12 @@ def main(argv=None):
         parser.add_argument(f"--{name}", required=True)
     parser.add_argument("--update-port", type=int, required=True)
     parser.add_argument("--installer")
+    parser.add_argument("--tools", default="")
     parser.add_argument("--windows-update-host")
     parser.add_argument("--windows-update-port", type=int)
     options = parser.parse_args(argv)
     options.artifacts = os.path.abspath(options.artifacts)
+    options.tools = [key for key in options.tools.split(",") if key]
     os.makedirs(options.artifacts, exist_ok=True)
     # What the end-to-end runs take: the demo site's, with no tool packages.
     options.server, options.updater, options.port = SERVER, None, options.update_port

@@ -51,6 +51,8 @@ SHOP_QQ=4702519
 SHOP_WEB=$site
 AD_PAGE=http://$site/ad/
 SPARE_FIELD=demo
+TOOLS=memo,profit
+TOOLS_FOLDER=demo
 FEED_FOLDER=$feed
 FEED_EXPIRES_DAYS=30
 EOF

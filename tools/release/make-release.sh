@@ -63,6 +63,23 @@ configure_release() {
     -DKESTO_PAY_SITE="$conf_PAY_SITE" "$@"
 }
 
+# tool_packages SYSTEM BUILD-FOLDER: the package folders of the tools the release brings, in
+# `packages`.
+tool_packages() {
+  local system=$1 build=$2 from key
+  packages=()
+  [ ${#conf_tools[@]} -gt 0 ] || return 0
+  from=$conf_TOOLS_FOLDER/$system
+  if [ "$conf_TOOLS_FOLDER" = demo ]; then
+    nice -n 10 cmake --build "$build" -j "$jobs" --target demo_packages >/dev/null
+    from=$build/demo-packages
+  fi
+  for key in "${conf_tools[@]}"; do
+    [ -f "$from/$key/$key.qmz" ] || fail "no package of the tool $key in $from"
+    packages+=("$from/$key")
+  done
+}
+
 make_linux_download() {
   linux=$builds/linux-release
   say "Linux build $linux (x86_64, release $conf_VERSION, feed ${sequence[linux]})"
@@ -76,8 +93,10 @@ make_linux_download() {
   "$linux/tools/regtool/regtool" read "$reg"
 
   say "Linux download"
+  tool_packages linux "$linux"
   bash "$top/tools/installer/linux/pack.sh" "$linux/kesto" "$linux/tools/updater/up.qmz" \
-    "$linux/tools/regtool/regtool" "$reg" "$conf_VERSION" "${sequence[linux]}" "$out/$tarball_name"
+    "$linux/tools/regtool/regtool" "$reg" "$conf_VERSION" "${sequence[linux]}" \
+    "$out/$tarball_name" "${packages[@]}"
 }
 
 sign_args=(-certs "$conf_SIGN_CERT" -key "$conf_SIGN_KEY" -h sha256 -n Kesto)
@@ -90,7 +109,8 @@ sign() {
 }
 
 make_windows_download() {
-  local win32=$builds/win32 stage=$work/stage/Kesto signer=$work/sign-in-place.sh
+  local win32=$builds/win32 stage=$work/stage/Kesto signer=$work/sign-in-place.sh package key
+  local tools_include=$work/tools.nsh
   say "Windows build $win32 (i686, release $conf_VERSION, feed ${sequence[windows]})"
   configure_release "$win32" windows "$conf_UPDATE_HOST" "$conf_UPDATE_PORT" \
     -DKESTO_TOOLKIT=win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
@@ -102,8 +122,18 @@ make_windows_download() {
   i686-w64-mingw32-strip -o "$stage/up.qmz" "$win32/tools/updater/up.qmz"
   i686-w64-mingw32-strip -o "$stage/regtool.exe" "$win32/tools/regtool/regtool.exe"
   for program in kesto.exe up.qmz regtool.exe; do sign "$stage/$program"; done
+  tool_packages windows "$win32"
+  : >"$tools_include"
+  for package in "${packages[@]}"; do
+    key=$(basename "$package")
+    mkdir -p "$stage/app"
+    cp -R "$package" "$stage/app/"
+    sign "$stage/app/$key/$key.qmz"
+    echo "!insertmacro INSTALL_TOOL \"$key\"" >>"$tools_include"
+  done
   cp "$reg" "$stage/reg.qmz"
-  sh "$top/tools/installer/floor_ini.sh" "$conf_VERSION" "${sequence[windows]}" "$stage/up.ini"
+  sh "$top/tools/installer/floor_ini.sh" "$conf_VERSION" "${sequence[windows]}" "$stage/up.ini" \
+    "${conf_tools[@]}"
   # Notepad on every Windows version reads UTF-8 with a byte-order mark and CR LF line ends.
   {
     printf '\xef\xbb\xbf'
@@ -116,6 +146,7 @@ make_windows_download() {
   chmod +x "$signer"
   makensis -V2 -WX -DSOURCE="$stage" -DOUTFILE="$out/kesto-setup.exe" -DVERSION="$conf_VERSION" \
     -DFEED_SEQUENCE="${sequence[windows]}" -DSIGN_UNINSTALLER="$signer" \
+    -DTOOLS_INCLUDE="$tools_include" \
     "$top/tools/installer/kesto.nsi"
   sign "$out/kesto-setup.exe"
 }
@@ -132,23 +163,28 @@ unpack_downloads() {
   unzip -q "$out/kesto-windows.zip" -d "$work/shipped"
   shipped+=("$work/shipped/Kesto/kesto.exe" "$work/shipped/Kesto/up.qmz"
     "$work/shipped/Kesto/regtool.exe" "$out/kesto-setup.exe")
+  local key
+  for key in "${conf_tools[@]}"; do shipped+=("$work/shipped/Kesto/app/$key/$key.qmz"); done
   local file
   for file in "${shipped[@]}"; do [ -f "$file" ] || fail "the downloads lack $(basename "$file")"; done
 }
 
 # Stages each system's feed in $out/feed/<system>: the update site's as it is, with this release.
 stage_feeds() {
-  local system site files platform
+  local system site files platform key tools
   for system in "${systems[@]}"; do
     site=$out/feed/$system
     mkdir -p "$site"
     [ ! -d "$conf_FEED_FOLDER/$system" ] || cp -R "$conf_FEED_FOLDER/$system/." "$site/"
     files=$work/shipped/kesto platform=kesto
     [ "$system" = linux ] || files=$work/shipped/Kesto platform=kesto.exe
+    tools=()
+    for key in "${conf_tools[@]}"; do tools+=(--release "$key" "$conf_VERSION" "$files/app/$key"/*); done
     say "feed $site (sequence ${sequence[$system]})"
     python3 "$top/tools/publish/publish.py" "$site" --key "${conf_vendor_pems[0]}" \
       --sequence "${sequence[$system]}" --expires-days "$conf_FEED_EXPIRES_DAYS" \
-      --release pt "$conf_VERSION" "$files/$platform" --release up "$conf_VERSION" "$files/up.qmz"
+      --release pt "$conf_VERSION" "$files/$platform" --release up "$conf_VERSION" "$files/up.qmz" \
+      "${tools[@]}"
   done
 }
 
@@ -173,7 +209,8 @@ check_starts() {
     ${windows:+--installer "$out/kesto-setup.exe"} --feed "$out/feed" \
     --update-host "$conf_LINUX_UPDATE_HOST" --update-port "$conf_LINUX_UPDATE_PORT" \
     --windows-update-host "$conf_UPDATE_HOST" --windows-update-port "$conf_UPDATE_PORT" \
-    --reg "$reg" --version "$conf_VERSION" --artifacts "$work/check" ||
+    --reg "$reg" --version "$conf_VERSION" ${conf_TOOLS:+--tools "$conf_TOOLS"} \
+    --artifacts "$work/check" ||
     fail "the downloads did not start as a seller's would: nothing published (see $work/check)"
 }
 

@@ -5,7 +5,7 @@
 
 release_keys="VERSION UPDATE_HOST UPDATE_PORT LINUX_UPDATE_HOST LINUX_UPDATE_PORT WEB_HOST PAY_SITE
   VENDOR_KEYS SIGN_CERT SIGN_KEY SIGN_CA TIMESTAMP_URL SHOP_NAME SHOP_QQ SHOP_WEB PURCHASE_PAGE
-  AD_PAGE SPARE_FIELD FEED_FOLDER FEED_EXPIRES_DAYS"
+  AD_PAGE SPARE_FIELD TOOLS TOOLS_FOLDER FEED_FOLDER FEED_EXPIRES_DAYS"
 
 # A path of the configuration, taken from the configuration file's folder.
 config_path() {
@@ -64,6 +64,10 @@ read_release_config() {
   conf_SIGN_KEY=$(config_path "$conf_SIGN_KEY")
   conf_SIGN_CA=$(config_path "${conf_SIGN_CA:-$conf_SIGN_CERT}")
   conf_FEED_FOLDER=$(config_path "$conf_FEED_FOLDER")
+  [ -z "$conf_TOOLS" ] || [ -n "$conf_TOOLS_FOLDER" ] || fail "$file: TOOLS needs TOOLS_FOLDER"
+  [ -z "$conf_TOOLS_FOLDER" ] || [ "$conf_TOOLS_FOLDER" = demo ] ||
+    conf_TOOLS_FOLDER=$(config_path "$conf_TOOLS_FOLDER")
+  IFS=, read -r -a conf_tools <<<"$conf_TOOLS"
   for key in SIGN_CERT SIGN_KEY SIGN_CA; do
     local name=conf_$key
     [ -f "${!name}" ] || fail "$file: $key ${!name} does not exist"

@@ -7,12 +7,12 @@
                      --cert PEM --ca PEM [--timestamped] FILE...
 
 Read from the file's bytes, as a seller's copy would be read:
-  key       every P-256 public key built in (hexadecimal DER), by a short fingerprint (the first
-            16 digits of its SHA-256); the platform and the updater must carry exactly the
-            configured keys
-  marks     the line "kesto-release version=... sequence=... update=... web=... pay=..." that the
-            built-in settings put into the platform and the updater
-  version   a Windows file's version resource (its fixed numbers and its FileVersion text)
+  marks     the line "kesto-release version=... sequence=... update=... web=... pay=... keys=..."
+            that the built-in settings put into the platform and the updater: each must carry
+            the configured values, and exactly the configured vendor keys (public, hexadecimal
+            DER), shown by a short fingerprint (the first 16 digits of their SHA-256)
+  version   a Windows file's version resource (its fixed numbers and its FileVersion text), its
+            machine (i686) and subsystem; of a tool the release brings, only the machine
   signature a Windows file's Authenticode signature, verified by osslsigncode against --ca, and
             its signer, which must be the configured certificate (--cert)
 Prints one line a file and each difference; exits 1 when any file differs, 0 otherwise.
@@ -26,17 +26,19 @@ import struct
 import subprocess
 import sys
 
-# The DER SubjectPublicKeyInfo of a P-256 key, in hexadecimal digits: its fixed header and the
-# 65 bytes of the point.
-KEY = re.compile(rb"3059301306072a8648ce3d020106082a8648ce3d030107034200[0-9a-fA-F]{130}")
-MARKS = re.compile(rb"kesto-release version=(\S*) sequence=(\S*) update=(\S*) web=(\S*) pay=(\S*)")
+MARK_NAMES = ("version", "sequence", "update", "web", "pay", "keys")
+MARKS = re.compile(rb"kesto-release " + rb" ".join(name.encode() + rb"=([^\s\x00]*)"
+                                                  for name in MARK_NAMES) + rb"\x00")
 # The platform and the updater: the programs that fetch and check updates.
 KEYED = {"kesto", "kesto.exe", "up.qmz"}
 FIXED_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 
 
 def fingerprint(hex_digits):
-    return hashlib.sha256(bytes.fromhex(hex_digits)).hexdigest()[:16]
+    try:
+        return hashlib.sha256(bytes.fromhex(hex_digits)).hexdigest()[:16]
+    except ValueError:
+        return f"not a key: {hex_digits[:12]}"
 
 
 # The subsystem each Windows file must have: the programs without a console window, regtool a
@@ -106,43 +108,41 @@ def inspect(path, options):
     machine = header and header[0]
     kind = f"PE {machine}" if machine else ("ELF" if content[:4] == b"\x7fELF" else "other")
 
-    keys = sorted({k.decode().lower() for k in KEY.findall(content)})
-    if name in KEYED and keys != options.keys:
-        problems.append(f"carries key(s) {[fingerprint(k) for k in keys] or 'none'}, "
-                        f"configured {[fingerprint(k) for k in options.keys]}")
-    if name not in KEYED and keys:
-        problems.append(f"carries key(s) {[fingerprint(k) for k in keys]} it has no use for")
-
-    version = "-"
-    marks = MARKS.findall(content)
-    if name in KEYED:
-        if len(set(marks)) != 1:
-            problems.append(f"has {len(set(marks))} settings lines, not one")
-        else:
-            found = dict(zip(("version", "sequence", "update", "web", "pay"),
-                             (m.decode("utf-8", "replace") for m in marks[0])))
-            version = found["version"]
-            for key, wanted in expected_marks(bool(machine), options).items():
-                if found[key] != wanted:
-                    problems.append(f"built with {key} {found[key]!r}, configured {wanted!r}")
+    keys, version, sequence = [], "-", "-"
+    marks = set(MARKS.findall(content))
+    if name in KEYED and len(marks) != 1:
+        problems.append(f"has {len(marks)} settings lines, not one")
+    elif marks:
+        found = dict(zip(MARK_NAMES, (m.decode("utf-8", "replace") for m in marks.pop())))
+        version, sequence = found["version"], found["sequence"]
+        keys = sorted(k.lower() for k in found["keys"].split(",") if k)
+        if keys != options.keys:
+            problems.append(f"carries key(s) {[fingerprint(k) for k in keys] or 'none'}, "
+                            f"configured {[fingerprint(k) for k in options.keys]}")
+        for key, wanted in expected_marks(bool(machine), options).items():
+            if found[key] != wanted:
+                problems.append(f"built with {key} {found[key]!r}, configured {wanted!r}")
 
     signer = "-"
     if machine:
         if machine != "i686":
             problems.append(f"is a {machine} program, not i686")
-        if header[1] != SUBSYSTEMS.get(name):
-            problems.append(f"has subsystem {header[1]}, not {SUBSYSTEMS.get(name)}")
-        fixed, text = resource_version(content)
-        numbers = (options.version.split(".") + ["0"] * 4)[:4]
-        if fixed != ".".join(str(int(n)) for n in numbers) or text != options.version:
-            problems.append(f"version resource says {fixed} / {text!r}, configured {options.version}")
-        version = text or "none"
+        if name in SUBSYSTEMS:
+            if header[1] != SUBSYSTEMS[name]:
+                problems.append(f"has subsystem {header[1]}, not {SUBSYSTEMS[name]}")
+            fixed, text = resource_version(content)
+            numbers = (options.version.split(".") + ["0"] * 4)[:4]
+            if fixed != ".".join(str(int(n)) for n in numbers) or text != options.version:
+                problems.append(f"version resource says {fixed} / {text!r}, "
+                                f"configured {options.version}")
+            version = text or "none"
         signer, problem = signature(path, options)
         if problem:
             problems.append(problem)
 
     key_text = ",".join(fingerprint(k) for k in keys) or "-"
-    line = f"{name:<16} {kind:<10} key {key_text:<16} version {version:<8} signed by {signer}"
+    line = (f"{name:<16} {kind:<10} key {key_text:<16} version {version:<8} feed {sequence:<4} "
+            f"signed by {signer}")
     return line, problems
 
 

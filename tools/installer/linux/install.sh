@@ -81,11 +81,17 @@ write_entry() {
   mv -f "$file.new" "$file"
 }
 
-# Raises the installed up.ini to the floor the download carries (its up.ini): each version and
-# the feed sequence only go up, compared as dotted numbers, and every other line stays.
+# Raises the installed up.ini to the floor the download carries (its up.ini, less the tools
+# named, which the seller had already): each version and the feed sequence only go up, compared
+# as dotted numbers, and every other line stays.
 raise_floor() {
   [ -f "$target/up.ini" ] || : >"$target/up.ini"
-  awk -v floor="$source/up.ini" '
+  cp "$source/up.ini" "$target/.up-floor.new"
+  for tool in "$@"; do
+    grep -v -i "^$tool=" "$target/.up-floor.new" >"$target/.up-floor.kept" || true
+    mv -f "$target/.up-floor.kept" "$target/.up-floor.new"
+  done
+  awk -v floor="$target/.up-floor.new" '
     function trim(text) { gsub(/^[ \t]+|[ \t]+$/, "", text); return text }
     function newer(a, b,   x, y, n, m, i) {
       n = split(a, x, "."); m = split(b, y, "."); if (m > n) n = m
@@ -125,6 +131,7 @@ raise_floor() {
     }
   ' "$target/up.ini" >"$target/.up.ini.new"
   mv -f "$target/.up.ini.new" "$target/up.ini"
+  rm -f "$target/.up-floor.new"
 }
 
 # The libraries the platform cannot start without (WebKitGTK above all); the loader would
@@ -156,7 +163,19 @@ install_kesto() {
   cp "$source/install.sh" "$target/.uninstall.sh.new"
   mv -f "$target/.uninstall.sh.new" "$target/uninstall.sh"
   chmod 755 "$target/kesto" "$target/up.qmz" "$target/regtool" "$target/uninstall.sh"
-  raise_floor
+  # The tools the download brings, where the seller has none of that name yet.
+  had=""
+  for tool in "$source"/app/*/; do
+    [ -d "$tool" ] || continue
+    tool=$(basename "$tool")
+    if [ -e "$target/app/$tool" ]; then
+      had="$had $tool"
+    else
+      mkdir -p "$target/app" && cp -R "$source/app/$tool" "$target/app/"
+    fi
+  done
+  # shellcheck disable=SC2086 # one key a word
+  raise_floor $had
   for size in $icon_sizes; do
     mkdir -p "$data/icons/hicolor/${size}x$size/apps"
     cp "$source/icons/kesto-$size.png" "$data/icons/hicolor/${size}x$size/apps/kesto.png"
