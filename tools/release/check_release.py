@@ -138,7 +138,7 @@ def case_linux(run):
 
 def case_windows(run):
     """The Windows installer run silently, kesto.exe started from where it installed."""
-    installer = run.start(run.wine(run.options.installer, "/S"), "installer.log")
+    installer = run.start(run.wine(run.options.installer, "/S"), "installer.log", cwd=run.work)
     expect(installer.wait(180 * harness.SLOWNESS) == 0, "the installer failed")
     found = glob.glob(os.path.join(run.options.prefix, "drive_c/users/*/AppData/Local/Kesto"))
     expect(found and os.path.isfile(os.path.join(found[0], "kesto.exe")),

@@ -110,12 +110,16 @@ def inspect(path, options):
 
     keys, version, sequence = [], "-", "-"
     marks = set(MARKS.findall(content))
-    if name in KEYED and len(marks) != 1:
+    marks_found = len(marks) == 1
+    if name in KEYED and not marks_found:
         problems.append(f"has {len(marks)} settings lines, not one")
-    elif marks:
+    elif marks_found:
         found = dict(zip(MARK_NAMES, (m.decode("utf-8", "replace") for m in marks.pop())))
         version, sequence = found["version"], found["sequence"]
         keys = sorted(k.lower() for k in found["keys"].split(",") if k)
+    # A tool's program may come from an earlier build: only the platform and the updater are the
+    # release's own.
+    if name in KEYED and marks_found:
         if keys != options.keys:
             problems.append(f"carries key(s) {[fingerprint(k) for k in keys] or 'none'}, "
                             f"configured {[fingerprint(k) for k in options.keys]}")

@@ -157,8 +157,9 @@ release() {
       --release "$builds/release"
 }
 begin release release
-finish release
+# The fuzz targets compile while the release's downloads are started and checked.
 begin fuzz nice -n 10 bash tools/scripts/fuzz.sh 5
+finish release
 [ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
 finish fuzz
 [ -z "${stage_pid[win-tests]:-}" ] || finish win-tests
