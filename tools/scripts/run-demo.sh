@@ -7,8 +7,8 @@
 #      enters the tree); its feed (version 1.0 of the platform and the updater) is published
 #      into the demo site's folder (demo-run/site/linux);
 #   2. unpacks the download as the program folder (demo-run/kesto: the platform, up.qmz, the
-#      vendor's reg.qmz and up.ini) and installs two tools in its app folder; a third tool waits
-#      in the catalogue;
+#      vendor's reg.qmz and up.ini, and the two tools the demo's release brings in its app
+#      folder); a third tool waits in the catalogue;
 #   3. publishes version 1.0 of every tool into the feed, starts the demo site and then the
 #      platform without "-qmz", so that it hands over to the updater, which starts it again with
 #      "-qmz".
@@ -52,16 +52,10 @@ say "making the Linux download in $build/release (web site and update server: 12
 bash "$top/tools/release/make-release.sh" "$config/release.conf" "$build/release" \
   --builds "$build" --linux-only --no-check >"$logs/release.log" ||
   fail "the release could not be made; see $logs/release.log"
-release_build=$build/linux-release
-cmake --build "$release_build" -j "$(nproc)" --target demo_packages >/dev/null
-packages=$release_build/demo-packages
+packages=$build/linux-release/demo-packages
 
-# ---- 2. the program folder ----
+# ---- 2. the program folder: the download, with the demo's two tools in its app folder ----
 tar -C "$work" -xzf "$build/release/kesto-linux-x86_64.tar.gz"
-for tool in memo profit; do
-  mkdir -p "$folder/app"
-  cp -R "$packages/$tool" "$folder/app/$tool"
-done
 say "program folder: $folder"
 
 # ---- processes started here, all stopped on the way out ----
