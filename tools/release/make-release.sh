@@ -209,6 +209,7 @@ check_starts() {
     ${windows:+--installer "$out/kesto-setup.exe"} --feed "$out/feed" \
     --update-host "$conf_LINUX_UPDATE_HOST" --update-port "$conf_LINUX_UPDATE_PORT" \
     --windows-update-host "$conf_UPDATE_HOST" --windows-update-port "$conf_UPDATE_PORT" \
+    --ca "$conf_SIGN_CA" \
     --reg "$reg" --version "$conf_VERSION" ${conf_TOOLS:+--tools "$conf_TOOLS"} \
     --artifacts "$work/check" ||
     fail "the downloads did not start as a seller's would: nothing published (see $work/check)"
