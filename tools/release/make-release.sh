@@ -113,7 +113,7 @@ make_windows_download() {
   local tools_include=$work/tools.nsh
   say "Windows build $win32 (i686, release $conf_VERSION, feed ${sequence[windows]})"
   configure_release "$win32" windows "$conf_UPDATE_HOST" "$conf_UPDATE_PORT" \
-    -DKESTO_TOOLKIT=win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+    -DKESTO_TOOLKIT=win32 -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-i686.cmake"
   nice -n 10 cmake --build "$win32" -j "$jobs" --target kesto kesto_updater regtool
 
   say "Windows download"
