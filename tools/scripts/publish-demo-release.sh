@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Publishes a new release of the demo's platform and updater, made as a vendor's release is
-# (tools/release/make-release.sh, Linux only, with the demo's configuration), and of its memo
-# tool into the running demo's signed release feed (demo-run/site/linux):
+# Publishes a new release of the demo's platform, updater and the tools its downloads bring
+# (memo and profit), made as a vendor's release is (tools/release/make-release.sh, Linux only,
+# with the demo's configuration), into the running demo's signed release feed
+# (demo-run/site/linux):
 #
 #   bash tools/scripts/publish-demo-release.sh 1.1
 #
@@ -13,12 +14,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 version=${1:?"usage: $0 VERSION (for instance 1.1)"}
 build=${KESTO_DEMO_BUILD:-$top/build-demo}
-site=${KESTO_DEMO_DIR:-$top/demo-run}/site/linux
 config=$build/release-config
-[ -f "$site/feed.json" ] && [ -f "$config/release.conf" ] ||
+[ -f "${KESTO_DEMO_DIR:-$top/demo-run}/site/linux/feed.json" ] && [ -f "$config/release.conf" ] ||
   { echo "publish-demo-release: run tools/scripts/run-demo.sh first" >&2; exit 1; }
 KESTO_DEPS_CHECKED=1 bash "$top/tools/release/make-release.sh" "$config/release.conf" \
   "$build/release-$version" --builds "$build" --linux-only --no-check VERSION="$version"
-python3 "$top/tools/publish/publish.py" "$site" --key "$config/vendor.pem" \
-  --release memo "$version" "$build"/linux-release/demo-packages/memo/*
-echo "published $version of the platform, the updater and memo into $site"

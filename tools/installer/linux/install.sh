@@ -204,7 +204,7 @@ uninstall_kesto() {
   for file in $programs README.txt reg.qmz uninstall.sh; do rm -f "$target/$file"; done
   for size in $icon_sizes; do rm -f "$data/icons/hicolor/${size}x$size/apps/kesto.png"; done
   rm -f "$entry" "$autostart"
-  # Removed only when empty: app/ and qmztx.ini keep the folder.
+  # Removed only when empty: app/, qmztx.ini and up.ini keep the folder.
   say "Kesto 已卸载。Kesto is uninstalled."
   rmdir "$target" 2>/dev/null ||
     say "您的工具和设置（app 文件夹、qmztx.ini）保留在 $target。Your app/ and qmztx.ini stay there."
