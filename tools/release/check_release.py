@@ -10,12 +10,12 @@ The Linux download is unpacked and installed by its install.sh into a fresh home
 a space and Chinese letters, and started from its menu entry under an X server of its own; the
 Windows installer runs silently in a fresh Wine prefix and kesto.exe is started from where it
 installed (only where Wine's 32-bit loader runs: elsewhere one line says so and that part is
-skipped); the uninstaller it wrote must carry a signature that verifies against --ca. Where the update host is 127.0.0.1 and its port is free, the demo site serves the
-release's feed (DIR/linux, DIR/windows) there. A start passes when the platform runs as the
-updater started it, its window is recorded under [jb] pt in qmztx.ini, no other window (a
-message box) came up, the installed reg.qmz, up.ini and tools (--tools) are the release's and,
-with the demo site serving, the updater read the feed and fetched none of this release's files
-again. A release that brings no tools meets the platform's first-use prompt ("提示"), which it
+skipped); the uninstaller it wrote must carry a signature that verifies against --ca. Where
+the update host is 127.0.0.1 and its port is free, the demo site serves the release's feed
+(DIR/linux, DIR/windows) there. A start passes when the platform runs as the updater started
+it, its window is recorded under [jb] pt in qmztx.ini, no other window (a message box) came up,
+the installed reg.qmz, up.ini and tools (--tools) are the release's and, with the demo site
+serving, the updater read the feed and fetched none of this release's files again. A release that brings no tools meets the platform's first-use prompt ("提示"), which it
 shows on an empty app folder: that box alone is taken as the greeting it is.
 Exits 0 when every start that could run passed, 1 otherwise (screenshots and logs in DIR).
 """
@@ -75,7 +75,8 @@ def boxes(run, main_window=None):
     found = []
     for window in (int(w, 16) for w in re.findall(r"0x[0-9a-f]+", listing)):
         title = run.x.xdotool("getwindowname", window).strip()
-        if window in trays or window == main_window or (main_window is None and title == MAIN_TITLE):
+        if window in trays or window == main_window or (
+                main_window is None and title == MAIN_TITLE):
             continue
         if title == FIRST_USE_PROMPT and not run.options.tools:
             continue

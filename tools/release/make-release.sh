@@ -28,7 +28,8 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 . "$top/tools/release/release_config.sh"
 
 usage() {
-  echo "usage: make-release.sh CONFIG OUT [--builds DIR] [--linux-only] [--no-check] [--verify] [KEY=VALUE...]" >&2
+  echo "usage: make-release.sh CONFIG OUT [--builds DIR] [--linux-only] [--no-check]" \
+    "[--verify] [KEY=VALUE...]" >&2
   exit 2
 }
 [ $# -ge 2 ] || usage

@@ -1,11 +1,12 @@
+# shellcheck shell=bash
 # Reads a release configuration (release.conf.example describes it) into shell variables
 # conf_<KEY>, with the defaults filled in, paths made absolute and the values checked.
 # Sourced (bash) by make-release.sh; needs `fail` (build_tools.sh).
 #   read_release_config FILE [KEY=VALUE...]
 
-release_keys="VERSION UPDATE_HOST UPDATE_PORT LINUX_UPDATE_HOST LINUX_UPDATE_PORT WEB_HOST PAY_SITE
+release_keys=(VERSION UPDATE_HOST UPDATE_PORT LINUX_UPDATE_HOST LINUX_UPDATE_PORT WEB_HOST PAY_SITE
   VENDOR_KEYS SIGN_CERT SIGN_KEY SIGN_CA TIMESTAMP_URL SHOP_NAME SHOP_QQ SHOP_WEB PURCHASE_PAGE
-  AD_PAGE SPARE_FIELD TOOLS TOOLS_FOLDER FEED_FOLDER FEED_EXPIRES_DAYS"
+  AD_PAGE SPARE_FIELD TOOLS TOOLS_FOLDER FEED_FOLDER FEED_EXPIRES_DAYS)
 
 # A path of the configuration, taken from the configuration file's folder.
 config_path() {
@@ -20,10 +21,8 @@ set_release_value() {
   key=${line%%=*}
   value=${line#*=}
   [ "$key" != "$line" ] || fail "$where: not KEY=VALUE: $line"
-  case " $(echo $release_keys) " in
-  *" $key "*) printf -v "conf_$key" '%s' "$value" ;;
-  *) fail "$where: unknown key $key" ;;
-  esac
+  [[ " ${release_keys[*]} " == *" $key "* ]] || fail "$where: unknown key $key"
+  printf -v "conf_$key" '%s' "$value"
 }
 
 # The hexadecimal digits of a private key's public half (its DER SubjectPublicKeyInfo), as the
@@ -37,7 +36,7 @@ read_release_config() {
   shift
   [ -f "$file" ] || fail "no release configuration $file"
   conf_dir=$(cd "$(dirname "$file")" && pwd)
-  for key in $release_keys; do printf -v "conf_$key" '%s' ""; done
+  for key in "${release_keys[@]}"; do printf -v "conf_$key" '%s' ""; done
   while IFS= read -r line || [ -n "$line" ]; do
     line=${line%$'\r'}
     case $line in '' | '#'*) continue ;; esac

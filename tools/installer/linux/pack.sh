@@ -9,7 +9,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../../.." && pwd)
 [ $# -ge 7 ] || {
-  echo "usage: pack.sh PLATFORM UPDATER REGTOOL REG.QMZ VERSION FEED-SEQUENCE OUT.tar.gz [TOOL-PACKAGE...]" >&2
+  echo "usage: pack.sh PLATFORM UPDATER REGTOOL REG.QMZ VERSION FEED-SEQUENCE OUT.tar.gz" \
+    "[TOOL-PACKAGE...]" >&2
   exit 2
 }
 platform=$1 updater=$2 regtool=$3 reg=$4 version=$5 sequence=$6 out=$7
