@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""End-to-end: the Linux download, packed from this build's programs, installed for a user
-whose home is a temporary folder, started from its menu entry, installed again over the
-running platform, and uninstalled.
+"""End-to-end: the Linux download, packed from this build's programs with a reg.qmz, installed
+for a user whose home is a temporary folder, started from its menu entry, installed again over
+the running platform (an up.ini already there rises to the download's floor and keeps its other
+lines), and uninstalled.
 
     run_download_e2e.py --platform KESTO --updater UP.QMZ --regtool REGTOOL
                         --packages DIR --server SERVER.PY --port PORT --artifacts DIR
@@ -25,16 +26,16 @@ import lay_out_folder  # noqa: E402
 from run_e2e import Run, expect, run_case  # noqa: E402
 
 TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../..")
-PROGRAMS = ["kesto", "up.qmz", "regtool", "README.txt", "uninstall.sh"]
+PROGRAMS = ["kesto", "up.qmz", "regtool", "reg.qmz", "README.txt", "uninstall.sh"]
 ICON_SIZES = [16, 24, 32, 48]
 
 
 class DownloadRun(Run):
     """A case's world with a home folder of its own (a space in its path, as users have)."""
 
-    def __init__(self, options, case):
+    def __init__(self, options, case, home_name="home of seller"):
         super().__init__(options, case, work_prefix="kesto-download-")
-        self.home = os.path.join(self.work, "home of seller")
+        self.home = os.path.join(self.work, home_name)
         self.data = os.path.join(self.home, ".local", "share")
         self.entry = os.path.join(self.data, "applications", "kesto.desktop")
         self.autostart = os.path.join(self.home, ".config", "autostart", "kesto.desktop")
@@ -78,9 +79,12 @@ def installed_files(run):
 def case_linux_download(run):
     """Installs, starts from the entry, installs over the running platform, uninstalls."""
     tarball = os.path.join(run.work, "kesto-linux-x86_64.tar.gz")
+    reg = os.path.join(run.work, "reg.qmz")
+    subprocess.run([run.options.regtool, "write", reg,
+                    *lay_out_folder.platform_info(run.options.port)], check=True, timeout=30)
     subprocess.run(["bash", os.path.join(TOP, "tools/installer/linux/pack.sh"),
-                    run.options.platform, run.options.updater, run.options.regtool, tarball],
-                   check=True, timeout=120)
+                    run.options.platform, run.options.updater, run.options.regtool, reg,
+                    "1.10", "4", tarball], check=True, timeout=120)
     with tarfile.open(tarball) as tar:
         tar.extractall(os.path.join(run.work, "download"))
     installer = os.path.join(run.work, "download", "kesto", "install.sh")
@@ -100,25 +104,31 @@ def case_linux_download(run):
     expect(no_x.returncode == 1 and "X11" in no_x.stderr.decode(errors="replace"),
            f"without X: exit {no_x.returncode}, {no_x.stderr[-600:]!r}")
 
-    # The platform information file, as the seller's provider adds it; then a start from the
-    # menu is a user start: the updater starts the platform.
-    subprocess.run([run.options.regtool, "write", os.path.join(run.folder.path, "reg.qmz"),
-                    *lay_out_folder.platform_info(run.options.port)], check=True, timeout=30)
+    # A start from the menu is a user start: the updater starts the platform.
     run.start_site()
     argv, folder = run.entry_command()
     expect(argv == [os.path.join(run.folder.path, "kesto")], f"the entry runs {argv}")
     run.start(argv, "platform.log", cwd=folder)
     run.wait_platform()
 
+    # The updater's records of a newer platform stay; what is older rises to the download's.
+    up_ini = os.path.join(run.folder.path, "up.ini")
+    harness.wait_until(lambda: not run.updaters_running(), 60, "the updater to end")
+    with open(up_ini, "wb") as f:
+        f.write(b"[versions]\r\nmemo=1.0\r\npt=1.11\r\nup=1.9\r\n[feed]\r\nsequence=3\r\n")
     run.script(installer)
     expect(not run.folder_processes(), "the platform still runs after installing over it")
+    state = harness.read_ini(up_ini)
+    expect(state == {"versions": {"memo": "1.0", "pt": "1.11", "up": "1.10"},
+                     "feed": {"sequence": "4"}}, f"up.ini after installing over it: {state}")
 
     os.makedirs(os.path.join(run.folder.path, "app", "memo"), exist_ok=True)
     run.script(os.path.join(run.folder.path, "uninstall.sh"))
     left = [f for f in installed_files(run) if os.path.exists(f)]
     expect(not left, f"left after uninstalling: {left}")
     stays = sorted(os.listdir(run.folder.path))
-    expect({"app", "qmztx.ini", "reg.qmz"} <= set(stays), f"the seller's files went: {stays}")
+    expect({"app", "qmztx.ini", "up.ini"} <= set(stays) and "reg.qmz" not in stays,
+           f"after uninstalling the folder holds {stays}")
 
     # Declined, the start at login is not installed.
     run.script(installer, "--no-autostart")

@@ -2,8 +2,8 @@
 """Compiles the installer script with makensis -WX around stand-in program files.
 
 Checks that the script makes an installer from a complete program folder, with the release's
-version in its version resource, and that it refuses (rather than making an installer without
-the platform) when a program file is missing.
+version in its version resource and its uninstaller handed to the signing command, and that it
+refuses (rather than making an installer without the platform) when a program file is missing.
 """
 
 import argparse
@@ -15,13 +15,17 @@ import tempfile
 import unittest
 
 OPTIONS = None
-PROGRAM_FILES = ("kesto.exe", "up.qmz", "README.txt")
+PROGRAM_FILES = ("kesto.exe", "up.qmz", "reg.qmz", "README.txt")
+# Stands in for the signing command: notes the file it is given, which must be a program.
+SIGNER = """#!/bin/sh
+head -c 2 "$1" | grep -q MZ && echo "$1" >>"$0.log"
+"""
 
 
-def make_installer(source, out):
+def make_installer(source, out, *defines):
     return subprocess.run(
         [OPTIONS.makensis, "-V2", "-WX", f"-DSOURCE={source}", f"-DOUTFILE={out}",
-         f"-DVERSION={OPTIONS.version}", OPTIONS.script],
+         f"-DVERSION={OPTIONS.version}", "-DFEED_SEQUENCE=7", *defines, OPTIONS.script],
         capture_output=True, text=True, timeout=100)
 
 
@@ -39,8 +43,14 @@ class InstallerScript(unittest.TestCase):
         self.folder.cleanup()
 
     def test_a_complete_folder_makes_an_installer_without_warnings(self):
-        result = make_installer(self.source, self.out)
+        signer = os.path.join(self.folder.name, "sign.sh")
+        with open(signer, "w") as f:
+            f.write(SIGNER)
+        os.chmod(signer, 0o755)
+        result = make_installer(self.source, self.out, f"-DSIGN_UNINSTALLER={signer}")
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        with open(signer + ".log") as f:
+            self.assertEqual(len(f.read().splitlines()), 1, "the uninstaller was not signed once")
         with open(self.out, "rb") as f:
             made = f.read()
         self.assertEqual(made[:2], b"MZ")

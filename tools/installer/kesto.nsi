@@ -3,17 +3,28 @@
 ; itself. The uninstaller removes only what the installer put there, so the seller's
 ; applications (app\) and settings (qmztx.ini) stay.
 ;
-;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, README.txt> -DOUTFILE=<setup.exe>
-;            -DVERSION=<the release's version, such as 1.0> kesto.nsi
+;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, reg.qmz, README.txt>
+;            -DOUTFILE=<setup.exe> -DVERSION=<the release's version, such as 1.0>
+;            -DFEED_SEQUENCE=<the sequence of the feed the release is published in>
+;            [-DSIGN_UNINSTALLER=<command that signs the file it is given in place>]
+;            [-DTOOLS_INCLUDE=<file of "!insertmacro INSTALL_TOOL <key>" lines, one a tool
+;                              the release brings in SOURCE\app>] kesto.nsi
 
 !ifndef SOURCE
-  !error "SOURCE must name the folder with kesto.exe, up.qmz and README.txt"
+  !error "SOURCE must name the folder with kesto.exe, up.qmz, reg.qmz and README.txt"
 !endif
 !ifndef OUTFILE
   !error "OUTFILE must name the installer to make"
 !endif
 !ifndef VERSION
   !error "VERSION must give the release's version"
+!endif
+!ifndef FEED_SEQUENCE
+  !error "FEED_SEQUENCE must give the sequence of the feed the release is published in"
+!endif
+; The uninstaller is written into the installer, so it is signed while the installer is made.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize '"${SIGN_UNINSTALLER}" "%1"' = 0
 !endif
 
 Unicode true
@@ -54,6 +65,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 !include "LogicLib.nsh"
 !include "MUI2.nsh"
+!include "WordFunc.nsh"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kesto.exe"
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckInstallFolder
@@ -143,14 +155,44 @@ FunctionEnd
 !insertmacro END_RUNNING_PLATFORM ""
 !insertmacro END_RUNNING_PLATFORM "un."
 
+; The updater's records (up.ini) are raised to this release: the version of the platform and
+; of the updater, and the oldest feed it accepts. A value only rises, compared as dotted
+; numbers, so an install over a newer installation keeps the newer one.
+!macro RAISE_FLOOR section key value
+  ReadINIStr $0 "$INSTDIR\up.ini" "${section}" "${key}"
+  ${VersionCompare} "${value}" "$0" $1
+  ${If} $0 == ""
+  ${OrIf} $1 = 1
+    WriteINIStr "$INSTDIR\up.ini" "${section}" "${key}" "${value}"
+  ${EndIf}
+!macroend
+
+; A tool the release brings, unless the seller has one of that name already; its version is
+; noted as installed.
+!macro INSTALL_TOOL key
+  ${IfNot} ${FileExists} "$INSTDIR\app\${key}\*.*"
+    SetOutPath "$INSTDIR\app\${key}"
+    File /r "${SOURCE}\app\${key}\*.*"
+    !insertmacro RAISE_FLOOR "versions" "${key}" "${VERSION}"
+    SetOutPath "$INSTDIR"
+  ${EndIf}
+!macroend
+
 Section "Kesto" SectionProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   Call EndRunningPlatform
   File "${SOURCE}\kesto.exe"
   File "${SOURCE}\up.qmz"
+  File "${SOURCE}\reg.qmz"
   File "${SOURCE}\README.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  !insertmacro RAISE_FLOOR "versions" "pt" "${VERSION}"
+  !insertmacro RAISE_FLOOR "versions" "up" "${VERSION}"
+  !insertmacro RAISE_FLOOR "feed" "sequence" "${FEED_SEQUENCE}"
+  !ifdef TOOLS_INCLUDE
+    !include "${TOOLS_INCLUDE}"
+  !endif
 
   ; The shortcuts start in the program folder (the output path).
   CreateDirectory "$SMPROGRAMS\Kesto"
@@ -183,9 +225,10 @@ Section "Uninstall"
   Call un.EndRunningPlatform
   Delete "$INSTDIR\kesto.exe"
   Delete "$INSTDIR\up.qmz"
+  Delete "$INSTDIR\reg.qmz"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
-  ; Removed only when empty: app\ and qmztx.ini keep the folder.
+  ; Removed only when empty: app\, qmztx.ini and the updater's up.ini keep the folder.
   RMDir "$INSTDIR"
 
   Delete "$SMPROGRAMS\Kesto\Kesto.lnk"

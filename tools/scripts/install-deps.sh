@@ -13,7 +13,7 @@ packages=(
   python3 python3-gi curl locales
   xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk dbus-daemon desktop-file-utils
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 googletest
-  nsis zip unzip
+  nsis zip unzip osslsigncode
 )
 
 installed() {

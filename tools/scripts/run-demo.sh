@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Runs the platform as a seller would have it, against the demo site on 127.0.0.1:
-#   1. installs what is missing and builds the platform with its web site and update server
-#      pointing at the demo site (build folder build-demo), and with a vendor key of the demo's
-#      own, made once in the build folder (a private key never enters the tree);
-#   2. lays out a program folder (demo-run/kesto): the platform, up.qmz, a reg.qmz made with
-#      regtool and an app folder with two tools; a third tool waits in the catalogue;
-#   3. publishes version 1.0 of the platform, the updater and every tool into the demo site's
-#      signed release feed, starts the demo site and then the platform without "-qmz", so that it
-#      hands over to the updater, which starts it again with "-qmz".
+#   1. installs what is missing and makes the Linux download as a vendor's release is made
+#      (tools/release/make-release.sh --linux-only, build folder build-demo/linux-release) from
+#      the demo's release configuration: every host at the demo site, a throw-away vendor key
+#      and code-signing certificate, made once in build-demo/release-config (no private key
+#      enters the tree); its feed (version 1.0 of the platform and the updater) is published
+#      into the demo site's folder (demo-run/site/linux);
+#   2. unpacks the download as the program folder (demo-run/kesto: the platform, up.qmz, the
+#      vendor's reg.qmz and up.ini, and the two tools the demo's release brings in its app
+#      folder); a third tool waits in the catalogue;
+#   3. publishes version 1.0 of every tool into the feed, starts the demo site and then the
+#      platform without "-qmz", so that it hands over to the updater, which starts it again with
+#      "-qmz".
 # Without a display it starts an X server of its own (Xvfb with openbox and trayer), saves a
 # screenshot of the running platform, prints where, and stops. With a display it runs until
 # the platform is left through its tray icon (or Ctrl-C).
@@ -21,29 +25,13 @@ build=${KESTO_DEMO_BUILD:-$top/build-demo}
 work=${KESTO_DEMO_DIR:-$top/demo-run}
 folder=$work/kesto
 logs=$work/logs
+config=$build/release-config
 say() { printf 'run-demo: %s\n' "$*"; }
 fail() { printf 'run-demo: %s\n' "$*" >&2; exit 1; }
 
 case "$work" in
   */app*) fail "$work: the program folder's path must not contain /app (set KESTO_DEMO_DIR)" ;;
 esac
-
-# ---- 1. packages and build ----
-bash "$top/tools/scripts/install-deps.sh"
-say "building in $build (web site and update server: 127.0.0.1:$port)"
-build_type=()
-[ -f "$build/CMakeCache.txt" ] || build_type=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
-mkdir -p "$build"
-vendor=$build/demo-vendor.pem
-[ -f "$vendor" ] || openssl ecparam -genkey -name prime256v1 -noout -out "$vendor" 2>/dev/null
-vendor_key=$(openssl ec -in "$vendor" -pubout -outform DER 2>/dev/null | od -An -v -tx1 | tr -d ' \n')
-cmake -S "$top" -B "$build" "${build_type[@]}" \
-  -DKESTO_WEB_HOST="127.0.0.1:$port" -DKESTO_PAY_SITE="http://127.0.0.1:$port/pay/" \
-  -DKESTO_UPDATE_HOST=127.0.0.1 -DKESTO_UPDATE_PORT="$port" -DKESTO_VENDOR_KEY="$vendor_key" \
-  >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kesto kesto_updater regtool demo_packages
-
-# ---- 2. the program folder ----
 if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
   fail "port $port is taken: stop what listens there, or set KESTO_DEMO_PORT"
 fi
@@ -53,10 +41,21 @@ if [ -d "$work" ]; then
 fi
 mkdir -p "$logs"
 touch "$work/.kesto-demo"
-python3 "$top/tools/demo-tools/lay_out_folder.py" --out "$folder" --port "$port" \
-  --platform "$build/kesto" --updater "$build/tools/updater/up.qmz" \
-  --regtool "$build/tools/regtool/regtool" --packages "$build/demo-packages" \
-  --tools memo,profit >/dev/null
+
+# ---- 1. packages, the demo's release configuration and the Linux download ----
+bash "$top/tools/scripts/install-deps.sh"
+export KESTO_DEPS_CHECKED=1
+grep -qx "UPDATE_PORT=$port" "$config/release.conf" 2>/dev/null &&
+  grep -qx "FEED_FOLDER=$work/site" "$config/release.conf" ||
+  bash "$top/tools/release/demo-config.sh" "$config" --port "$port" --feed "$work/site" >/dev/null
+say "making the Linux download in $build/release (web site and update server: 127.0.0.1:$port)"
+bash "$top/tools/release/make-release.sh" "$config/release.conf" "$build/release" \
+  --builds "$build" --linux-only --no-check >"$logs/release.log" ||
+  fail "the release could not be made; see $logs/release.log"
+packages=$build/linux-release/demo-packages
+
+# ---- 2. the program folder: the download, with the demo's two tools in its app folder ----
+tar -C "$work" -xzf "$build/release/kesto-linux-x86_64.tar.gz"
 say "program folder: $folder"
 
 # ---- processes started here, all stopped on the way out ----
@@ -81,19 +80,18 @@ stop_all() {
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
-# ---- 3. the signed release feed and the demo site ----
-site=$work/site
-releases=(--release pt 1.0 "$build/kesto" --release up 1.0 "$build/tools/updater/up.qmz")
-for package in "$build"/demo-packages/*/; do
-  key=$(basename "$package")
-  releases+=(--release "$key" 1.0 "$package"*)
+# ---- 3. the tools in the signed release feed, and the demo site ----
+site=$work/site/linux
+vendor=$config/vendor.pem
+releases=()
+for package in "$packages"/*/; do
+  releases+=(--release "$(basename "$package")" 1.0 "$package"*)
 done
 python3 "$top/tools/publish/publish.py" "$site" --key "$vendor" "${releases[@]}" >/dev/null
-openssl dgst -sha256 -sign "$vendor" "$build/tools/updater/up.qmz" | od -An -v -tx1 |
-  tr -d ' \n' >"$site/up.qmz.sig"
-say "published 1.0 of everything into the signed release feed in $site"
-python3 "$top/tools/demo-site/server.py" --port "$port" --packages "$build/demo-packages" \
-  --updater "$build/tools/updater/up.qmz" --feed "$site" --updater-signature "$site/up.qmz.sig" \
+openssl dgst -sha256 -sign "$vendor" "$folder/up.qmz" | od -An -v -tx1 | tr -d ' \n' >"$work/up.qmz.sig"
+say "published 1.0 of the platform, the updater and every tool into the signed feed in $site"
+python3 "$top/tools/demo-site/server.py" --port "$port" --packages "$packages" \
+  --updater "$folder/up.qmz" --feed "$site" --updater-signature "$work/up.qmz.sig" \
   --log "$logs/site-requests.log" >"$logs/site.log" 2>&1 &
 started+=($!)
 for _ in $(seq 50); do

@@ -5,7 +5,10 @@
 #          to end cases included; its built-in settings point at the loopback demo site
 #   win-tests  the Windows tests under Wine, built for i686 as the shipped build is (for x86_64
 #              where Wine's 32-bit half does not run here)
-#   win32  the shipped 32-bit programs, the zip and the installer
+#   release  a release made as a vendor makes one, with the demo's configuration: the signed
+#            32-bit Windows zip and installer, the Linux download and their feeds, every file
+#            read back and the Linux download installed and started; then refused against
+#            configurations it was not made with
 #   fuzz   a short libFuzzer run per target (both builds replay every corpus anyway)
 # The tests of one build run while the next build compiles: most of them wait on time-outs, X
 # servers and Wine rather than on the processors, and the compiles run at a lower priority. Each
@@ -140,10 +143,23 @@ win_tests() {
   return $outcome
 }
 [ "${stage_failed[win-tests-build]:-}" ] || begin win-tests win_tests
-begin win32-dist env KESTO_JOBS="$jobs" nice -n 10 bash tools/scripts/build-windows.sh \
-  "$builds/win32"
-finish win32-dist
+# The release as vendors make it (tools/release/make-release.sh), with a throw-away demo
+# configuration whose hosts are a demo site on the port after the Windows end-to-end cases'
+# (the release check serves its feed there). Its builds are test-builds/win32 and
+# test-builds/linux-release; it compiles at a lower priority, and starts the downloads at the
+# tests' own.
+release() {
+  local config=$builds/release-config
+  bash tools/release/demo-config.sh "$config" --port $((e2e_port + 2)) &&
+    KESTO_JOBS=$jobs bash tools/release/make-release.sh "$config/release.conf" "$builds/release" \
+      --builds "$builds" &&
+    python3 tests/release/release_refusal_test.py --config "$config/release.conf" \
+      --release "$builds/release"
+}
+begin release release
+# The fuzz targets compile while the release's downloads are started and checked.
 begin fuzz nice -n 10 bash tools/scripts/fuzz.sh 5
+finish release
 [ -z "${stage_pid[linux-tests]:-}" ] || finish linux-tests
 finish fuzz
 [ -z "${stage_pid[win-tests]:-}" ] || finish win-tests

@@ -81,6 +81,59 @@ write_entry() {
   mv -f "$file.new" "$file"
 }
 
+# Raises the installed up.ini to the floor the download carries (its up.ini, less the tools
+# named, which the seller had already): each version and the feed sequence only go up, compared
+# as dotted numbers, and every other line stays.
+raise_floor() {
+  [ -f "$target/up.ini" ] || : >"$target/up.ini"
+  cp "$source/up.ini" "$target/.up-floor.new"
+  for tool in "$@"; do
+    grep -v -i "^$tool=" "$target/.up-floor.new" >"$target/.up-floor.kept" || true
+    mv -f "$target/.up-floor.kept" "$target/.up-floor.new"
+  done
+  awk -v floor="$target/.up-floor.new" '
+    function trim(text) { gsub(/^[ \t]+|[ \t]+$/, "", text); return text }
+    function newer(a, b,   x, y, n, m, i) {
+      n = split(a, x, "."); m = split(b, y, "."); if (m > n) n = m
+      for (i = 1; i <= n; i++) if (x[i] + 0 != y[i] + 0) return x[i] + 0 > y[i] + 0
+      return 0
+    }
+    # The keys of the floor that the section just read lacked.
+    function add_missing(   k, p) {
+      for (k in want) {
+        split(k, p, SUBSEP)
+        if (p[1] == section && !(k in done)) { print p[2] "=" want[k] "\r"; done[k] = 1 }
+      }
+    }
+    BEGIN {
+      while ((getline line < floor) > 0) {
+        sub(/\r$/, "", line)
+        if (line ~ /^\[/) { s = tolower(trim(substr(line, 2, index(line, "]") - 2))); order[++n] = s }
+        else if (index(line, "=")) want[s SUBSEP tolower(trim(substr(line, 1, index(line, "=") - 1)))] = trim(substr(line, index(line, "=") + 1))
+      }
+    }
+    { sub(/\r$/, "") }
+    /^[ \t]*\[/ {
+      add_missing(); section = tolower(trim(substr($0, index($0, "[") + 1, index($0, "]") - index($0, "[") - 1)))
+      seen[section] = 1; print $0 "\r"; next
+    }
+    index($0, "=") {
+      k = section SUBSEP tolower(trim(substr($0, 1, index($0, "=") - 1)))
+      if ((k in want) && !(k in done)) {
+        done[k] = 1
+        if (newer(want[k], trim(substr($0, index($0, "=") + 1)))) { print substr($0, 1, index($0, "=") - 1) "=" want[k] "\r"; next }
+      }
+    }
+    { print $0 "\r" }
+    END {
+      add_missing()
+      for (i = 1; i <= n; i++) if (!(order[i] in seen)) { section = order[i]; seen[section] = 1; print "[" section "]\r"; add_missing() }
+    }
+  ' "$target/up.ini" >"$target/.up.ini.new"
+  mv -f "$target/.up.ini.new" "$target/up.ini"
+  rm -f "$target/.up-floor.new"
+}
+
 # The libraries the platform cannot start without (WebKitGTK above all); the loader would
 # only say so where nobody reads it when the menu starts the platform.
 check_can_run() {
@@ -96,20 +149,33 @@ Fedora：sudo dnf install webkit2gtk4.1；openSUSE：sudo zypper install libwebk
 
 install_kesto() {
   source=$(cd "$(dirname "$0")" && pwd)
-  for file in $programs install.sh README.txt; do
+  for file in $programs install.sh README.txt reg.qmz up.ini; do
     [ -f "$source/$file" ] || fail "install.sh: $file is missing beside it; unpack the whole download"
   done
   check_can_run
   stop_platform
   mkdir -p "$target"
   # Each file replaced by a rename: a program that still runs keeps its old file.
-  for file in $programs README.txt; do
+  for file in $programs README.txt reg.qmz; do
     cp "$source/$file" "$target/.$file.new"
     mv -f "$target/.$file.new" "$target/$file"
   done
   cp "$source/install.sh" "$target/.uninstall.sh.new"
   mv -f "$target/.uninstall.sh.new" "$target/uninstall.sh"
   chmod 755 "$target/kesto" "$target/up.qmz" "$target/regtool" "$target/uninstall.sh"
+  # The tools the download brings, where the seller has none of that name yet.
+  had=""
+  for tool in "$source"/app/*/; do
+    [ -d "$tool" ] || continue
+    tool=$(basename "$tool")
+    if [ -e "$target/app/$tool" ]; then
+      had="$had $tool"
+    else
+      mkdir -p "$target/app" && cp -R "$source/app/$tool" "$target/app/"
+    fi
+  done
+  # shellcheck disable=SC2086 # one key a word
+  raise_floor $had
   for size in $icon_sizes; do
     mkdir -p "$data/icons/hicolor/${size}x$size/apps"
     cp "$source/icons/kesto-$size.png" "$data/icons/hicolor/${size}x$size/apps/kesto.png"
@@ -135,10 +201,10 @@ install_kesto() {
 
 uninstall_kesto() {
   stop_platform
-  for file in $programs README.txt uninstall.sh; do rm -f "$target/$file"; done
+  for file in $programs README.txt reg.qmz uninstall.sh; do rm -f "$target/$file"; done
   for size in $icon_sizes; do rm -f "$data/icons/hicolor/${size}x$size/apps/kesto.png"; done
   rm -f "$entry" "$autostart"
-  # Removed only when empty: app/ and qmztx.ini keep the folder.
+  # Removed only when empty: app/, qmztx.ini and up.ini keep the folder.
   say "Kesto 已卸载。Kesto is uninstalled."
   rmdir "$target" 2>/dev/null ||
     say "您的工具和设置（app 文件夹、qmztx.ini）保留在 $target。Your app/ and qmztx.ini stay there."
