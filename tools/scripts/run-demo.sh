@@ -88,10 +88,8 @@ for package in "$packages"/*/; do
   releases+=(--release "$(basename "$package")" 1.0 "$package"*)
 done
 python3 "$top/tools/publish/publish.py" "$site" --key "$vendor" "${releases[@]}" >/dev/null
-openssl dgst -sha256 -sign "$vendor" "$folder/up.qmz" | od -An -v -tx1 | tr -d ' \n' >"$work/up.qmz.sig"
-say "published 1.0 of the platform, the updater and every tool into the signed feed in $site"
-python3 "$top/tools/demo-site/server.py" --port "$port" --packages "$packages" \
-  --updater "$folder/up.qmz" --feed "$site" --updater-signature "$work/up.qmz.sig" \
+say "published 1.0 of every tool into the signed feed in $site, beside the platform and the updater"
+python3 "$top/tools/demo-site/server.py" --port "$port" --packages "$packages" --feed "$site" \
   --log "$logs/site-requests.log" >"$logs/site.log" 2>&1 &
 started+=($!)
 for _ in $(seq 50); do
