@@ -95,8 +95,8 @@ class Browser : public front::BrowserBox<Control> {
     if (layout().type == ui::ControlType::kWebUIControl) {
       bridge_ = std::make_unique<ElementEventBridge>(
           view_,
-          [this](int code, const Text& id, const Text& name) {
-            return ReportElementEvent(code, front::ElementEventObject(id, name));
+          [this](int code, const Text& id, const Text& name, const Text& page) {
+            return ReportElementEvent(code, front::ElementEventObject(id, name), page);
           },
           [this] { return std::shared_ptr<void>(Hold()); });
     }

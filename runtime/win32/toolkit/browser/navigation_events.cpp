@@ -4,6 +4,9 @@
 #include <exdisp.h>
 #include <exdispid.h>
 
+#include "runtime/toolkit_front/page_addresses.h"
+#include "runtime/win32/toolkit/browser/page_text.h"
+
 namespace kesto::win32 {
 
 namespace {
@@ -15,6 +18,12 @@ void Cancel(const DISPPARAMS& params, UINT fromEnd) {
   if (cancel.vt == (VT_BYREF | VT_BOOL) && cancel.pboolVal) *cancel.pboolVal = VARIANT_TRUE;
 }
 
+// A new window's address is a whole one, so it names its scheme: a web page or mail goes on.
+bool IsWebOrMail(const std::wstring& address) {
+  const Text text = FromPageText(address, kPageTextLimit);
+  return !front::SchemeOf(text).empty() && !front::DesktopAddress(text).empty();
+}
+
 }  // namespace
 
 NavigationEventSink::NavigationEventSink(Listener listener)
@@ -24,11 +33,7 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
   switch (id) {
     case DISPID_NAVIGATECOMPLETE2:
     case DISPID_DOCUMENTCOMPLETE:
-      if (auto loaded = listener_.documentLoaded) {
-        // The browser is the first argument, so the last in the array.
-        const VARIANT* browser = params.cArgs >= 1 ? &params.rgvarg[params.cArgs - 1] : nullptr;
-        loaded(browser && browser->vt == VT_DISPATCH ? browser->pdispVal : nullptr);
-      }
+      if (auto loaded = listener_.documentLoaded) loaded();
       break;
     case DISPID_STATUSTEXTCHANGE:
       if (params.cArgs >= 1 && params.rgvarg[0].vt == VT_BSTR && params.rgvarg[0].bstrVal) {
@@ -42,10 +47,10 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
       // ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl.
       Cancel(params, 2);
       const VARIANT* address = params.cArgs == 5 ? &params.rgvarg[0] : nullptr;
-      if (auto refused = listener_.newWindowRefused) {
-        refused(address && address->vt == VT_BSTR && address->bstrVal
-                    ? std::wstring(address->bstrVal, SysStringLen(address->bstrVal))
-                    : std::wstring());
+      if (!address || address->vt != VT_BSTR || !address->bstrVal) break;
+      const std::wstring wanted(address->bstrVal, SysStringLen(address->bstrVal));
+      if (auto refused = listener_.newWindowRefused; refused && IsWebOrMail(wanted)) {
+        refused(wanted);
       }
       break;
     }
