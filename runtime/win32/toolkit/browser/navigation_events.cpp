@@ -18,10 +18,30 @@ void Cancel(const DISPPARAMS& params, UINT fromEnd) {
   if (cancel.vt == (VT_BYREF | VT_BOOL) && cancel.pboolVal) *cancel.pboolVal = VARIANT_TRUE;
 }
 
-// A new window's address is a whole one, so it names its scheme: a web page or mail goes on.
+// The control's addresses are whole ones, so they name their schemes.
+Text SchemeOf(const std::wstring& address) {
+  return front::SchemeOf(FromPageText(address, kPageTextLimit));
+}
+
+// A new window goes on for a web page or mail.
 bool IsWebOrMail(const std::wstring& address) {
   const Text text = FromPageText(address, kPageTextLimit);
-  return !front::SchemeOf(text).empty() && !front::DesktopAddress(text).empty();
+  return !SchemeOf(address).empty() && !front::DesktopAddress(text).empty();
+}
+
+// Where the control itself may go: web pages and mail, as the desktop may be given them; its
+// own empty and error pages; a page's script links, which stay in the page. Any other address
+// (a file, a share, a program's own scheme) the control would hand to whatever the system has
+// registered for it.
+bool MayNavigate(const std::wstring& address) {
+  const Text scheme = SchemeOf(address);
+  return IsWebOrMail(address) || scheme == "about" || scheme == "res" || scheme == "javascript";
+}
+
+// An event argument that is a text, given directly or by reference.
+BSTR TextArgument(const VARIANT& argument) {
+  const VARIANT* value = argument.vt == (VT_BYREF | VT_VARIANT) ? argument.pvarVal : &argument;
+  return value && value->vt == VT_BSTR ? value->bstrVal : nullptr;
 }
 
 }  // namespace
@@ -43,12 +63,19 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
         }
       }
       break;
+    case DISPID_BEFORENAVIGATE2: {
+      // pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel.
+      if (params.cArgs != 7) break;
+      const BSTR address = TextArgument(params.rgvarg[params.cArgs - 2]);
+      if (address && !MayNavigate(std::wstring(address, SysStringLen(address)))) Cancel(params, 7);
+      break;
+    }
     case DISPID_NEWWINDOW3: {
       // ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl.
       Cancel(params, 2);
-      const VARIANT* address = params.cArgs == 5 ? &params.rgvarg[0] : nullptr;
-      if (!address || address->vt != VT_BSTR || !address->bstrVal) break;
-      const std::wstring wanted(address->bstrVal, SysStringLen(address->bstrVal));
+      const BSTR address = params.cArgs == 5 ? TextArgument(params.rgvarg[0]) : nullptr;
+      if (!address) break;
+      const std::wstring wanted(address, SysStringLen(address));
       if (auto refused = listener_.newWindowRefused; refused && IsWebOrMail(wanted)) {
         refused(wanted);
       }

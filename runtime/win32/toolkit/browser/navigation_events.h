@@ -3,7 +3,9 @@
 // changed, a page asks for a new window. A new window of the control's own would be a separate
 // browser without the control's cookies, so a payment or login page opened there would lose the
 // seller's session: each is refused, and its address handed to the host when it is a web page or
-// mail (front::DesktopAddress); any other (a file, a share, a script) goes nowhere. A page's
+// mail (front::DesktopAddress); any other (a file, a share, a script) goes nowhere. The control
+// itself goes only to web pages and mail, its own empty and error pages and a page's script
+// links: it would hand any other address to the program the system has for it. A page's
 // attempt to close the window the control lives in is refused too.
 #pragma once
 

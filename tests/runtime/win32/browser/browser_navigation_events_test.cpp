@@ -69,9 +69,9 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
 }
 
 // target=_blank, window.open and the like would open a browser without the control's cookies:
-// the window is refused and its address handed on, a web page's or mail's only; a page's
-// window.close() is refused.
-TEST_F(NavigationEvents, NewWindowsAndClosingTheWindowAreRefused) {
+// the window is refused and its address handed on, a web page's or mail's only. The control
+// goes nowhere else either, and a page's window.close() is refused.
+TEST_F(NavigationEvents, PagesReachOnlyWebPagesAndMailAndKeepTheirWindow) {
   VARIANT none, flags;
   VariantInit(&none);
   flags.vt = VT_I4;
@@ -106,6 +106,30 @@ TEST_F(NavigationEvents, NewWindowsAndClosingTheWindowAreRefused) {
   EXPECT_EQ(newWindows_,
             (std::vector<std::wstring>{L"https://pay.example/login", L"HTTP://a.example/\x4E2D",
                                        L"MailTo:shop@a.example"}));
+
+  // The control itself goes to web pages and mail, its own pages and a page's script links; a
+  // file, a share or a program's own scheme it would hand to the system.
+  auto refusesToGo = [&](const wchar_t* wanted) {
+    BSTR address = SysAllocString(wanted);
+    VARIANT url = Bstr(address);
+    VARIANT urlReference;
+    urlReference.vt = VT_BYREF | VT_VARIANT;
+    urlReference.pvarVal = &url;
+    cancel = VARIANT_FALSE;
+    // pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel: the last one first.
+    Fire(DISPID_BEFORENAVIGATE2, {cancelArgument, none, none, none, flags, urlReference, none});
+    SysFreeString(address);
+    return cancel == VARIANT_TRUE;
+  };
+  for (const wchar_t* goes :
+       {L"http://shop.example/app", L"HTTPS://pay.example/", L"mailto:a@shop.example",
+        L"about:blank", L"res://ieframe.dll/navcancl.htm", L"javascript:void(0)"}) {
+    EXPECT_FALSE(refusesToGo(goes)) << goes;
+  }
+  for (const wchar_t* stays : {L"file:///C:/Windows/System32/calc.exe", L"smb://server/share",
+                               L"ms-settings:display", L"kesto-tool:run"}) {
+    EXPECT_TRUE(refusesToGo(stays)) << stays;
+  }
 
   cancel = VARIANT_FALSE;
   VARIANT childWindow;
