@@ -11,6 +11,7 @@
 #include "runtime/posix/native_text.h"
 #include "runtime/toolkit_front/browser_box.h"
 #include "runtime/toolkit_front/element_event.h"
+#include "runtime/toolkit_front/page_addresses.h"
 
 namespace kesto::gtk {
 
@@ -94,8 +95,8 @@ class Browser : public front::BrowserBox<Control> {
     if (layout().type == ui::ControlType::kWebUIControl) {
       bridge_ = std::make_unique<ElementEventBridge>(
           view_,
-          [this](int code, const Text& id, const Text& name) {
-            return ReportElementEvent(code, front::ElementEventObject(id, name));
+          [this](int code, const Text& id, const Text& name, const Text& page) {
+            return ReportElementEvent(code, front::ElementEventObject(id, name), page);
           },
           [this] { return std::shared_ptr<void>(Hold()); });
     }
@@ -161,11 +162,12 @@ class Browser : public front::BrowserBox<Control> {
   bool HasView() const override { return view_ != nullptr; }
 
   void Load(const Text& address) override {
-    const std::string uri = BrowserAddress(posix::GbkToUtf8(address));
+    const std::string uri = front::WithScheme(posix::GbkToUtf8(address));
     webkit_web_view_load_uri(view_, uri.c_str());
   }
 
-  // A page asking for a window of its own gets the user's web browser instead.
+  // A page asking for a window of its own gets the user's web browser instead, for a web page
+  // or mail only.
   static GtkWidget* OpenNewWindowOutside(WebKitWebView*, WebKitNavigationAction* action, gpointer) {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
     if (const gchar* uri = webkit_uri_request_get_uri(request)) {

@@ -7,9 +7,13 @@ namespace kesto::gtk {
 namespace {
 
 constexpr char kChannel[] = "kestoElementEvent";
+// The script and its channel live in a script world of their own, which the page's scripts
+// cannot enter: no page, and no frame in it, can post an event of its own making.
+constexpr char kWorld[] = "kesto";
 
-// Posts every click (left button), mouse move and wheel turn, with the element under the
-// pointer; cancels nothing itself.
+// Posts every click (left button), mouse move and wheel turn of the top-level document, with
+// the element under the pointer and the document's address; cancels nothing itself. Events in
+// frames stay in their frames' documents, where no script listens.
 constexpr char kListenerScript[] = R"JS(
 (function () {
   var handlers = window.webkit && window.webkit.messageHandlers;
@@ -36,7 +40,8 @@ constexpr char kListenerScript[] = R"JS(
     if (element && element.nodeType !== 1) element = element.parentElement;
     var id = element && element.id ? String(element.id) : '';
     var name = element && element.getAttribute ? (element.getAttribute('name') || '') : '';
-    channel.postMessage({code: code, id: wellFormed(id), name: wellFormed(name)});
+    channel.postMessage({code: code, id: wellFormed(id), name: wellFormed(name),
+                         page: String(document.URL)});
   }
   var options = {capture: true, passive: true};
   window.addEventListener('click', function (e) { if (e.button === 0) post(-600, e); }, options);
@@ -87,10 +92,10 @@ ElementEventBridge::ElementEventBridge(WebKitWebView* view, Listener listener, K
       keepAlive_(std::move(keepAlive)) {
   g_signal_connect(manager_, (std::string("script-message-received::") + kChannel).c_str(),
                    G_CALLBACK(OnMessage), this);
-  webkit_user_content_manager_register_script_message_handler(manager_, kChannel);
-  WebKitUserScript* script =
-      webkit_user_script_new(kListenerScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                             WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+  webkit_user_content_manager_register_script_message_handler_in_world(manager_, kChannel, kWorld);
+  WebKitUserScript* script = webkit_user_script_new_for_world(
+      kListenerScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+      WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kWorld, nullptr, nullptr);
   webkit_user_content_manager_add_script(manager_, script);
   webkit_user_script_unref(script);
   g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
@@ -113,16 +118,17 @@ void ElementEventBridge::OnMessage(WebKitUserContentManager*, WebKitJavascriptRe
   if (!value || !jsc_value_is_object(value)) return;
   const std::shared_ptr<void> keep = self->keepAlive_();
   self->Deliver(IntProperty(value, "code"), posix::Utf8ToGbk(TextProperty(value, "id")),
-                posix::Utf8ToGbk(TextProperty(value, "name")));
+                posix::Utf8ToGbk(TextProperty(value, "name")),
+                posix::Utf8ToGbk(TextProperty(value, "page")));
 }
 
-void ElementEventBridge::Deliver(int code, const Text& id, const Text& name) {
+void ElementEventBridge::Deliver(int code, const Text& id, const Text& name, const Text& page) {
   if (code != ui::kEventClick) {
-    listener_(code, id, name);
+    listener_(code, id, name, page);
     return;
   }
   gate_.ClickStarted();
-  const ui::EventResult result = listener_(code, id, name);
+  const ui::EventResult result = listener_(code, id, name, page);
   gate_.ClickAnswered(result != false, NowMs());
   ReleaseWaiting();
 }

@@ -1,16 +1,12 @@
 // Opening a web address in the user's default web browser.
 #pragma once
 
-#include <string>
-
 #include "runtime/core.h"
 
 namespace kesto::gtk {
 
-// An address without a scheme is taken as an http address. False when nothing could open it.
+// An address without a scheme is taken as an http address; only web pages and mail are opened
+// (front::DesktopAddress). False when the address is refused or nothing could open it.
 bool OpenInDefaultBrowser(const Text& address);
-
-// The address as a browser wants it: "http://" in front when it names no scheme.
-std::string BrowserAddress(const std::string& utf8_address);
 
 }  // namespace kesto::gtk

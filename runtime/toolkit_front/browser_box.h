@@ -3,6 +3,7 @@
 #pragma once
 
 #include "runtime/toolkit_front/loaded_windows.h"
+#include "runtime/toolkit_front/page_addresses.h"
 
 namespace kesto::front {
 
@@ -40,10 +41,13 @@ class BrowserBox : public ToolkitControl, public BrowserCommands {
   void Navigate(const Text& address) {
     address_ = address;
     if (address.empty() || !HasView()) return;
-    Load(address == kBlankPage ? Text("about:blank") : address);
+    Load(ViewAddress(address));
   }
 
-  ui::EventResult ReportElementEvent(int type, const ui::Object& event) {
+  // An element event of the top-level page at `pageAddress`. Only the box's own page is heard:
+  // one from the site of the address the program gave it; any other page's events are dropped.
+  ui::EventResult ReportElementEvent(int type, const ui::Object& event, const Text& pageAddress) {
+    if (!IsOwnPage(pageAddress, ViewAddress(address_))) return std::nullopt;
     auto keep = this->Hold();
     ui::EventArgs args;
     args.a = type;
@@ -62,6 +66,11 @@ class BrowserBox : public ToolkitControl, public BrowserCommands {
   virtual bool WriteOther(int /*index*/, const ui::Value& /*value*/) { return false; }
 
  private:
+  // The address the view is given for one the program wrote.
+  static Text ViewAddress(const Text& address) {
+    return address == kBlankPage ? Text("about:blank") : address;
+  }
+
   Text address_ = this->layout().text;
 };
 

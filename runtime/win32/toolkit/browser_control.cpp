@@ -32,7 +32,9 @@ class Browser : public front::BrowserBox<Control> {
     HWND holder = CreateDrawnControl(parent);
     ElementEventSink sink;
     if (layout().type == ui::ControlType::kWebUIControl) {
-      sink = [this](int type, const ui::Object& event) { return ReportElementEvent(type, event); };
+      sink = [this](int type, const ui::Object& event, const Text& page) {
+        return ReportElementEvent(type, event, page);
+      };
     }
     host_ = BrowserHost::Create(holder, ClientArea(), std::move(sink));
     if (host_) LiveHosts().push_back(host_.get());

@@ -4,6 +4,7 @@
 // The shell is declared in the types of windows.h.
 #include <shellapi.h>
 
+#include "runtime/toolkit_front/page_addresses.h"
 #include "runtime/win32/wide_text.h"
 
 namespace kesto::win32 {
@@ -46,8 +47,9 @@ Text BrowserCommandLine(const Text& openCommand, const Text& address) {
 }
 
 bool OpenInDefaultBrowser(const Text& address) {
-  if (address.empty()) return false;
-  const std::wstring wide = ToWide(address);
+  const Text allowed = front::DesktopAddress(address);
+  if (allowed.empty()) return false;
+  const std::wstring wide = ToWide(allowed);
   const auto opened = reinterpret_cast<INT_PTR>(
       ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOW));
   if (opened > 32) return true;
@@ -55,7 +57,7 @@ bool OpenInDefaultBrowser(const Text& address) {
   if (fileType.empty()) return false;
   const Text command = ClassesValue(fileType + "\\shell\\open\\command");
   if (command.empty()) return false;
-  return RunCommandLine(BrowserCommandLine(command, address));
+  return RunCommandLine(BrowserCommandLine(command, allowed));
 }
 
 }  // namespace kesto::win32

@@ -1,6 +1,7 @@
 // Element events of the catalogue page on WebKitGTK: click, mouse move and wheel reach the
 // handler with the element's ID and name, and a handler's false keeps a clicked link from
-// navigating.
+// navigating. Only the panel's own page is heard, and a page's new windows reach the desktop
+// for web pages only.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -48,6 +49,24 @@ bool Reached(int code, const Text& id) {
   return Find(code, id) != nullptr;
 }
 
+// The platform's own web site, and the same server by another name: another site.
+Text OwnSite() {
+  return Text("http://") + settings::kWebHost;
+}
+Text OtherSite() {
+  const Text host = settings::kWebHost;
+  return "http://localhost" + host.substr(host.find(':'));
+}
+
+// The events listed, for a failure's message.
+std::string Listed() {
+  std::string list;
+  for (const PageEvent& e : events) {
+    list += " " + std::to_string(e.code) + ":" + e.id.substr(0, 20);
+  }
+  return list;
+}
+
 class CataloguePage : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -59,8 +78,7 @@ class CataloguePage : public ::testing::Test {
     ASSERT_NE(LoadAndShow(names::kMainWindow), 0);
     WatchWebViews();
     ui::SetInt(MainControl("选择夹1"), ui::prop::tab::kCurrentPage, 2);
-    ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl,
-                Text("http://") + settings::kWebHost + "/csapp");
+    ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl, OwnSite() + "/csapp");
     // The page is up once a mouse move over its link reaches the handler.
     ASSERT_TRUE(MoveUntilReported(60, 70, "tool7"))
         << "the catalogue page reports mouse moves; " << WhatThePageSent("catalogue-page-missed");
@@ -96,6 +114,9 @@ class CataloguePage : public ::testing::Test {
   Point Page(int x, int y) { return ScreenPoint(names::kMainWindow, "超文本界面框1", x, y); }
 
   Text Address() { return ui::GetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl); }
+  void Show(const Text& address) {
+    ui::SetText(MainControl("超文本界面框1"), ui::prop::browser::kUrl, address);
+  }
 
   void Click(Point p) {
     XDo({"mousemove", std::to_string(p.x), std::to_string(p.y)});
@@ -144,6 +165,68 @@ TEST_F(CataloguePage, DisabledPanelTakesNoClicks) {
   ui::SetBool(MainControl("超文本界面框1"), ui::prop::kDisable, false);
   Click(Page(400, 100));
   EXPECT_TRUE(PumpUntil([] { return Reached(ui::kEventClick, "box"); }));
+}
+
+// A page that went to another site by itself is not heard, however it is clicked; the same
+// page is heard once the program sends the panel there.
+TEST_F(CataloguePage, PageOnAnotherSiteIsHeardOnlyWhereTheProgramSentThePanel) {
+  const Text elsewhere = OtherSite() + "/csapp";
+  Show(OwnSite() + "/leave");
+  ASSERT_TRUE(PumpUntil([&] { return Address() == elsewhere; }, 30000)) << Address();
+  events.clear();
+  for (int i = 0; i < 5; ++i) {
+    Click(Page(400 + i, 100));
+    Pump(400);
+  }
+  EXPECT_TRUE(events.empty()) << "heard from the other site:" << Listed();
+  Show(elsewhere);
+  EXPECT_TRUE(MoveUntilReported(60, 70, "tool7")) << WhatThePageSent("other-site-missed");
+}
+
+// New windows the page asks for reach the desktop for web pages only: not a local file, a
+// share or a program's own scheme, whose openers the recorder stands for too.
+TEST_F(CataloguePage, NewWindowsReachTheDesktopForWebPagesOnly) {
+  clicksGoOn = true;
+  ForgetOpenedAddresses();
+  Show(OwnSite() + "/new-windows");
+  ASSERT_TRUE(MoveUntilReported(70, 80, "to-file")) << WhatThePageSent("new-windows-missed");
+  for (int x : {70, 180, 290, 400}) {
+    Click(Page(x, 80));
+    Pump(500);
+  }
+  ASSERT_TRUE(PumpUntil([] { return Reached(ui::kEventClick, "to-web"); }));
+  EXPECT_TRUE(PumpUntil([] { return !OpenedAddresses().empty(); }, 30000));
+  Pump(1500);
+  EXPECT_EQ(OpenedAddresses(), OwnSite() + "/web\n");
+}
+
+// A page of the own site with frames from another site and from the own site: clicks and
+// moves in the frames, and events a frame makes up and posts itself, reach no handler; the
+// top-level page's do.
+class FramedPage : public CataloguePage {
+ protected:
+  void SetUp() override {
+    CataloguePage::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    Show(OwnSite() + "/framed");
+    ASSERT_TRUE(MoveUntilReported(60, 70, "top7")) << WhatThePageSent("framed-page-missed");
+    ASSERT_TRUE(MoveUntilReported(400, 70, "frames-up"))
+        << "both frames ran their scripts; " << WhatThePageSent("frames-missed");
+  }
+};
+
+TEST_F(FramedPage, OnlyTheTopLevelPageIsHeard) {
+  for (int x : {140, 420}) {
+    Click(Page(x, 210));
+    Pump(500);
+  }
+  Click(Page(60, 70));
+  ASSERT_TRUE(PumpUntil([] { return Reached(ui::kEventClick, "top7"); }));
+  Pump(1000);
+  const bool fromFrames = std::any_of(events.begin(), events.end(), [](const PageEvent& e) {
+    return e.id == "inner7" || e.id == "forged";
+  });
+  EXPECT_FALSE(fromFrames) << "heard from a frame:" << Listed();
 }
 
 // The web processes started on behalf of this test program: WebKit's own, found below it in

@@ -53,12 +53,19 @@ void InstallRecordingBrowser() {
   const std::string script = home + "/browser.sh";
   std::ofstream(script) << "#!/bin/sh\necho \"$1\" >> '" << home << "/opened.txt'\n";
   chmod(script.c_str(), 0755);
-  std::ofstream(home + "/applications/kesto-test-browser.desktop")
-      << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << script
-      << " %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n";
-  std::ofstream(home + "/mimeapps.list")
-      << "[Default Applications]\nx-scheme-handler/http=kesto-test-browser.desktop\n"
-      << "x-scheme-handler/https=kesto-test-browser.desktop\n";
+  // It also stands for the desktop's openers of text files, shares and a program's own scheme,
+  // so that an address that must never reach the desktop is seen if it does.
+  const std::string types[] = {"x-scheme-handler/http", "x-scheme-handler/https",
+                               "x-scheme-handler/smb", "x-scheme-handler/kesto-test", "text/plain"};
+  std::ofstream entry(home + "/applications/kesto-test-browser.desktop");
+  entry << "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" << script << " %u\nMimeType=";
+  std::ofstream defaults(home + "/mimeapps.list");
+  defaults << "[Default Applications]\n";
+  for (const std::string& type : types) {
+    entry << type << ";";
+    defaults << type << "=kesto-test-browser.desktop\n";
+  }
+  entry << "\n";
   setenv("XDG_DATA_HOME", home.c_str(), 1);
   setenv("XDG_CONFIG_HOME", home.c_str(), 1);
   setenv("XDG_CACHE_HOME", home.c_str(), 1);

@@ -41,7 +41,63 @@ hostile(document.getElementById("h5"), "before\u0000after", "\u4e2d\u00ff");
 </script>
 </body></html>"""
 
+FRAME_STYLE = "position:absolute; top:140px; width:240px; height:140px; border:0"
+
+# A page of the panel's own site with two frames: one from another site (the same server by
+# another name), one from the own site. Once both frames have run their scripts, the element
+# "status" is called "frames-up".
+FRAMED = f"""<!DOCTYPE html><html><body style="margin:0; background:#FFFFFF">
+<a id="top7" name="qmz" href="/followed" style="{LINK_STYLE}; left:20px; top:40px">top 7</a>
+<div id="status" style="{BOX_STYLE}; left:300px; width:200px">status</div>
+<iframe id="other" style="{FRAME_STYLE}; left:20px"></iframe>
+<iframe id="same" src="/inner" style="{FRAME_STYLE}; left:300px"></iframe>
+<script>
+document.getElementById("other").src = "http://localhost:" + location.port + "/inner";
+var up = 0;
+window.addEventListener("message", function () {{
+  if (++up === 2) document.getElementById("status").id = "frames-up";
+}});
+</script>
+</body></html>"""
+
+# A frame whose element is a catalogue entry, and which posts events of its own making to the
+# platform's channel whenever it can.
+INNER = """<!DOCTYPE html><html><body style="margin:0; background:#FFEEDD">
+<a id="inner7" name="qmz" href="/followed"
+  style="position:absolute; left:0; top:0; width:240px; height:140px">inner 7</a>
+<script>
+function forge() {
+  try {
+    window.webkit.messageHandlers.kestoElementEvent.postMessage(
+        {code: -600, id: "forged", name: "qmz", page: document.referrer});
+  } catch (e) {}
+}
+forge();
+document.addEventListener("click", forge, true);
+document.addEventListener("mousemove", forge, true);
+parent.postMessage("up", "*");
+</script>
+</body></html>"""
+
+# A page that sends itself to the catalogue on another site (the same server by another name).
+LEAVE = """<html><body><script>
+location.replace("http://localhost:" + location.port + "/csapp");
+</script></body></html>"""
+
+# Links that open new windows: a local file, a share, a program's own scheme, a web page.
+NEW_WINDOWS = f"""<!DOCTYPE html><html><body style="margin:0; background:#FFFFFF">
+<a id="to-file" href="file:///etc/passwd" target="_blank" style="{BOX_STYLE}; left:20px">f</a>
+<a id="to-share" href="smb://127.0.0.1/share" target="_blank"
+  style="{BOX_STYLE}; left:130px">s</a>
+<a id="to-tool" href="kesto-test:run" target="_blank" style="{BOX_STYLE}; left:240px">t</a>
+<a id="to-web" href="/web" target="_blank" style="{BOX_STYLE}; left:350px">w</a>
+</body></html>"""
+
 PAGES = {
+    "/framed": FRAMED,
+    "/inner": INNER,
+    "/leave": LEAVE,
+    "/new-windows": NEW_WINDOWS,
     "/hostile": HOSTILE,
     "/csapp": CATALOGUE,
     "/app": CATALOGUE,

@@ -7,9 +7,10 @@
 
 namespace kesto::win32 {
 
-DocumentEventSink::DocumentEventSink(ElementEventSink handler)
+DocumentEventSink::DocumentEventSink(ElementEventSink handler, std::function<Text()> page)
     : EventSink(__uuidof(HTMLDocumentEvents2)),
-      handler_(std::make_shared<const ElementEventSink>(std::move(handler))) {}
+      handler_(std::make_shared<const ElementEventSink>(std::move(handler))),
+      page_(std::move(page)) {}
 
 void DocumentEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT* result) {
   if (id != ui::kEventClick && id != ui::kEventMouseMove && id != ui::kEventWheel) return;
@@ -18,7 +19,8 @@ void DocumentEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT* re
   // Held here: the handler may detach this sink while it runs.
   std::shared_ptr<const ElementEventSink> handler = handler_;
   if (!handler) return;
-  bool cancelled = DeliverElementEvent(params.rgvarg[0].pdispVal, id, *handler);
+  bool cancelled =
+      DeliverElementEvent(params.rgvarg[0].pdispVal, id, page_ ? page_() : Text{}, *handler);
   // These events return a logical to the page as well; false also cancels there.
   if (result) {
     VariantClear(result);

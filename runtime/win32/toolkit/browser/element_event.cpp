@@ -38,9 +38,10 @@ ui::Object ReadEventObject(IDispatch* event) {
 
 }  // namespace
 
-bool DeliverElementEvent(IDispatch* event, int eventType, const ElementEventSink& sink) {
+bool DeliverElementEvent(IDispatch* event, int eventType, const Text& page,
+                         const ElementEventSink& sink) {
   if (!event || !sink) return false;
-  ui::EventResult answer = sink(eventType, ReadEventObject(event));
+  ui::EventResult answer = sink(eventType, ReadEventObject(event), page);
   if (answer.value_or(true)) return false;
   VARIANT no;
   VariantInit(&no);

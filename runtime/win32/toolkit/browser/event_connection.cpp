@@ -5,17 +5,6 @@ namespace kesto::win32 {
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
-
-// The object's identity, as COM compares objects.
-ComPtr<IUnknown> Identity(IUnknown* object) {
-  ComPtr<IUnknown> identity;
-  if (object) object->QueryInterface(IID_PPV_ARGS(&identity));
-  return identity;
-}
-
-}  // namespace
-
 bool EventConnection::Connect(IUnknown* source, const IID& events, IUnknown* sink) {
   Disconnect();
   ComPtr<IConnectionPointContainer> container;
@@ -26,7 +15,6 @@ bool EventConnection::Connect(IUnknown* source, const IID& events, IUnknown* sin
   }
   DWORD cookie = 0;
   if (FAILED(point->Advise(sink, &cookie))) return false;
-  source_ = Identity(source);
   point_ = point;
   cookie_ = cookie;
   return true;
@@ -35,12 +23,7 @@ bool EventConnection::Connect(IUnknown* source, const IID& events, IUnknown* sin
 void EventConnection::Disconnect() {
   if (point_) point_->Unadvise(cookie_);
   point_.Reset();
-  source_.Reset();
   cookie_ = 0;
-}
-
-bool EventConnection::IsConnectedTo(IUnknown* source) const {
-  return point_ && Identity(source) == source_;
 }
 
 }  // namespace kesto::win32

@@ -16,10 +16,8 @@ class EventConnection {
   // Replaces any earlier connection. False when `source` has no such events.
   bool Connect(IUnknown* source, const IID& events, IUnknown* sink);
   void Disconnect();
-  bool IsConnectedTo(IUnknown* source) const;
 
  private:
-  Microsoft::WRL::ComPtr<IUnknown> source_;
   Microsoft::WRL::ComPtr<IConnectionPoint> point_;
   DWORD cookie_ = 0;
 };

@@ -7,7 +7,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "runtime/win32/toolkit/browser/automation.h"
 #include "runtime/win32/toolkit/browser/document_events.h"
@@ -59,8 +58,7 @@ class HostedBrowser final : public BrowserHost {
   void NavigateTo(const std::wstring& address, long flags);
   void Refresh();
   void ExecuteCommand(OLECMDID command);
-  void FollowDocument(IDispatch* loadedBrowser);
-  void ListenTo(IDispatch* document);
+  void FollowDocument();
   HWND ControlWindow() const;
 
   const HWND parent_;
@@ -75,9 +73,9 @@ class HostedBrowser final : public BrowserHost {
   ComPtr<NavigationEventSink> navigationSink_;
   EventConnection navigationEvents_;
   ComPtr<DocumentEventSink> documentSink_;
-  // The page's document first, then its frames' documents as they load.
+  // The top-level document; its frames' documents are never listened to.
   ComPtr<IUnknown> topDocument_;
-  std::vector<std::unique_ptr<EventConnection>> documentEvents_;
+  EventConnection documentEvents_;
   // The address asked for whose document has not come yet.
   std::wstring pendingAddress_;
   Text statusText_;
@@ -102,14 +100,14 @@ bool HostedBrowser::Start() {
   // Script error dialogs would stop the panels until someone answers them.
   browser_->put_Silent(VARIANT_TRUE);
   navigationSink_.Attach(new NavigationEventSink(
-      {[this](IDispatch* loaded) { FollowDocument(loaded); },
+      {[this] { FollowDocument(); },
        [this](const std::wstring& text) { statusText_ = FromPageText(text, kPageTextLimit); },
        // A pop-up's page is shown in place, with the control's cookies.
-       [this](const std::wstring& address) {
-         if (!address.empty()) NavigateTo(address, 0);
-       }}));
+       [this](const std::wstring& address) { NavigateTo(address, 0); }}));
   navigationEvents_.Connect(browser_.Get(), __uuidof(DWebBrowserEvents2), navigationSink_.Get());
-  if (handler_) documentSink_.Attach(new DocumentEventSink(handler_));
+  if (handler_) {
+    documentSink_.Attach(new DocumentEventSink(handler_, [this] { return LocationUrl(); }));
+  }
   return true;
 }
 
@@ -117,7 +115,7 @@ HostedBrowser::~HostedBrowser() {
   if (navigationSink_) navigationSink_->Detach();
   if (documentSink_) documentSink_->Detach();
   navigationEvents_.Disconnect();
-  documentEvents_.clear();
+  documentEvents_.Disconnect();
   topDocument_.Reset();
   if (browser_) browser_->Stop();
   if (inPlace_) inPlace_->InPlaceDeactivate();
@@ -135,36 +133,20 @@ HostedBrowser::~HostedBrowser() {
   if (oleStarted_) OleUninitialize();
 }
 
-// Each new page's document gets the sink, and so does each frame's document as it loads; the
-// previous page's connections end with it.
-void HostedBrowser::FollowDocument(IDispatch* loadedBrowser) {
+// Each new top-level document gets the sink; the previous page's connection ends with it. A
+// frame's document, whatever its site, is never listened to: only the panel's own page is heard.
+void HostedBrowser::FollowDocument() {
   ComPtr<IDispatch> document;
   ComPtr<IUnknown> identity;
-  if (FAILED(browser_->get_Document(&document)) || !document || FAILED(document.As(&identity))) {
+  if (FAILED(browser_->get_Document(&document)) || !document || FAILED(document.As(&identity)) ||
+      identity == topDocument_) {
     return;
   }
-  if (identity != topDocument_) {
-    topDocument_ = identity;
-    pendingAddress_.clear();
-    documentEvents_.clear();
-    ListenTo(document.Get());
-  }
-  ComPtr<IWebBrowser2> frame;
-  ComPtr<IDispatch> frameDocument;
-  if (loadedBrowser && SUCCEEDED(loadedBrowser->QueryInterface(IID_PPV_ARGS(&frame))) &&
-      SUCCEEDED(frame->get_Document(&frameDocument)) && frameDocument) {
-    ListenTo(frameDocument.Get());
-  }
-}
-
-void HostedBrowser::ListenTo(IDispatch* document) {
-  if (!documentSink_) return;
-  for (const auto& connection : documentEvents_) {
-    if (connection->IsConnectedTo(document)) return;
-  }
-  auto connection = std::make_unique<EventConnection>();
-  if (connection->Connect(document, __uuidof(HTMLDocumentEvents2), documentSink_.Get())) {
-    documentEvents_.push_back(std::move(connection));
+  topDocument_ = identity;
+  pendingAddress_.clear();
+  documentEvents_.Disconnect();
+  if (documentSink_) {
+    documentEvents_.Connect(document.Get(), __uuidof(HTMLDocumentEvents2), documentSink_.Get());
   }
 }
 

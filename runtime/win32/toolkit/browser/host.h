@@ -13,10 +13,12 @@
 
 namespace kesto::win32 {
 
-// One click, mouse move or wheel turn on the document: the event type (ui::ElementEvent) and
-// the event object, whose "srcElement" carries the element's "ID" and "name". A result of
-// false cancels the page's own action (the event's returnValue).
-using ElementEventSink = std::function<ui::EventResult(int eventType, const ui::Object& event)>;
+// One click, mouse move or wheel turn on the top-level document: the event type
+// (ui::ElementEvent), the event object, whose "srcElement" carries the element's "ID" and
+// "name", and the document's address. A result of false cancels the page's own action (the
+// event's returnValue). The documents of the page's frames are not listened to.
+using ElementEventSink =
+    std::function<ui::EventResult(int eventType, const ui::Object& event, const Text& page)>;
 
 class BrowserHost {
  public:

@@ -99,7 +99,7 @@ TEST_F(BrowserWindow, ControlIsCreatedInPlaceInTheWindow) {
 
 TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
   int calls = 0;
-  auto host = BrowserHost::Create(window_, area_, [&calls](int, const ui::Object&) {
+  auto host = BrowserHost::Create(window_, area_, [&calls](int, const ui::Object&, const Text&) {
     ++calls;
     return ui::EventResult{};
   });
@@ -135,8 +135,8 @@ TEST_F(BrowserWindow, NavigationCommandsAndPropertiesWorkWithoutAPage) {
 
 TEST_F(BrowserWindow, ManyControlsComeAndGoInOneWindow) {
   for (int i = 0; i < 5; ++i) {
-    auto host = BrowserHost::Create(window_, area_,
-                                    [](int, const ui::Object&) { return ui::EventResult{false}; });
+    auto host = BrowserHost::Create(
+        window_, area_, [](int, const ui::Object&, const Text&) { return ui::EventResult{false}; });
     ASSERT_NE(host, nullptr);
     host->Navigate("about:blank");
     PumpMessages();

@@ -14,11 +14,7 @@ class NavigationEvents : public ::testing::Test {
  protected:
   void SetUp() override {
     sink_ = new NavigationEventSink(
-        {[this](IDispatch* browser) {
-           ++loaded_;
-           browser_ = browser;
-         },
-         [this](const std::wstring& text) { texts_.push_back(text); },
+        {[this] { ++loaded_; }, [this](const std::wstring& text) { texts_.push_back(text); },
          [this](const std::wstring& address) { newWindows_.push_back(address); }});
   }
   void TearDown() override { sink_->Release(); }
@@ -39,7 +35,6 @@ class NavigationEvents : public ::testing::Test {
 
   NavigationEventSink* sink_ = nullptr;
   int loaded_ = 0;
-  IDispatch* browser_ = nullptr;
   std::vector<std::wstring> texts_;
   std::vector<std::wstring> newWindows_;
 };
@@ -48,15 +43,7 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
   VARIANT none;
   VariantInit(&none);
   Fire(DISPID_NAVIGATECOMPLETE2, {none, none});
-  EXPECT_EQ(browser_, nullptr);
-  // The loaded browser (a frame's, here a stand-in) is handed on.
-  NavigationEventSink* frame = new NavigationEventSink({});
-  VARIANT frameBrowser;
-  frameBrowser.vt = VT_DISPATCH;
-  frameBrowser.pdispVal = frame;
-  Fire(DISPID_DOCUMENTCOMPLETE, {none, frameBrowser});
-  EXPECT_EQ(browser_, frame);
-  frame->Release();
+  Fire(DISPID_DOCUMENTCOMPLETE, {none, none});
   Fire(DISPID_BEFORENAVIGATE2, {none, none, none, none, none, none, none});
   EXPECT_EQ(loaded_, 2);
 
@@ -82,8 +69,9 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
 }
 
 // target=_blank, window.open and the like would open a browser without the control's cookies:
-// the window is refused and its address handed on; a page's window.close() is refused.
-TEST_F(NavigationEvents, NewWindowsAndClosingTheWindowAreRefused) {
+// the window is refused and its address handed on, a web page's or mail's only. The control
+// goes nowhere else either, and a page's window.close() is refused.
+TEST_F(NavigationEvents, PagesReachOnlyWebPagesAndMailAndKeepTheirWindow) {
   VARIANT none, flags;
   VariantInit(&none);
   flags.vt = VT_I4;
@@ -92,13 +80,56 @@ TEST_F(NavigationEvents, NewWindowsAndClosingTheWindowAreRefused) {
   VARIANT cancelArgument;
   cancelArgument.vt = VT_BYREF | VT_BOOL;
   cancelArgument.pboolVal = &cancel;
-  BSTR address = SysAllocString(L"https://pay.example/login");
-  // bstrUrl, bstrUrlContext, dwFlags, Cancel, ppDisp: the last one first.
-  Fire(DISPID_NEWWINDOW3, {Bstr(address), none, flags, cancelArgument, none});
-  EXPECT_EQ(cancel, VARIANT_TRUE);
+  const wchar_t* addresses[] = {L"https://pay.example/login",
+                                L"HTTP://a.example/\x4E2D",
+                                L"MailTo:shop@a.example",
+                                L"file:///C:/Windows/System32/calc.exe",
+                                L"FILE://server/share/x.exe",
+                                L"\\\\server\\share\\x.exe",
+                                L"smb://server/share",
+                                L"javascript:alert(1)",
+                                L"vbscript:msgbox(1)",
+                                L"data:text/html,<b>x</b>",
+                                L"ms-settings:display",
+                                L"\xFF46ile:///C:/x",
+                                L"about:blank",
+                                L""};
+  for (const wchar_t* wanted : addresses) {
+    BSTR address = SysAllocString(wanted);
+    cancel = VARIANT_FALSE;
+    // bstrUrl, bstrUrlContext, dwFlags, Cancel, ppDisp: the last one first.
+    Fire(DISPID_NEWWINDOW3, {Bstr(address), none, flags, cancelArgument, none});
+    EXPECT_EQ(cancel, VARIANT_TRUE);
+    SysFreeString(address);
+  }
   Fire(DISPID_NEWWINDOW3, {Bstr(nullptr), none, flags, cancelArgument, none});
-  EXPECT_EQ(newWindows_, (std::vector<std::wstring>{L"https://pay.example/login", L""}));
-  SysFreeString(address);
+  EXPECT_EQ(newWindows_,
+            (std::vector<std::wstring>{L"https://pay.example/login", L"HTTP://a.example/\x4E2D",
+                                       L"MailTo:shop@a.example"}));
+
+  // The control itself goes to web pages and mail, its own pages and a page's script links; a
+  // file, a share or a program's own scheme it would hand to the system.
+  auto refusesToGo = [&](const wchar_t* wanted) {
+    BSTR address = SysAllocString(wanted);
+    VARIANT url = Bstr(address);
+    VARIANT urlReference;
+    urlReference.vt = VT_BYREF | VT_VARIANT;
+    urlReference.pvarVal = &url;
+    cancel = VARIANT_FALSE;
+    // pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel: the last one first.
+    Fire(DISPID_BEFORENAVIGATE2, {cancelArgument, none, none, none, flags, urlReference, none});
+    SysFreeString(address);
+    return cancel == VARIANT_TRUE;
+  };
+  for (const wchar_t* goes :
+       {L"http://shop.example/app", L"HTTPS://pay.example/", L"mailto:a@shop.example",
+        L"about:blank", L"res://ieframe.dll/navcancl.htm", L"javascript:void(0)"}) {
+    EXPECT_FALSE(refusesToGo(goes)) << goes;
+  }
+  for (const wchar_t* stays : {L"file:///C:/Windows/System32/calc.exe", L"smb://server/share",
+                               L"ms-settings:display", L"kesto-tool:run"}) {
+    EXPECT_TRUE(refusesToGo(stays)) << stays;
+  }
 
   cancel = VARIANT_FALSE;
   VARIANT childWindow;
