@@ -62,6 +62,7 @@ InstallOutcome InstallWithProgress(const Text& key, const std::function<bool()>&
     return finished;
   };
   bool quick;
+  bool cancelled = false;
   {
     std::unique_lock lock(mutex);
     quick = ended.wait_for(lock, kQuietTime, [&] { return finished; });
@@ -71,12 +72,13 @@ InstallOutcome InstallWithProgress(const Text& key, const std::function<bool()>&
     if (ui::LoadWindow(names::kInstallWindow)) {
       ui::SetText(kInstallWindow, ui::prop::window::kTitle, "正在安装应用 " + key);
       ShowProgressUntil(isFinished);
+      // Read before the window goes: closing it is no cancel of an install that has ended.
+      cancelled = TransferCancelled();
       ui::CloseWindow(names::kInstallWindow);
       ProcessEvents();
     }
   }
   worker.join();
-  const bool cancelled = TransferCancelled();
   ResetTransfer();
   if (result) return InstallOutcome::kInstalled;
   return cancelled ? InstallOutcome::kCancelled : InstallOutcome::kFailed;
