@@ -16,6 +16,8 @@ void HandleNotes::Restart(HINTERNET handle) {
   Update(handle, [](HandleNote& note) {
     note.received = 0;
     note.failed = false;
+    note.windowStart = GetTickCount();
+    note.windowBytes = 0;
   });
 }
 

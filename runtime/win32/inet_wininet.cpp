@@ -46,7 +46,7 @@ const char* OrNull(const Text& text) {
 // WinInet's own defaults wait on a silent server for ever. A request takes its send and receive
 // time-outs from the connection it is opened through, not from the session: both get them.
 void SetStallTime(HINTERNET handle) {
-  DWORD milliseconds = kStallSeconds * 1000;
+  DWORD milliseconds = StallSeconds() * 1000;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                        INTERNET_OPTION_RECEIVE_TIMEOUT}) {
     InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
@@ -177,18 +177,45 @@ Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std
 // A failed transfer may come with the bytes that arrived before it: those are handed out now
 // and the failure on the next read. WinInet ends a body quietly when the connection closes
 // before its Content-Length came; such a body fails its last read, as on POSIX.
+// WinInet fills a buffer before it returns, which a trickling server may make last for ever:
+// the buffer is filled here one receive at a time, the least rate checked after each.
 bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uint32_t& read) {
   read = 0;
   const HINTERNET file = AsInternet(request);
   if (Notes().Update(file, [](HandleNote&) {}).failed) return false;
+  const std::uint64_t leastBytes = std::uint64_t{kLeastBytesPerSecond} * StallSeconds();
+  const DWORD stallMilliseconds = StallSeconds() * 1000;
   DWORD got = 0;
-  const bool ok = ::InternetReadFile(file, buffer, size, &got) != FALSE;
-  const bool ended = ok && got == 0 && size > 0;
+  bool ok = true;
+  bool ended = size == 0;
+  bool tooSlow = false;
+  while (got < size && ok && !tooSlow) {
+    DWORD available = 0;
+    ok = ::InternetQueryDataAvailable(file, &available, 0, 0) != FALSE;
+    DWORD step = 0;
+    if (ok && available > 0) {
+      ok = ::InternetReadFile(file, static_cast<char*>(buffer) + got,
+                              std::min<DWORD>(size - got, available), &step) != FALSE;
+    }
+    if (ok && step == 0) {
+      ended = true;
+      break;
+    }
+    got += step;
+    Notes().Update(file, [&](HandleNote& noted) {
+      noted.windowBytes += step;
+      if (noted.windowBytes >= leastBytes) {
+        noted.windowStart = GetTickCount();
+        noted.windowBytes = 0;
+      }
+      tooSlow = GetTickCount() - noted.windowStart >= stallMilliseconds;
+    });
+  }
   const std::optional<std::uint64_t> promised =
-      ended ? PromisedLength(file) : std::optional<std::uint64_t>{};
+      ended && got == 0 && size > 0 ? PromisedLength(file) : std::optional<std::uint64_t>{};
   const HandleNote note = Notes().Update(file, [&](HandleNote& noted) {
     noted.received += got;
-    noted.failed = !ok || (promised && noted.received < *promised);
+    noted.failed = !ok || tooSlow || (promised && noted.received < *promised);
   });
   read = got;
   return got > 0 || (ok && !note.failed);

@@ -14,6 +14,7 @@
 #include "tests/program/temp_program_folder.h"
 #include "tools/updater/install_window.h"
 #include "tools/updater/package_install.h"
+#include "tools/updater/signed_release.h"
 #include "tools/updater/staged_release.h"
 #include "update/vendor_key.h"
 
@@ -100,6 +101,24 @@ TEST_F(SignedInstall, OnlyTheReleaseAsTheVendorPublishedItInstalls) {
   Serve("older.json", "older.json.sig", program);
   EXPECT_FALSE(Install());
   EXPECT_FALSE(folder_.Exists("app"));
+}
+
+// A feed or signature without a length that never ends is given up at its cap (far above any
+// real one), and nothing of it is kept.
+TEST_F(SignedInstall, AnEndlessFeedOrSignatureStopsAtItsCapAndNothingIsKept) {
+  const std::string endless = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  server_.RouteEndless("/app/feed.json", endless, "{\"releases\": [], ");
+  const Text folder = folder_.Inside("staging");
+  ASSERT_TRUE(std::filesystem::create_directory(folder_ / "staging"));
+  Text problem;
+  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(problem.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder_ / "staging")) << "nothing of the feed kept";
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  server_.RouteEndless("/app/feed.json.sig", endless, "0");
+  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(folder_.Exists("staging/feed.json.sig")) << "nothing of the signature kept";
 }
 
 // Once a feed is accepted, a check asks only whether the server's copy changed: an unchanged
