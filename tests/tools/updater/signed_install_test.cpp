@@ -179,7 +179,7 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
 }
 
 // The seller waiting on a first install sees its window with the bar moving, and cancel gives
-// the install up at the next chunk: nothing is installed and nothing is reported.
+// the install up: nothing is installed and nothing is reported.
 TEST_F(SignedInstall, ASlowFirstInstallShowsItsProgressAndCanBeCancelled) {
   headless::ResetFrame();
   const std::string program = Sample("memo.qmz");
