@@ -230,16 +230,16 @@ bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uin
     ended = ok && step == 0;
     got += step;
   }
-  HandleNote note;
-  Notes().Use(file, [&](HandleNote& noted) {
+  bool failed = true;
+  Notes().Use(file, [&](HandleNote& note) {
     const std::optional<std::uint64_t> promised =
         ended && got == 0 && size > 0 ? PromisedLength(file) : std::optional<std::uint64_t>{};
-    noted.received += got;
-    noted.failed = noted.failed || !ok || tooSlow || (promised && noted.received < *promised);
-    note = noted;
+    note.received += got;
+    note.failed = note.failed || !ok || tooSlow || (promised && note.received < *promised);
+    failed = note.failed;
   });
   read = got;
-  return got > 0 || (ok && !note.failed);
+  return got > 0 || !failed;
 }
 
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
