@@ -25,6 +25,15 @@ enum AccessType : int {
 // A server that sends nothing for this long, while a connection is made, a request sent or a
 // response read, fails the call: a server that stops answering costs a minute, not for ever.
 constexpr int kStallSeconds = 60;
+// Nor may a server keep a transfer alive with a trickle: fewer bytes than this many a second of
+// the stall time (7,680 in the product's minute), counted from the request and again each time
+// that many have come, fail the call once the stall time is over. A slow line of 2 KB/s brings
+// sixteen times that. (On Windows the bytes of the response's header block are not counted.)
+constexpr int kLeastBytesPerSecond = 128;
+
+// The stall time in force: kStallSeconds, but for a program built for the tests, which takes
+// a shorter one from KESTO_TEST_STALL_SECONDS in its environment.
+int StallSeconds();
 
 constexpr int kServiceHttp = 3;
 // Port 0 asks for the scheme's default port (80, or 443 for a secure request).
@@ -107,7 +116,9 @@ bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uin
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
                    std::uint32_t* index);
 
-// Closes a handle and everything opened through it; false for an unknown handle.
+// Closes a handle and everything opened through it; false for an unknown handle. Another
+// thread may close a handle that a call is waiting on (or the session or connection it was
+// opened through): that call then fails within a second.
 bool InternetCloseHandle(Handle handle);
 
 // Reports through `flags` how the machine reaches the network (kConnection*); true when it

@@ -4,6 +4,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -41,6 +42,8 @@ Text ProxyFor(const ProxyRules& rules, const Text& scheme, const Text& host);
 
 struct Object {
   virtual ~Object() = default;
+  // The handle was closed; a call still using the object may be waiting on it.
+  virtual void Close() {}
 };
 
 struct Session : Object {
@@ -65,7 +68,9 @@ struct Request : Object {
   Text referrer;
   std::uint32_t flags = 0;
   std::unique_ptr<Transfer> transfer;  // the last exchange sent
+  std::atomic<bool> closed{false};     // ends an exchange another thread waits on
   ~Request() override;
+  void Close() override { closed = true; }
 };
 
 Handle AddObject(Handle parent, std::shared_ptr<Object> object);
@@ -74,7 +79,8 @@ template <class T>
 std::shared_ptr<T> Find(Handle handle) {
   return std::dynamic_pointer_cast<T>(FindObject(handle));
 }
-// Removes the handle and every handle opened through it; false when it was unknown.
+// Removes the handle and every handle opened through it, closing each; false when it was
+// unknown.
 bool RemoveObject(Handle handle);
 
 // ---- wire helpers ----
@@ -115,9 +121,11 @@ bool SendRequest(Request& request, const Text& headers, const std::optional<Byte
 
 // One exchange on its own easy and multi handle. The body is pulled from the network in
 // large blocks into a bounded buffer and handed out in whatever sizes the reader asks for.
+// While it waits on the network it looks about several times a second: it ends once `closed`
+// holds, or once it has fallen below the least rate (kLeastBytesPerSecond) for a stall time.
 class Transfer {
  public:
-  Transfer();
+  explicit Transfer(const std::atomic<bool>& closed);
   ~Transfer();
   Transfer(const Transfer&) = delete;
   Transfer& operator=(const Transfer&) = delete;
@@ -138,10 +146,16 @@ class Transfer {
  private:
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+  static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
   std::size_t Unread() const { return buffer_.size() - head_; }
+  // Counts bytes that travelled towards the least rate.
+  void Count(std::uint64_t bytes);
+  void RestartRateWindow();
+  bool BelowLeastRate() const;
   // Runs the exchange until the buffer holds body bytes or the exchange has ended.
   void PumpForBody();
 
+  const std::atomic<bool>& closed_;
   CURL* easy_ = nullptr;
   CURLM* multi_ = nullptr;
   curl_slist* headers_ = nullptr;
@@ -155,6 +169,9 @@ class Transfer {
   bool paused_ = false;
   bool done_ = false;
   CURLcode result_ = CURLE_OK;
+  int windowStart_ = 0;            // tick count when the rate's window began
+  std::uint64_t windowBytes_ = 0;  // bytes that travelled in it
+  curl_off_t uploaded_ = 0;        // body bytes sent so far
 };
 
 }  // namespace kesto::inet::backend

@@ -55,6 +55,7 @@ bool RemoveObject(Handle handle) {
       pending.pop_back();
       auto it = table.entries.find(current);
       if (it == table.entries.end()) continue;
+      it->second.object->Close();
       released.push_back(std::move(it->second.object));
       table.entries.erase(it);
       for (const auto& [child, entry] : table.entries) {

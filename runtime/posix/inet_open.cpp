@@ -88,8 +88,13 @@ Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std
   if (!ParseHttpUrl(request->url)) return 0;
   request->verb = "GET";
   request->flags = flags;
-  if (!SendRequest(*request, headers, std::nullopt)) return 0;
-  return AddObject(session, std::move(request));
+  // In the table while it is sent, so that closing the session ends the wait.
+  const Handle handle = AddObject(session, request);
+  if (!SendRequest(*request, headers, std::nullopt)) {
+    RemoveObject(handle);
+    return 0;
+  }
+  return handle;
 }
 
 bool InternetCloseHandle(Handle handle) {

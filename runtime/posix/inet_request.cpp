@@ -77,16 +77,13 @@ bool WriteQueryAnswer(const std::string& answer, void* buffer, std::uint32_t& le
 Request::~Request() = default;
 
 bool SendRequest(Request& request, const Text& headers, const std::optional<Bytes>& body) {
-  auto transfer = std::make_unique<Transfer>();
+  auto transfer = std::make_unique<Transfer>(request.closed);
   CURL* easy = transfer->Easy();
   curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(easy, CURLOPT_HTTP_VERSION,
                    request.version == "HTTP/1.0" ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, long{kStallSeconds});
-  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long{kStallSeconds});
   curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   if (!request.session->agent.empty()) {
     curl_easy_setopt(easy, CURLOPT_USERAGENT, request.session->agent.c_str());

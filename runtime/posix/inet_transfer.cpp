@@ -15,10 +15,13 @@ constexpr long kReceiveBlock = 256 * 1024;
 // A response whose header block grows past this is refused: no server needs it, and an
 // endless one would otherwise fill the memory.
 constexpr std::size_t kHeaderBlockLimit = 256 * 1024;
+// The longest wait on the network between two looks at the handle and the rate: a closed
+// handle ends a call well within a second.
+constexpr long kLookMilliseconds = 200;
 
 }  // namespace
 
-Transfer::Transfer() {
+Transfer::Transfer(const std::atomic<bool>& closed) : closed_(closed) {
   EnsureCurl();
   easy_ = curl_easy_init();
   multi_ = curl_multi_init();
@@ -28,6 +31,9 @@ Transfer::Transfer() {
   curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
   curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFOFUNCTION, &Transfer::OnProgress);
+  curl_easy_setopt(easy_, CURLOPT_XFERINFODATA, this);
+  curl_easy_setopt(easy_, CURLOPT_NOPROGRESS, 0L);
   buffer_.reserve(kBufferLimit + kReceiveBlock);
 }
 
@@ -55,6 +61,7 @@ void Transfer::SetBody(const Bytes& body) {
 
 bool Transfer::Start() {
   started_ = true;
+  RestartRateWindow();
   curl_multi_add_handle(multi_, easy_);
   PumpForBody();
   return bodyStarted_ || result_ == CURLE_OK;
@@ -79,6 +86,8 @@ bool Transfer::Read(void* buffer, std::size_t size, std::size_t& read) {
 void Transfer::PumpForBody() {
   if (paused_) {
     paused_ = false;
+    // The time the reader kept the buffer full is not the server's.
+    RestartRateWindow();
     curl_easy_pause(easy_, CURLPAUSE_CONT);  // may hand over the held-back block at once
   }
   while (Unread() == 0 && !done_) {
@@ -98,8 +107,38 @@ void Transfer::PumpForBody() {
       }
     }
     if (Unread() > 0 || done_) break;
-    curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
+    if (closed_ || BelowLeastRate()) {
+      done_ = true;
+      result_ = closed_ ? CURLE_ABORTED_BY_CALLBACK : CURLE_OPERATION_TIMEDOUT;
+      break;
+    }
+    curl_multi_poll(multi_, nullptr, 0, kLookMilliseconds, nullptr);
   }
+}
+
+void Transfer::Count(std::uint64_t bytes) {
+  windowBytes_ += bytes;
+  if (windowBytes_ >= std::uint64_t{kLeastBytesPerSecond} * StallSeconds()) RestartRateWindow();
+}
+
+void Transfer::RestartRateWindow() {
+  windowStart_ = TickCount();
+  windowBytes_ = 0;
+}
+
+bool Transfer::BelowLeastRate() const {
+  const std::uint32_t waited =
+      static_cast<std::uint32_t>(TickCount()) - static_cast<std::uint32_t>(windowStart_);
+  return waited >= static_cast<std::uint32_t>(StallSeconds()) * 1000u;
+}
+
+int Transfer::OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+  auto* transfer = static_cast<Transfer*>(self);
+  if (uploaded > transfer->uploaded_) {
+    transfer->Count(static_cast<std::uint64_t>(uploaded - transfer->uploaded_));
+    transfer->uploaded_ = uploaded;
+  }
+  return 0;
 }
 
 std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
@@ -107,6 +146,7 @@ std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, 
   std::size_t length = size * count;
   // Lines after the body has begun are trailers, not part of the header block.
   if (transfer->bodyStarted_) return length;
+  transfer->Count(length);
   std::string line(data, length);
   // Every response of a redirect chain (and every interim 1xx) starts a new block.
   if (line.rfind("HTTP/", 0) == 0) transfer->headerBlock_.clear();
@@ -130,6 +170,7 @@ std::size_t Transfer::OnBody(char* data, std::size_t size, std::size_t count, vo
     transfer->head_ = 0;
   }
   transfer->bodyStarted_ = true;
+  transfer->Count(length);
   transfer->buffer_.insert(transfer->buffer_.end(), data, data + length);
   return length;
 }

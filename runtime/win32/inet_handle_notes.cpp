@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "runtime/win32/inet_leavable_call.h"
+
 namespace kesto::inet::win32 {
 
 void HandleNotes::Add(HINTERNET handle, HINTERNET parent, HINTERNET ownedConnection) {
@@ -9,31 +11,69 @@ void HandleNotes::Add(HINTERNET handle, HINTERNET parent, HINTERNET ownedConnect
   std::lock_guard<std::mutex> lock(mutex_);
   // WinInet hands out the value of a closed handle again: whatever was noted under it is gone.
   RemoveLocked(handle);
-  notes_[handle] = HandleNote{parent, ownedConnection};
+  HandleNote& note = notes_[handle];
+  note.parent = parent;
+  note.ownedConnection = ownedConnection;
 }
 
 void HandleNotes::Restart(HINTERNET handle) {
-  Update(handle, [](HandleNote& note) {
+  Use(handle, [](HandleNote& note) {
     note.received = 0;
     note.failed = false;
+    note.windowStart = GetTickCount();
+    note.windowBytes = 0;
+    note.buffered = 0;
   });
 }
 
-HINTERNET HandleNotes::Remove(HINTERNET handle) {
+bool HandleNotes::Close(HINTERNET handle) {
   std::lock_guard<std::mutex> lock(mutex_);
   auto found = notes_.find(handle);
-  HINTERNET owned = found == notes_.end() ? nullptr : found->second.ownedConnection;
-  RemoveLocked(handle);
-  return owned;
+  if (found == notes_.end()) return ::InternetCloseHandle(handle) != FALSE;
+  if (found->second.closed) return false;
+  // The handle and those opened through it are closed to every caller now; the calls still
+  // waiting on the network are left, and the last to return closes WinInet's handle.
+  auto left = std::make_shared<LeftClose>();
+  left->handle = handle;
+  std::vector<HINTERNET> pending{handle};
+  while (!pending.empty()) {
+    const HINTERNET current = pending.back();
+    pending.pop_back();
+    HandleNote& note = notes_[current];
+    note.closed = true;
+    if (note.calls) CloseCalls(*note.calls, left);
+    for (const auto& [child, childNote] : notes_) {
+      if (childNote.parent == current) pending.push_back(child);
+    }
+  }
+  return left->calls > 0 || CloseLocked(handle);
 }
 
-void HandleNotes::RemoveLocked(HINTERNET handle) {
-  notes_.erase(handle);
+void HandleNotes::CloseLeft(HINTERNET handle) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  CloseLocked(handle);
+}
+
+bool HandleNotes::CloseLocked(HINTERNET handle) {
+  const bool closed = ::InternetCloseHandle(handle) != FALSE;
+  if (HINTERNET owned = RemoveLocked(handle)) {
+    ::InternetCloseHandle(owned);
+    RemoveLocked(owned);
+  }
+  return closed;
+}
+
+HINTERNET HandleNotes::RemoveLocked(HINTERNET handle) {
+  auto found = notes_.find(handle);
+  if (found == notes_.end()) return nullptr;
+  const HINTERNET owned = found->second.ownedConnection;
+  notes_.erase(found);
   std::vector<HINTERNET> children;
   for (const auto& [child, note] : notes_) {
     if (note.parent == handle) children.push_back(child);
   }
   for (HINTERNET child : children) RemoveLocked(child);
+  return owned;
 }
 
 HandleNotes& Notes() {

@@ -18,11 +18,13 @@
 
 #include "runtime/inet.h"
 #include "runtime/win32/inet_handle_notes.h"
+#include "runtime/win32/inet_leavable_call.h"
 
 namespace kesto::inet {
 
 namespace {
 
+using win32::CallLeavably;
 using win32::HandleNote;
 using win32::Notes;
 
@@ -46,7 +48,7 @@ const char* OrNull(const Text& text) {
 // WinInet's own defaults wait on a silent server for ever. A request takes its send and receive
 // time-outs from the connection it is opened through, not from the session: both get them.
 void SetStallTime(HINTERNET handle) {
-  DWORD milliseconds = kStallSeconds * 1000;
+  DWORD milliseconds = StallSeconds() * 1000;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                        INTERNET_OPTION_RECEIVE_TIMEOUT}) {
     InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
@@ -128,10 +130,17 @@ Handle HttpOpenRequest(Handle connection, const Text& verb, const Text& path, co
 }
 
 bool HttpSendRequest(Handle request, const Text& headers, const Bytes& body) {
-  Notes().Restart(AsInternet(request));
-  return HttpSendRequestA(AsInternet(request), OrNull(headers), static_cast<DWORD>(headers.size()),
-                          const_cast<std::uint8_t*>(body.empty() ? nullptr : body.data()),
-                          static_cast<DWORD>(body.size())) != FALSE;
+  const HINTERNET file = AsInternet(request);
+  Notes().Restart(file);
+  DWORD unused = 0;
+  return CallLeavably(
+      file,
+      [file, headers, body](DWORD&) {
+        return HttpSendRequestA(file, OrNull(headers), static_cast<DWORD>(headers.size()),
+                                const_cast<std::uint8_t*>(body.empty() ? nullptr : body.data()),
+                                static_cast<DWORD>(body.size()));
+      },
+      unused);
 }
 
 // WinInet's own InternetOpenUrl makes its connection inside, where no time-out can be set on
@@ -177,38 +186,78 @@ Handle InternetOpenUrl(Handle session, const Text& url, const Text& headers, std
 // A failed transfer may come with the bytes that arrived before it: those are handed out now
 // and the failure on the next read. WinInet ends a body quietly when the connection closes
 // before its Content-Length came; such a body fails its last read, as on POSIX.
+// WinInet fills a buffer before it returns, which a trickling server may make last for ever:
+// the buffer is filled here from what WinInet holds, waiting (leavably) for more only when it
+// holds nothing, and the least rate is checked after each receive.
 bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uint32_t& read) {
   read = 0;
   const HINTERNET file = AsInternet(request);
-  if (Notes().Update(file, [](HandleNote&) {}).failed) return false;
+  bool failedBefore = true;
+  Notes().Use(file, [&](HandleNote& note) { failedBefore = note.failed; });
+  if (failedBefore) return false;
+  const std::uint64_t leastBytes = std::uint64_t{kLeastBytesPerSecond} * StallSeconds();
+  const DWORD stallMilliseconds = StallSeconds() * 1000;
   DWORD got = 0;
-  const bool ok = ::InternetReadFile(file, buffer, size, &got) != FALSE;
-  const bool ended = ok && got == 0 && size > 0;
-  const std::optional<std::uint64_t> promised =
-      ended ? PromisedLength(file) : std::optional<std::uint64_t>{};
-  const HandleNote note = Notes().Update(file, [&](HandleNote& noted) {
-    noted.received += got;
-    noted.failed = !ok || (promised && noted.received < *promised);
+  bool ok = true;
+  bool ended = size == 0;
+  bool tooSlow = false;
+  while (got < size && ok && !tooSlow && !ended) {
+    DWORD held = 0;
+    ok = Notes().Use(file, [&](HandleNote& note) { held = note.buffered; });
+    if (ok && held == 0) {
+      ok = CallLeavably(
+          file,
+          [file](DWORD& available) { return ::InternetQueryDataAvailable(file, &available, 0, 0); },
+          held);
+    }
+    DWORD step = 0;
+    if (ok && held > 0) {
+      ok = Notes().Use(file, [&](HandleNote& note) {
+        if (!::InternetReadFile(file, static_cast<char*>(buffer) + got,
+                                std::min<DWORD>(size - got, held), &step)) {
+          step = 0;
+          note.failed = true;
+        }
+        note.buffered = held - step;
+        note.windowBytes += step;
+        if (note.windowBytes >= leastBytes) {
+          note.windowStart = GetTickCount();
+          note.windowBytes = 0;
+        }
+        tooSlow = GetTickCount() - note.windowStart >= stallMilliseconds;
+      });
+    }
+    ended = ok && step == 0;
+    got += step;
+  }
+  bool failed = true;
+  Notes().Use(file, [&](HandleNote& note) {
+    const std::optional<std::uint64_t> promised =
+        ended && got == 0 && size > 0 ? PromisedLength(file) : std::optional<std::uint64_t>{};
+    note.received += got;
+    note.failed = note.failed || !ok || tooSlow || (promised && note.received < *promised);
+    failed = note.failed;
   });
   read = got;
-  return got > 0 || (ok && !note.failed);
+  return got > 0 || !failed;
 }
 
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
                    std::uint32_t* index) {
   DWORD size = length;
   DWORD at = index ? *index : 0;
-  bool ok =
-      HttpQueryInfoA(AsInternet(request), infoLevel, buffer, &size, index ? &at : nullptr) != FALSE;
+  bool ok = false;
+  Notes().Use(AsInternet(request), [&](HandleNote&) {
+    ok = HttpQueryInfoA(AsInternet(request), infoLevel, buffer, &size, index ? &at : nullptr) !=
+         FALSE;
+  });
   length = size;
   if (index) *index = at;
   return ok;
 }
 
 bool InternetCloseHandle(Handle handle) {
-  if (handle == 0 || !::InternetCloseHandle(AsInternet(handle))) return false;
-  if (HINTERNET owned = Notes().Remove(AsInternet(handle))) InternetCloseHandle(AsHandle(owned));
-  return true;
+  return handle != 0 && Notes().Close(AsInternet(handle));
 }
 
 bool InternetGetConnectedState(std::uint32_t& flags, std::uint32_t reserved) {

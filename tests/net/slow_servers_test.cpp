@@ -1,11 +1,13 @@
-// Servers that answer slowly, stop half-way or stall: bytes that keep coming within the stall
-// time make a whole response, a header block that never closes is a failed request, and a
-// stall ends the request after about a minute (WinInet's default time-outs), never later.
+// Servers that answer slowly, stop half-way, stall or trickle: bytes that keep coming within
+// the stall time make a whole response, a header block that never closes is a failed request,
+// and a stall, or a trickle below the least rate, ends the request after the stall time (the
+// product's minute, shortened here to seconds), never later.
 #include <gtest/gtest.h>
 
 #include <thread>  // steady_clock: <chrono> itself holds text GBK cannot spell
 
 #include "runtime/inet.h"
+#include "tests/net/short_stall_time.h"
 #include "tests/net/test_server.h"
 
 namespace kesto::inet {
@@ -43,10 +45,8 @@ class SlowServers : public ::testing::Test {
     return body;
   }
 
-  static long SecondsSince(std::chrono::steady_clock::time_point begin) {
-    return long(
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin)
-            .count());
+  static double SecondsSince(std::chrono::steady_clock::time_point begin) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
   }
 
   Handle Keep(Handle handle) {
@@ -59,6 +59,9 @@ class SlowServers : public ::testing::Test {
 };
 
 TestServer* SlowServers::server = nullptr;
+
+// The stall time of the tests that wait on one.
+constexpr int kStall = 2;
 
 TEST_F(SlowServers, BytesTricklingWithinTheStallTimeMakeTheWholeResponse) {
   const std::string body = "a slow but steady answer";
@@ -100,25 +103,52 @@ TEST_F(SlowServers, ResponseWithoutLengthEndsWithTheConnection) {
 }
 
 TEST_F(SlowServers, HeaderBlockThatStallsEndsTheRequestWithinTheStallTime) {
+  const testing::ShortStallTime stall(kStall);
   server->RouteTrickle("/stalls", "HTTP/1.1 200 OK\r\nContent-Le", 2, 200, After::kHold);
   const auto begin = std::chrono::steady_clock::now();
   Handle request = 0;
   EXPECT_FALSE(Send("/stalls", request));
-  EXPECT_GE(SecondsSince(begin), 50);
-  EXPECT_LE(SecondsSince(begin), 90);
+  EXPECT_GE(SecondsSince(begin), kStall - 0.5);
+  EXPECT_LE(SecondsSince(begin), kStall + 3);
 }
 
 TEST_F(SlowServers, BodyThatStallsEndsTheReadWithinTheStallTime) {
+  const testing::ShortStallTime stall(kStall);
   server->RouteTrickle("/stalls", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst part", 1, 0,
                        After::kHold);
+  const auto begin = std::chrono::steady_clock::now();
   Handle request = 0;
   ASSERT_TRUE(Send("/stalls", request));
-  const auto begin = std::chrono::steady_clock::now();
   bool ok = true;
   EXPECT_EQ(ReadAll(request, ok), "first part");
   EXPECT_FALSE(ok);
-  EXPECT_GE(SecondsSince(begin), 50);
-  EXPECT_LE(SecondsSince(begin), 90);
+  EXPECT_GE(SecondsSince(begin), kStall - 0.5);
+  EXPECT_LE(SecondsSince(begin), kStall + 3);
+}
+
+// A body that trickles a byte a second, below the least rate, ends like a silent one after the
+// stall time; one that comes at 1,000 bytes a second, a slow line, runs past it to its end.
+TEST_F(SlowServers, BodyBelowTheLeastRateEndsAfterTheStallTimeAndASlowLineDoesNot) {
+  const testing::ShortStallTime stall(kStall);
+  const auto head = [](std::size_t length) {
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n";
+  };
+  const std::string trickle(100, 't');
+  server->RouteDrip("/trickle", head(trickle.size()), trickle, 1, 1000);
+  const auto begin = std::chrono::steady_clock::now();
+  Handle request = 0;
+  ASSERT_TRUE(Send("/trickle", request));
+  bool ok = true;
+  EXPECT_LT(ReadAll(request, ok).size(), trickle.size());
+  EXPECT_FALSE(ok);
+  EXPECT_GE(SecondsSince(begin), kStall - 0.5);
+  EXPECT_LE(SecondsSince(begin), kStall + 3);
+
+  const std::string slow(2 * kStall * 1000, 's');
+  server->RouteDrip("/slow-line", head(slow.size()), slow, 100, 100);
+  ASSERT_TRUE(Send("/slow-line", request));
+  EXPECT_EQ(ReadAll(request, ok), slow);
+  EXPECT_TRUE(ok);
 }
 
 }  // namespace

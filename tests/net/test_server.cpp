@@ -62,6 +62,12 @@ void TestServer::RouteTrickle(const std::string& path, const std::string& respon
           (after == AfterTrickle::kHold ? " hold" : ""));
 }
 
+void TestServer::RouteDrip(const std::string& path, const std::string& head,
+                           const std::string& body, int pieceSize, int gapMs) {
+  Command("route " + Hex(path) + " drip " + std::to_string(pieceSize) + " " +
+          std::to_string(gapMs) + " " + Hex(head) + " " + Hex(body));
+}
+
 void TestServer::RouteGated(const std::string& path, const std::string& head,
                             const std::vector<std::string>& pieces) {
   std::string parts = Hex(head);

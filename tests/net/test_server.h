@@ -34,6 +34,10 @@ class TestServer {
   enum class AfterTrickle { kClose, kHold };
   void RouteTrickle(const std::string& path, const std::string& response, int pieces, int gapMs,
                     AfterTrickle after = AfterTrickle::kClose);
+  // Sends the head at once, then the body in pieces of `pieceSize` bytes with `gapMs` before
+  // each; then closes the connection.
+  void RouteDrip(const std::string& path, const std::string& head, const std::string& body,
+                 int pieceSize, int gapMs);
   // Sends the head at once, then each piece only after the test has let one go with
   // ReleasePiece; then closes the connection.
   void RouteGated(const std::string& path, const std::string& head,

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/ usr / bin / env python3
 """A scripted HTTP server on 127.0.0.1 for the network tests and the download benchmark.
 
 It prints "PORT <n>" once listening, then takes commands on standard input, one per line,
@@ -17,6 +17,9 @@ program under Wine cannot hand its pipes to a Linux process):
                                              send the response in that many pieces with the
                                              gap before each, then close, or with "hold" keep
                                              the connection open until the client leaves
+  route <path-hex> drip <piece-size> <gap-ms> <head-hex> <body-hex>
+                                             send the head at once, then the body in pieces
+                                             of that size with the gap before each, then close
   route <path-hex> gated <head-hex>[,<piece-hex>...]
                                              send the head, then each piece only once the
                                              test has let one go, then close
@@ -38,7 +41,7 @@ import time
 
 NOT_FOUND = b"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"
 HEADER_LIMIT = 4 << 20
-# Byte i of a generated body is i % 251; the block is a whole number of periods.
+#Byte i of a generated body is i % 251; the block is a whole number of periods.
 PATTERN = bytes(i % 251 for i in range(251 * 4177))
 
 routes = {}
@@ -112,6 +115,13 @@ def send_trickle(sock, pieces, gap, response, hold):
         wait_for_client_to_leave(sock)
 
 
+def send_drip(sock, size, gap, head, body):
+    sock.sendall(head)
+    for start in range(0, len(body), size):
+        time.sleep(gap)
+        sock.sendall(body[start:start + size])
+
+
 def send_gated(sock, head, pieces):
     global released_pieces
     sock.sendall(head)
@@ -153,6 +163,8 @@ class Handler(socketserver.BaseRequestHandler):
                 wait_for_client_to_leave(sock)
             elif route[0] == "trickle":
                 send_trickle(sock, *route[1:])
+            elif route[0] == "drip":
+                send_drip(sock, *route[1:])
             elif route[0] == "gated":
                 send_gated(sock, *route[1:])
         except OSError:
@@ -182,6 +194,9 @@ def command(words):
         elif kind == "trickle":
             route = ("trickle", int(words[3]), int(words[4]) / 1000, bytes.fromhex(words[5]),
                      words[6:] == ["hold"])
+        elif kind == "drip":
+            route = ("drip", int(words[3]), int(words[4]) / 1000, bytes.fromhex(words[5]),
+                     bytes.fromhex(words[6]))
         elif kind == "gated":
             parts = [bytes.fromhex(part) for part in (words[3] if len(words) > 3 else "").split(",")]
             route = ("gated", parts[0], parts[1:])

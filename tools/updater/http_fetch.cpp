@@ -1,5 +1,7 @@
 #include "tools/updater/http_fetch.h"
 
+#include <algorithm>
+
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
 #include "tools/updater/transfer_progress.h"
@@ -12,7 +14,8 @@ constexpr std::uint32_t kReadChunk = 64 * 1024;
 constexpr std::uint32_t kFetchFlags =
     inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache | inet::kFlagNoCookies;
 
-// Closes a session, and every handle opened through it, however the fetch ends.
+// Closes a session, and every handle opened through it, however the fetch ends; a cancel
+// closes it sooner.
 class Session {
  public:
   explicit Session(const Text& url) {
@@ -22,9 +25,10 @@ class Session {
     handle_ = inet::InternetOpen("Kesto up.qmz",
                                  loopback ? inet::kOpenTypeDirect : inet::kOpenTypePreconfig,
                                  std::nullopt, std::nullopt, 0);
+    if (handle_ && !WatchSession(handle_)) handle_ = 0;
   }
   ~Session() {
-    if (handle_) inet::InternetCloseHandle(handle_);
+    if (handle_) CloseSession(handle_);
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -60,11 +64,15 @@ Text EntityTag(inet::Handle request) {
 }  // namespace
 
 Fetch FetchToFile(const std::string& url, const Text& path,
-                  const std::optional<ExpectedFile>& expected, const Text& ifNoneMatch) {
+                  const std::optional<ExpectedFile>& expected, const Text& ifNoneMatch,
+                  std::optional<std::uint64_t> limit) {
+  const Fetch cancelled{FetchResult::kFailed, url + ": cancelled"};
   Session session(url);
+  if (TransferCancelled()) return cancelled;
   if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
   const Text headers = ifNoneMatch.empty() ? Text{} : "If-None-Match: " + ifNoneMatch;
   const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, headers, kFetchFlags);
+  if (TransferCancelled()) return cancelled;
   if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
   const int status = StatusCode(request);
   if (status == 304 && !ifNoneMatch.empty()) return {FetchResult::kNotModified, ""};
@@ -76,18 +84,23 @@ Fetch FetchToFile(const std::string& url, const Text& path,
   FileReplacement file(path);
   crypto::Sha256 digest;
   const Text notTheFile = url + ": not the file the release feed describes";
+  if (expected) limit = std::min(limit.value_or(expected->size), expected->size);
   std::uint8_t chunk[kReadChunk];
   std::size_t size = 0;
   std::uint32_t read = 0;
   while (true) {
     if (!inet::InternetReadFile(request, chunk, kReadChunk, read)) {
+      if (TransferCancelled()) return cancelled;
       return {FetchResult::kFailed, url + ": the transfer broke off"};
     }
     if (read == 0) break;
-    if (TransferCancelled()) return {FetchResult::kFailed, url + ": cancelled"};
+    if (TransferCancelled()) return cancelled;
     NoteReceived(read);
     size += read;
-    if (expected && size > expected->size) return {FetchResult::kFailed, notTheFile};
+    if (limit && size > *limit) {
+      if (expected) return {FetchResult::kFailed, notTheFile};
+      return {FetchResult::kFailed, url + ": longer than " + std::to_string(*limit) + " bytes"};
+    }
     if (expected) digest.Add(chunk, read);
     if (!file.Write(chunk, read)) return {FetchResult::kFailed, "cannot write " + path};
   }

@@ -31,10 +31,11 @@ struct ExpectedFile {
 
 // Fetches `url` into the file at `path`, creating or replacing it. A transfer that ends
 // before the announced length counts as failed and writes nothing; so does a body that is not
-// the expected file, which is given up as soon as it grows past the expected size. With
-// `ifNoneMatch`, the server answers only whether its copy still has that tag when it does.
+// the expected file, or one longer than `limit` bytes, each given up as soon as it grows past
+// the expected size or the limit. With `ifNoneMatch`, the server answers only whether its
+// copy still has that tag when it does. A cancel (CancelTransfer) ends it within a second.
 Fetch FetchToFile(const std::string& url, const Text& path,
                   const std::optional<ExpectedFile>& expected = std::nullopt,
-                  const Text& ifNoneMatch = "");
+                  const Text& ifNoneMatch = "", std::optional<std::uint64_t> limit = std::nullopt);
 
 }  // namespace kesto::updater

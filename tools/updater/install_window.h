@@ -13,7 +13,7 @@ enum class InstallOutcome { kInstalled, kFailed, kCancelled };
 
 // Runs `install` on a thread of its own and tells how it ended, showing the install window for
 // `key` once it has run for half a second. Cancel, or closing the window, stops the downloads
-// at their next chunk (TransferCancelled), and `install` then fails.
+// within a second (CancelTransfer), and `install` then fails.
 InstallOutcome InstallWithProgress(const Text& key, const std::function<bool()>& install);
 
 }  // namespace kesto::updater

@@ -14,8 +14,10 @@ namespace kesto::updater {
 
 namespace {
 
-// A feed is a few kilobytes; anything far larger is not one.
-constexpr std::size_t kFeedLimit = 4 << 20;
+// A feed is a few kilobytes and its signature under a hundred bytes; anything far larger is
+// not one, and its download stops there.
+constexpr std::uint64_t kFeedLimit = 4 << 20;
+constexpr std::uint64_t kSignatureLimit = 64 << 10;
 
 Text Refusal(update::FeedVerdict verdict) {
   switch (verdict) {
@@ -43,14 +45,15 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
   const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
   const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
-  const Fetch fetch = FetchToFile(update::FeedAddress(), feedFile, std::nullopt, tag);
+  const Fetch fetch = FetchToFile(update::FeedAddress(), feedFile, std::nullopt, tag, kFeedLimit);
   const bool unchanged = fetch.result == FetchResult::kNotModified;
   if (unchanged) {
     WriteFileBytes(feedFile, {ReadFileBytes(kept)});
     WriteFileBytes(signatureFile, {ReadFileBytes(kept + ".sig")});
   } else {
     const Fetch signature = fetch.result == FetchResult::kSaved
-                                ? FetchToFile(update::FeedAddress() + ".sig", signatureFile)
+                                ? FetchToFile(update::FeedAddress() + ".sig", signatureFile,
+                                              std::nullopt, "", kSignatureLimit)
                                 : fetch;
     if (signature.result != FetchResult::kSaved) {
       problem = signature.reason;
@@ -58,10 +61,6 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     }
   }
   const Bytes feed = ReadFileBytes(feedFile);
-  if (feed.size() > kFeedLimit) {
-    problem = Refusal(update::FeedVerdict::kMalformed);
-    return std::nullopt;
-  }
   const Bytes signature = ReadFileBytes(signatureFile);
   update::FeedCheck check =
       update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),

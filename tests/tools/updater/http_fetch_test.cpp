@@ -1,11 +1,15 @@
-// The updater's download of one package file: what is saved, and what a fault leaves behind.
+// The updater's download of one package file: what is saved, what a fault leaves behind, and
+// how a body without end and a cancel stop it.
 #include "tools/updater/http_fetch.h"
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "runtime/tool_services.h"
 #include "tests/net/test_server.h"
 #include "tests/tools/updater/peak_memory.h"
+#include "tools/updater/transfer_progress.h"
 
 namespace kesto::updater {
 namespace {
@@ -108,6 +112,37 @@ TEST_F(FetchToFileTest, ABigPackageIsSavedWithoutHoldingItInMemory) {
   ASSERT_EQ(saved.size(), static_cast<std::size_t>(kSize));
   for (long long at : {0ll, 12345ll, kSize - 1}) {
     EXPECT_EQ(static_cast<char>(saved[at]), testing::StreamByte(at));
+  }
+}
+
+// A body without a length that never ends stops at the limit, and nothing of it is kept.
+TEST_F(FetchToFileTest, AnEndlessBodyStopsAtTheLimitAndNothingIsKept) {
+  server_.RouteEndless("/app/feed.json", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n",
+                       "{\"releases\": [], ");
+  const Fetch fetch = FetchToFile(server_.Url("/app/feed.json"), file_, std::nullopt, "", 1 << 20);
+  EXPECT_EQ(fetch.result, FetchResult::kFailed);
+  EXPECT_NE(fetch.reason.find("longer than 1048576 bytes"), Text::npos) << fetch.reason;
+  EXPECT_TRUE(FolderNames().empty()) << "no file, whole or half";
+}
+
+// A cancel ends a download within a second while it waits on a server that says nothing, for
+// its answer or in the middle of the body, and nothing is kept.
+TEST_F(FetchToFileTest, ACancelEndsADownloadWaitingOnASilentServerWithinASecond) {
+  server_.RouteSilent("/silent");
+  server_.RouteTrickle("/stops", "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nfirst part", 1, 0,
+                       TestServer::AfterTrickle::kHold);
+  for (const char* path : {"/silent", "/stops"}) {
+    SCOPED_TRACE(path);
+    auto fetch =
+        std::async(std::launch::async, [&] { return FetchToFile(server_.Url(path), file_); });
+    ASSERT_EQ(fetch.wait_for(std::chrono::milliseconds(500)), std::future_status::timeout);
+    CancelTransfer();
+    EXPECT_EQ(fetch.wait_for(std::chrono::seconds(1)), std::future_status::ready);
+    const Fetch result = fetch.get();
+    ResetTransfer();
+    EXPECT_EQ(result.result, FetchResult::kFailed);
+    EXPECT_NE(result.reason.find("cancelled"), Text::npos) << result.reason;
+    EXPECT_TRUE(FolderNames().empty());
   }
 }
 

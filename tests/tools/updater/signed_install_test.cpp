@@ -16,6 +16,7 @@
 #include "tools/updater/install_window.h"
 #include "tools/updater/package_install.h"
 #include "tools/updater/run_target.h"
+#include "tools/updater/signed_release.h"
 #include "tools/updater/staged_release.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
@@ -104,6 +105,24 @@ TEST_F(SignedInstall, OnlyTheReleaseAsTheVendorPublishedItInstalls) {
   Serve("older.json", "older.json.sig", program);
   EXPECT_FALSE(Install());
   EXPECT_FALSE(folder_.Exists("app"));
+}
+
+// A feed or signature without a length that never ends is given up at its cap (far above any
+// real one), and nothing of it is kept.
+TEST_F(SignedInstall, AnEndlessFeedOrSignatureStopsAtItsCapAndNothingIsKept) {
+  const std::string endless = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  server_.RouteEndless("/app/feed.json", endless, "{\"releases\": [], ");
+  const Text folder = folder_.Inside("staging");
+  ASSERT_TRUE(std::filesystem::create_directory(folder_ / "staging"));
+  Text problem;
+  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(problem.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder_ / "staging")) << "nothing of the feed kept";
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  server_.RouteEndless("/app/feed.json.sig", endless, "0");
+  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(folder_.Exists("staging/feed.json.sig")) << "nothing of the signature kept";
 }
 
 // Once a feed is accepted, a check asks only whether the server's copy changed: an unchanged
@@ -212,7 +231,7 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
 }
 
 // The seller waiting on a first install sees its window with the bar moving, and cancel gives
-// the install up at the next chunk: nothing is installed and nothing is reported.
+// the install up: nothing is installed and nothing is reported.
 TEST_F(SignedInstall, ASlowFirstInstallShowsItsProgressAndCanBeCancelled) {
   headless::ResetFrame();
   const std::string program = Sample("memo.qmz");
