@@ -104,7 +104,7 @@ Text Utf8ToText(const std::string& utf8) {
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return win32::FromWide(wide);
+  return win32::FromWideCodePage936(wide);
 }
 
 // The handle is not inheritable, so started programs do not keep the hold alive.
