@@ -11,6 +11,7 @@ because no X server could be started here.
 """
 
 import argparse
+import hashlib
 import os
 import shlex
 import subprocess
@@ -106,16 +107,24 @@ def case_linux_download(run):
                     *lay_out_folder.platform_info(run.options.port)], check=True, timeout=30)
     run.start_site()
     argv, folder = run.entry_command()
-    expect(argv == [os.path.join(run.folder.path, "kesto")], f"the entry runs {argv}")
+    expect(argv == ["sh", "-c", 'exec "$0"', os.path.join(run.folder.path, "kesto")],
+           f"the entry runs {argv}")
     run.start(argv, "platform.log", cwd=folder)
     run.wait_platform()
+    # The browser keeps its data under the data home, in the folder of this copy, not beside
+    # the programs.
+    digest = hashlib.sha256(os.path.realpath(run.folder.path).encode()).hexdigest()[:16]
+    web_data = os.path.join(run.data, "kesto", "webdata", digest)
+    expect(os.path.isdir(web_data), f"no browser data in {web_data}")
+    strays = {"hsts-storage.sqlite", "storage", "mediakeys"} & set(os.listdir(run.folder.path))
+    expect(not strays, f"browser data in the program folder: {strays}")
 
     run.script(installer)
     expect(not run.folder_processes(), "the platform still runs after installing over it")
 
     os.makedirs(os.path.join(run.folder.path, "app", "memo"), exist_ok=True)
     run.script(os.path.join(run.folder.path, "uninstall.sh"))
-    left = [f for f in installed_files(run) if os.path.exists(f)]
+    left = [f for f in installed_files(run) + [web_data] if os.path.exists(f)]
     expect(not left, f"left after uninstalling: {left}")
     stays = sorted(os.listdir(run.folder.path))
     expect({"app", "qmztx.ini", "reg.qmz"} <= set(stays), f"the seller's files went: {stays}")
