@@ -13,7 +13,6 @@ because no X server could be started here.
 import argparse
 import hashlib
 import os
-import shlex
 import subprocess
 import sys
 import tarfile
@@ -65,8 +64,12 @@ class DownloadRun(Run):
             for line in f:
                 key, _, value = line.rstrip("\n").partition("=")
                 keys[key] = value
-        # The string value's escapes first, then the command line's own quoting.
-        return shlex.split(keys["Exec"].replace("\\\\", "\\")), keys["Path"]
+        # The string value's escapes first, then the command line's own quoting, a subset of
+        # the shell's, read back by the shell.
+        command = keys["Exec"].replace("\\\\", "\\")
+        words = subprocess.run(["sh", "-c", 'printf "%s\\0" ' + command], capture_output=True,
+                               check=True).stdout
+        return [w.decode() for w in words.split(b"\0")[:-1]], keys["Path"]
 
 
 def installed_files(run):
@@ -109,13 +112,14 @@ def case_linux_download(run):
     argv, folder = run.entry_command()
     expect(argv == ["sh", "-c", 'exec "$0"', os.path.join(run.folder.path, "kesto")],
            f"the entry runs {argv}")
-    run.start(argv, "platform.log", cwd=folder)
+    run.start(argv, "platform.log", cwd=folder, env=run.user_env())
     run.wait_platform()
     # The browser keeps its data under the data home, in the folder of this copy, not beside
     # the programs.
     digest = hashlib.sha256(os.path.realpath(run.folder.path).encode()).hexdigest()[:16]
     web_data = os.path.join(run.data, "kesto", "webdata", digest)
-    expect(os.path.isdir(web_data), f"no browser data in {web_data}")
+    harness.wait_until(lambda: os.path.isdir(web_data), 20,
+                       f"browser data in {web_data}")
     strays = {"hsts-storage.sqlite", "storage", "mediakeys"} & set(os.listdir(run.folder.path))
     expect(not strays, f"browser data in the program folder: {strays}")
 

@@ -88,10 +88,10 @@ class Run:
                                  os.path.join(self.artifacts, "site.log"), extra)
         self.site.start(self.x.env)
 
-    def start(self, argv, log_name, cwd=None):
+    def start(self, argv, log_name, cwd=None, env=None):
         log = open(os.path.join(self.artifacts, log_name), "ab")
         self.logs.append(log)
-        process = subprocess.Popen(argv, cwd=cwd or self.folder.path, env=self.x.env,
+        process = subprocess.Popen(argv, cwd=cwd or self.folder.path, env=env or self.x.env,
                                    stdout=log, stderr=log, start_new_session=True)
         self.started.append(process)
         return process
