@@ -131,6 +131,12 @@ std::optional<std::wstring> ToWidePath(const Text& path) {
   return wide;
 }
 
+std::optional<std::wstring> ToWideTreePath(const Text& path) {
+  auto wide = ToWidePath(path);
+  if (wide && !IsLongPathForm(*wide)) *wide = LongPathForm(*wide);
+  return wide;
+}
+
 std::wstring ToWide(const Text& text) {
   return Convert(text, false).value_or(std::wstring{});
 }

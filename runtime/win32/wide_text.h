@@ -19,6 +19,9 @@ std::optional<std::wstring> ToWideExact(const Text& text);
 // A path too long for the plain form gets the "\\?\" form, which the W functions take up to
 // 32767 characters.
 std::optional<std::wstring> ToWidePath(const Text& path);
+// A folder whose whole tree is walked: always the "\\?\" form, which the paths built below it
+// keep, however long they grow.
+std::optional<std::wstring> ToWideTreePath(const Text& path);
 
 // Lossy, for display: a byte sequence that is not GB18030 becomes U+FFFD.
 std::wstring ToWide(const Text& text);
