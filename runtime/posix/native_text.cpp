@@ -79,9 +79,9 @@ std::size_t GbkSkip(const unsigned char* p, std::size_t left) {
   return p[0] >= 0x81 && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F ? 2 : 1;
 }
 
-// A well-formed UTF-8 character that cannot be converted (a lone surrogate's spelling) is
-// dropped whole; a byte that starts no well-formed character alone, so the text after it
-// survives.
+// A well-formed UTF-8 character the other side cannot hold (a surrogate's spelling; for code
+// page 936, whatever GBK lacks) is dropped whole; a byte that starts no well-formed character
+// alone, so the text after it survives.
 std::size_t Utf8Skip(const unsigned char* p, std::size_t left) {
   std::size_t length = p[0] >= 0xF0 && p[0] <= 0xF4   ? 4
                        : p[0] >= 0xE0 && p[0] <= 0xEF ? 3

@@ -23,7 +23,8 @@ TEST(NativeText, LossyConversionsKeepWhatFollowsABadSequence) {
   EXPECT_EQ(Utf8ToCodePage936("x\xF0\x9F\x98\x80\xE4\xB8\xAD"), "x?\xD6\xD0");
   EXPECT_EQ(Utf8ToCodePage936Exact("\xC3\xB8"), std::nullopt);
   // A bad four-byte sequence is dropped whole, so the digits in it do not come out as digits.
-  EXPECT_EQ(GbkToUtf8("a\xFE\x39\xFE\x39" "b"),
+  EXPECT_EQ(GbkToUtf8("a\xFE\x39\xFE\x39"
+                      "b"),
             "a\xEF\xBF\xBD"
             "b");
   // A lead byte without a valid second byte becomes U+FFFD; the ASCII after it stays.
