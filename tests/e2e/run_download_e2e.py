@@ -13,6 +13,7 @@ because no X server could be started here.
 import argparse
 import hashlib
 import os
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -30,11 +31,12 @@ ICON_SIZES = [16, 24, 32, 48]
 
 
 class DownloadRun(Run):
-    """A case's world with a home folder of its own (a space in its path, as users have)."""
+    """A case's world with a home folder of its own, named as users name theirs: spaces, and
+    letters GBK lacks."""
 
     def __init__(self, options, case):
         super().__init__(options, case, work_prefix="kesto-download-")
-        self.home = os.path.join(self.work, "home of seller")
+        self.home = os.path.join(self.work, "home of Bjørn Ødegård 😀")
         self.data = os.path.join(self.home, ".local", "share")
         self.entry = os.path.join(self.data, "applications", "kesto.desktop")
         self.autostart = os.path.join(self.home, ".config", "autostart", "kesto.desktop")
@@ -108,12 +110,14 @@ def case_linux_download(run):
     # menu is a user start: the updater starts the platform.
     subprocess.run([run.options.regtool, "write", os.path.join(run.folder.path, "reg.qmz"),
                     *lay_out_folder.platform_info(run.options.port)], check=True, timeout=30)
+    shutil.copytree(os.path.join(run.options.packages, "memo"),
+                    os.path.join(run.folder.path, "app", "memo"))
     run.start_site()
     argv, folder = run.entry_command()
     expect(argv == ["sh", "-c", 'exec "$0"', os.path.join(run.folder.path, "kesto")],
            f"the entry runs {argv}")
     run.start(argv, "platform.log", cwd=folder, env=run.user_env())
-    run.wait_platform()
+    run.wait_tile(run.wait_platform(), "memo")
     # The browser keeps its data under the data home, in the folder of this copy, not beside
     # the programs.
     digest = hashlib.sha256(os.path.realpath(run.folder.path).encode()).hexdigest()[:16]
@@ -126,7 +130,6 @@ def case_linux_download(run):
     run.script(installer)
     expect(not run.folder_processes(), "the platform still runs after installing over it")
 
-    os.makedirs(os.path.join(run.folder.path, "app", "memo"), exist_ok=True)
     run.script(os.path.join(run.folder.path, "uninstall.sh"))
     left = [f for f in installed_files(run) + [web_data] if os.path.exists(f)]
     expect(not left, f"left after uninstalling: {left}")
