@@ -7,7 +7,7 @@ namespace kesto {
 namespace {
 bool IsSpaceAt(const Text& text, std::size_t pos, std::size_t length) {
   if (length == 1) return text[pos] == ' ';
-  return static_cast<unsigned char>(text[pos]) == 0xA1 &&
+  return length == 2 && static_cast<unsigned char>(text[pos]) == 0xA1 &&
          static_cast<unsigned char>(text[pos + 1]) == 0xA1;
 }
 }  // namespace

@@ -29,7 +29,7 @@ void RunInBackground();
 // messages, and a program whose work comes before any window of its own would never do so.
 void ReadyForInput();
 
-// The text as UTF-8 (a byte sequence that is not GBK becomes U+FFFD).
+// The text as UTF-8 (a byte sequence that is not GB18030 becomes U+FFFD).
 std::string TextToUtf8(const Text& text);
 // UTF-8 as a text; nothing when it is not UTF-8 or holds a character GBK cannot.
 std::optional<Text> Utf8ToTextExact(const std::string& utf8);

@@ -17,12 +17,12 @@ void ReportWhenMapped(GtkWidget* window) {
                    nullptr);
 }
 
-void KeepWebTrafficLocal() {
+void KeepWebTrafficLocal(WebKitWebContext* context) {
   WebKitNetworkProxySettings* proxy =
       webkit_network_proxy_settings_new("http://127.0.0.1:1", nullptr);
   webkit_website_data_manager_set_network_proxy_settings(
-      webkit_web_context_get_website_data_manager(webkit_web_context_get_default()),
-      WEBKIT_NETWORK_PROXY_MODE_CUSTOM, proxy);
+      webkit_web_context_get_website_data_manager(context), WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
+      proxy);
   webkit_network_proxy_settings_free(proxy);
 }
 

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
 namespace kesto::bench {
 
 void ReportWhenMapped(GtkWidget* window);
-void KeepWebTrafficLocal();
+// The web traffic of the views of `context`.
+void KeepWebTrafficLocal(WebKitWebContext* context);
 
 }  // namespace kesto::bench

@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
   gdk_set_allowed_backends("x11");
   gtk_init(&argc, &argv);
-  kesto::bench::KeepWebTrafficLocal();
+  kesto::bench::KeepWebTrafficLocal(webkit_web_context_get_default());
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_decorated(GTK_WINDOW(window), FALSE);
   gtk_window_set_default_size(GTK_WINDOW(window), 1024, 643);

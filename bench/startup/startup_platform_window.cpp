@@ -4,12 +4,13 @@
 #include "layouts/names.h"
 #include "runtime/core.h"
 #include "runtime/gtk/loaded_windows.h"
+#include "runtime/gtk/shared_web_process.h"
 #include "runtime/toolkit.h"
 #include "runtime/ui.h"
 
 int main(int argc, char** argv) {
   kesto::RuntimeStart(argc, argv);
-  kesto::bench::KeepWebTrafficLocal();
+  kesto::bench::KeepWebTrafficLocal(kesto::gtk::ProgramWebContext());
   if (!kesto::ui::LoadWindow(kesto::names::kMainWindow)) return 1;
   kesto::bench::ReportWhenMapped(kesto::gtk::FindLoadedWindow(kesto::names::kMainWindow)->window());
   kesto::toolkit::RunMessageLoop();

@@ -117,9 +117,9 @@ void ElementEventBridge::OnMessage(WebKitUserContentManager*, WebKitJavascriptRe
   JSCValue* value = webkit_javascript_result_get_js_value(message);
   if (!value || !jsc_value_is_object(value)) return;
   const std::shared_ptr<void> keep = self->keepAlive_();
-  self->Deliver(IntProperty(value, "code"), posix::Utf8ToGbk(TextProperty(value, "id")),
-                posix::Utf8ToGbk(TextProperty(value, "name")),
-                posix::Utf8ToGbk(TextProperty(value, "page")));
+  self->Deliver(IntProperty(value, "code"), posix::Utf8ToCodePage936(TextProperty(value, "id")),
+                posix::Utf8ToCodePage936(TextProperty(value, "name")),
+                posix::Utf8ToCodePage936(TextProperty(value, "page")));
 }
 
 void ElementEventBridge::Deliver(int code, const Text& id, const Text& name, const Text& page) {

@@ -1,6 +1,7 @@
 #include "runtime/gtk/shared_web_process.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace kesto::gtk {
@@ -27,15 +28,45 @@ gboolean ReloadAfterCrash(WebKitWebView* view, WebKitWebProcessTerminationReason
   return FALSE;
 }
 
+// "<data or cache home>/kesto/<kind>/<16 hexadecimal digits of the SHA-256 of the program's
+// folder>": where the desktop keeps such data, one folder per installed copy, so that two
+// copies never share a login. Without it WebKit takes "<data home>/<program name>", which for
+// an installed platform is its own folder. The uninstaller finds them by the same rule.
+std::string WebDataFolder(const char* home, const char* kind) {
+  gchar* program = g_file_read_link("/proc/self/exe", nullptr);
+  gchar* folder = program ? g_path_get_dirname(program) : g_strdup("/");
+  gchar* digest = g_compute_checksum_for_string(G_CHECKSUM_SHA256, folder, -1);
+  gchar* path = g_build_filename(home, "kesto", kind, std::string(digest, 16).c_str(), nullptr);
+  std::string result = path;
+  g_free(path);
+  g_free(digest);
+  g_free(folder);
+  g_free(program);
+  return result;
+}
+
 }  // namespace
+
+WebKitWebContext* ProgramWebContext() {
+  static WebKitWebContext* context = [] {
+    WebKitWebsiteDataManager* data = webkit_website_data_manager_new(
+        "base-data-directory", WebDataFolder(g_get_user_data_dir(), "webdata").c_str(),
+        "base-cache-directory", WebDataFolder(g_get_user_cache_dir(), "webcache").c_str(), nullptr);
+    WebKitWebContext* made = webkit_web_context_new_with_website_data_manager(data);
+    g_object_unref(data);
+    return made;
+  }();
+  return context;
+}
 
 WebKitWebView* NewSharedWebView() {
   std::vector<WebKitWebView*>& views = LiveViews();
   WebKitUserContentManager* manager = webkit_user_content_manager_new();
   GObject* created =
       views.empty()
-          ? static_cast<GObject*>(
-                g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", manager, nullptr))
+          ? static_cast<GObject*>(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context",
+                                               ProgramWebContext(), "user-content-manager", manager,
+                                               nullptr))
           : static_cast<GObject*>(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", views.front(),
                                                "user-content-manager", manager, nullptr));
   g_object_unref(manager);

@@ -99,6 +99,9 @@ StatusNotifierItem::StatusNotifierItem(LoadedWindow& window, std::function<void(
     menu_ = std::make_unique<DBusMenu>(bus_, kMenuPath, window, *menu);
   }
   pending_ = g_cancellable_new();
+  hostSignals_ = g_dbus_connection_signal_subscribe(
+      bus_, nullptr, kWatcher, nullptr, "/StatusNotifierWatcher", nullptr, G_DBUS_SIGNAL_FLAGS_NONE,
+      OnWatcherSignal, this, nullptr);
   watch_ = g_bus_watch_name_on_connection(bus_, kWatcher, G_BUS_NAME_WATCHER_FLAGS_NONE,
                                           OnWatcherAppeared, OnWatcherVanished, this, nullptr);
 }
@@ -111,6 +114,7 @@ StatusNotifierItem::~StatusNotifierItem() {
   g_cancellable_cancel(pending_);
   g_object_unref(pending_);
   g_bus_unwatch_name(watch_);
+  g_dbus_connection_signal_unsubscribe(bus_, hostSignals_);
   menu_.reset();
   g_dbus_connection_unregister_object(bus_, registration_);
   g_dbus_connection_close(bus_, nullptr, nullptr, nullptr);
@@ -131,6 +135,10 @@ void StatusNotifierItem::Update(GdkPixbuf* icon, const std::string& title, const
   Emit("NewToolTip");
 }
 
+void StatusNotifierItem::UpdateShown() {
+  SetShown(registered_ && hostThere_);
+}
+
 void StatusNotifierItem::SetShown(bool shown) {
   if (shown == shown_) return;
   shown_ = shown;
@@ -148,14 +156,63 @@ void StatusNotifierItem::Emit(const char* signal) {
 void StatusNotifierItem::OnWatcherAppeared(GDBusConnection* bus, const char*, const char* owner,
                                            gpointer data) {
   auto& self = *static_cast<StatusNotifierItem*>(data);
+  self.watcher_ = owner;
   g_dbus_connection_call(bus, owner, "/StatusNotifierWatcher", kWatcher,
                          "RegisterStatusNotifierItem",
                          g_variant_new("(s)", g_dbus_connection_get_unique_name(bus)), nullptr,
                          G_DBUS_CALL_FLAGS_NONE, -1, self.pending_, OnRegistered, data);
+  self.AskForHost();
 }
 
+// What was asked of the watcher that went is not waited for: its answers would be stale.
 void StatusNotifierItem::OnWatcherVanished(GDBusConnection*, const char*, gpointer data) {
-  static_cast<StatusNotifierItem*>(data)->SetShown(false);
+  auto& self = *static_cast<StatusNotifierItem*>(data);
+  g_cancellable_cancel(self.pending_);
+  g_object_unref(self.pending_);
+  self.pending_ = g_cancellable_new();
+  self.watcher_.clear();
+  self.registered_ = false;
+  self.hostThere_ = false;
+  self.UpdateShown();
+}
+
+// The property says whether any host is left: one host going may leave another.
+void StatusNotifierItem::AskForHost() {
+  g_dbus_connection_call(
+      bus_, watcher_.c_str(), "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties", "Get",
+      g_variant_new("(ss)", kWatcher, "IsStatusNotifierHostRegistered"), G_VARIANT_TYPE("(v)"),
+      G_DBUS_CALL_FLAGS_NONE, -1, pending_, OnHostProperty, this);
+}
+
+void StatusNotifierItem::OnWatcherSignal(GDBusConnection*, const char* sender, const char*,
+                                         const char*, const char* signal, GVariant*,
+                                         gpointer data) {
+  auto& self = *static_cast<StatusNotifierItem*>(data);
+  if (self.watcher_.empty() || self.watcher_ != sender) return;
+  if (!std::strcmp(signal, "StatusNotifierHostRegistered") ||
+      !std::strcmp(signal, "StatusNotifierHostUnregistered")) {
+    self.AskForHost();
+  }
+}
+
+// A watcher that cannot say (an error, a property it lacks) has no host for the item.
+void StatusNotifierItem::OnHostProperty(GObject* bus, GAsyncResult* result, gpointer data) {
+  GError* error = nullptr;
+  GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, &error);
+  const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+  if (error) g_error_free(error);
+  if (cancelled) return;  // the item or the watcher is gone
+  bool there = false;
+  if (reply) {
+    GVariant* value = nullptr;
+    g_variant_get(reply, "(v)", &value);
+    there = g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN) && g_variant_get_boolean(value);
+    g_variant_unref(value);
+    g_variant_unref(reply);
+  }
+  auto& self = *static_cast<StatusNotifierItem*>(data);
+  self.hostThere_ = there;
+  self.UpdateShown();
 }
 
 void StatusNotifierItem::OnRegistered(GObject* bus, GAsyncResult* result, gpointer data) {
@@ -165,7 +222,9 @@ void StatusNotifierItem::OnRegistered(GObject* bus, GAsyncResult* result, gpoint
   const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
   if (error) g_error_free(error);
   if (cancelled) return;  // the item is gone
-  static_cast<StatusNotifierItem*>(data)->SetShown(reply != nullptr);
+  auto& self = *static_cast<StatusNotifierItem*>(data);
+  self.registered_ = reply != nullptr;
+  self.UpdateShown();
 }
 
 void StatusNotifierItem::OnCall(GDBusConnection*, const char*, const char*, const char*,

@@ -1,7 +1,9 @@
 // The window's tray entry as a StatusNotifierItem on the session bus, for the desktops whose
 // tray host speaks that protocol instead of XEmbed: GNOME with its AppIndicator extension, KDE
 // Plasma, Xfce, Cinnamon, the wlroots bars. The item registers with the watcher whenever one
-// appears, and offers the window's pop-up menu to the host.
+// appears, and offers the window's pop-up menu to the host. It counts as shown only while the
+// watcher says a host is there to draw it: a watcher can outlive its host (a panel that
+// crashed, GNOME without the AppIndicator extension).
 #pragma once
 
 #include <gio/gio.h>
@@ -37,7 +39,12 @@ class StatusNotifierItem {
   static void OnWatcherAppeared(GDBusConnection*, const char*, const char* owner, gpointer self);
   static void OnWatcherVanished(GDBusConnection*, const char*, gpointer self);
   static void OnRegistered(GObject* bus, GAsyncResult* result, gpointer self);
+  static void OnWatcherSignal(GDBusConnection*, const char* sender, const char*, const char*,
+                              const char* signal, GVariant*, gpointer self);
+  static void OnHostProperty(GObject* bus, GAsyncResult* result, gpointer self);
 
+  void AskForHost();
+  void UpdateShown();
   void SetShown(bool shown);
   void Emit(const char* signal);
 
@@ -48,6 +55,10 @@ class StatusNotifierItem {
   GCancellable* pending_ = nullptr;
   guint registration_ = 0;
   guint watch_ = 0;
+  guint hostSignals_ = 0;
+  std::string watcher_;  // the watcher's unique name while there is one
+  bool registered_ = false;
+  bool hostThere_ = false;
   std::unique_ptr<DBusMenu> menu_;
   bool shown_ = false;
   std::string title_, tip_;

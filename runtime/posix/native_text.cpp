@@ -1,10 +1,12 @@
-// GBK <-> UTF-8 through iconv, and the "\" <-> "/" path mapping.
+// GB18030 <-> UTF-8 through iconv, and the "\" <-> "/" path mapping.
 #include "runtime/posix/native_text.h"
 
 #include <iconv.h>
 
 #include <algorithm>
 #include <cerrno>
+
+#include "runtime/gbk_chars.h"
 
 namespace kesto::posix {
 
@@ -52,24 +54,34 @@ class Converter {
   iconv_t cd_;
 };
 
+// GB18030 gives every GBK character its GBK bytes and spells every other character in four
+// bytes, so the program's texts stay GBK and any name the system holds comes in and goes back
+// out unchanged.
 Converter& FromGbk() {
-  thread_local Converter converter("UTF-8", "CP936");
+  thread_local Converter converter("UTF-8", "GB18030");
   return converter;
 }
 Converter& ToGbk() {
+  thread_local Converter converter("GB18030", "UTF-8");
+  return converter;
+}
+Converter& ToCodePage936() {
   thread_local Converter converter("CP936", "UTF-8");
   return converter;
 }
 
-// A bad GBK pair is dropped as a whole; a byte that starts no pair alone.
+// A bad four-byte sequence or GBK pair is dropped as a whole; a byte that starts neither alone,
+// so the text after it survives.
 std::size_t GbkSkip(const unsigned char* p, std::size_t left) {
-  return p[0] >= 0x81 && p[0] <= 0xFE && left >= 2 && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F
-             ? 2
-             : 1;
+  const std::size_t length =
+      gbk::CharLength(std::string_view(reinterpret_cast<const char*>(p), left), 0);
+  if (length != 2) return length;
+  return p[0] >= 0x81 && p[1] >= 0x40 && p[1] <= 0xFE && p[1] != 0x7F ? 2 : 1;
 }
 
-// A well-formed UTF-8 character GBK cannot hold is dropped whole; a byte that starts no
-// well-formed character alone, so the text after it survives.
+// A well-formed UTF-8 character the other side cannot hold (a surrogate's spelling; for code
+// page 936, whatever GBK lacks) is dropped whole; a byte that starts no well-formed character
+// alone, so the text after it survives.
 std::size_t Utf8Skip(const unsigned char* p, std::size_t left) {
   std::size_t length = p[0] >= 0xF0 && p[0] <= 0xF4   ? 4
                        : p[0] >= 0xE0 && p[0] <= 0xEF ? 3
@@ -107,6 +119,16 @@ std::optional<std::string> GbkToUtf8Exact(const Text& text) {
 std::optional<Text> Utf8ToGbkExact(const std::string& utf8) {
   if (IsAscii(utf8)) return utf8;
   return ToGbk().Run(utf8, nullptr, Utf8Skip);
+}
+
+Text Utf8ToCodePage936(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  return ToCodePage936().Run(utf8, "?", Utf8Skip).value_or(Text{});
+}
+
+std::optional<Text> Utf8ToCodePage936Exact(const std::string& utf8) {
+  if (IsAscii(utf8)) return utf8;
+  return ToCodePage936().Run(utf8, nullptr, Utf8Skip);
 }
 
 // The separators are swapped on the UTF-8 side, where 0x5C is always "\" and never the second

@@ -62,11 +62,11 @@ std::string TextToUtf8(const Text& text) {
 }
 
 std::optional<Text> Utf8ToTextExact(const std::string& utf8) {
-  return posix::Utf8ToGbkExact(utf8);
+  return posix::Utf8ToCodePage936Exact(utf8);
 }
 
 Text Utf8ToText(const std::string& utf8) {
-  return posix::Utf8ToGbk(utf8);
+  return posix::Utf8ToCodePage936(utf8);
 }
 
 // flock() locks belong to the open file: closing it, or the process ending, lets go.

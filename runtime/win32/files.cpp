@@ -29,7 +29,7 @@ Text CurrentDirectory() {
   DWORD length = GetCurrentDirectoryW(size, buffer.data());
   if (length == 0 || length >= size) return {};
   buffer.resize(length);
-  return win32::FromWidePath(buffer);
+  return win32::FromWide(buffer);
 }
 
 // A file search finds folders and wildcard patterns too.

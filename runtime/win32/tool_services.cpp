@@ -43,11 +43,45 @@ bool MoveFileReplacing(const Text& from, const Text& to) {
          MoveFileExW(wideFrom->c_str(), wideTo->c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+namespace {
+
+// Through the W functions on the "\\?\" form, which the paths below keep at any length. A
+// link to a folder is removed, never what it leads to.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      const DWORD attributes = found.dwFileAttributes;
+      if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path.c_str());
+      } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveDirectoryW(path.c_str());
+      } else {
+        RemoveTree(path);
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 void RemoveFolderTree(const Text& path) {
-  const auto wide = win32::ToWidePath(path);
+  auto wide = win32::ToWideTreePath(path);
   if (!wide) return;
-  std::error_code ignored;
-  fs::remove_all(fs::path(*wide), ignored);
+  while (wide->size() > 1 && (wide->back() == L'\\' || wide->back() == L'/')) wide->pop_back();
+  const DWORD attributes = GetFileAttributesW(wide->c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    RemoveTree(*wide);
+  } else {
+    DeleteFileW(wide->c_str());
+  }
 }
 
 void PauseMilliseconds(int milliseconds) {
@@ -104,7 +138,7 @@ Text Utf8ToText(const std::string& utf8) {
   if (length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-  return win32::FromWide(wide);
+  return win32::FromWideCodePage936(wide);
 }
 
 // The handle is not inheritable, so started programs do not keep the hold alive.

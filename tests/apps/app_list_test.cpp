@@ -8,6 +8,7 @@
 #include "shell/globals.h"
 #include "shell/window_refs.h"
 #include "tests/program/temp_program_folder.h"
+#include "tests/runtime/names_in_many_scripts.h"
 
 namespace kesto::apps {
 namespace {
@@ -55,6 +56,28 @@ TEST_F(AppListTest, ListsApplicationFilesSubFoldersFirstWithTitlesAndPicturesBes
   std::vector<int> pictures;
   for (const headless::Row& row : headless::Rows(refs::kAppList)) pictures.push_back(row.iconIndex);
   EXPECT_EQ(pictures, (std::vector<int>{0, 1, 2, -1, -1}));
+}
+
+// A program folder, and a tool's folder, named in any script; the tool deep enough for its
+// path to pass 260 characters.
+TEST_F(AppListTest, AProgramFolderInAnyScriptListsItsTiles) {
+  std::string deep;
+  for (int i = 0; i < 10; ++i) deep += "/" + std::string(25, static_cast<char>('a' + i));
+  for (std::u8string_view script : testing::kNamesInManyScripts) {
+    const std::string name(script.begin(), script.end());
+    SCOPED_TRACE(name);
+    TempProgramFolder folder(name + "-");
+    folder.AddApp(name + deep, "tool", "", true);
+    folder.AddApp("", "memo", "备忘录", true);
+    RefreshAppList();
+    EXPECT_EQ(Keys(), (std::vector<Text>{"tool", "memo"}));
+    EXPECT_EQ(Captions(), (std::vector<Text>{"", "备忘录"}));
+    std::vector<int> pictures;
+    for (const headless::Row& row : headless::Rows(refs::kAppList)) {
+      pictures.push_back(row.iconIndex);
+    }
+    EXPECT_EQ(pictures, (std::vector<int>{0, 1}));
+  }
 }
 
 TEST_F(AppListTest, RefreshingAgainRebuildsInsteadOfAppending) {

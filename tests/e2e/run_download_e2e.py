@@ -12,8 +12,9 @@ because no X server could be started here.
 """
 
 import argparse
+import hashlib
 import os
-import shlex
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -31,9 +32,10 @@ ICON_SIZES = [16, 24, 32, 48]
 
 
 class DownloadRun(Run):
-    """A case's world with a home folder of its own (a space in its path, as users have)."""
+    """A case's world with a home folder of its own, named as users name theirs: spaces, and
+    letters GBK lacks."""
 
-    def __init__(self, options, case, home_name="home of seller"):
+    def __init__(self, options, case, home_name="home of Bjørn Ødegård 😀"):
         super().__init__(options, case, work_prefix="kesto-download-")
         self.home = os.path.join(self.work, home_name)
         self.data = os.path.join(self.home, ".local", "share")
@@ -65,8 +67,12 @@ class DownloadRun(Run):
             for line in f:
                 key, _, value = line.rstrip("\n").partition("=")
                 keys[key] = value
-        # The string value's escapes first, then the command line's own quoting.
-        return shlex.split(keys["Exec"].replace("\\\\", "\\")), keys["Path"]
+        # The string value's escapes first, then the command line's own quoting, a subset of
+        # the shell's, read back by the shell.
+        command = keys["Exec"].replace("\\\\", "\\")
+        words = subprocess.run(["sh", "-c", 'printf "%s\\0" ' + command], capture_output=True,
+                               check=True).stdout
+        return [w.decode() for w in words.split(b"\0")[:-1]], keys["Path"]
 
 
 def installed_files(run):
@@ -104,12 +110,24 @@ def case_linux_download(run):
     expect(no_x.returncode == 1 and "X11" in no_x.stderr.decode(errors="replace"),
            f"without X: exit {no_x.returncode}, {no_x.stderr[-600:]!r}")
 
-    # A start from the menu is a user start: the updater starts the platform.
+    # The seller's own tool beside the platform; then a start from the menu is a user start:
+    # the updater starts the platform.
+    shutil.copytree(os.path.join(run.options.packages, "memo"),
+                    os.path.join(run.folder.path, "app", "memo"))
     run.start_site()
     argv, folder = run.entry_command()
-    expect(argv == [os.path.join(run.folder.path, "kesto")], f"the entry runs {argv}")
-    run.start(argv, "platform.log", cwd=folder)
-    run.wait_platform()
+    expect(argv == ["sh", "-c", 'exec "$0"', os.path.join(run.folder.path, "kesto")],
+           f"the entry runs {argv}")
+    run.start(argv, "platform.log", cwd=folder, env=run.user_env())
+    run.wait_tile(run.wait_platform(), "memo")
+    # The browser keeps its data under the data home, in the folder of this copy, not beside
+    # the programs.
+    digest = hashlib.sha256(os.path.realpath(run.folder.path).encode()).hexdigest()[:16]
+    web_data = os.path.join(run.data, "kesto", "webdata", digest)
+    harness.wait_until(lambda: os.path.isdir(web_data), 20,
+                       f"browser data in {web_data}")
+    strays = {"hsts-storage.sqlite", "storage", "mediakeys"} & set(os.listdir(run.folder.path))
+    expect(not strays, f"browser data in the program folder: {strays}")
 
     # The updater's records of a newer platform stay; what is older rises to the download's.
     up_ini = os.path.join(run.folder.path, "up.ini")
@@ -122,9 +140,8 @@ def case_linux_download(run):
     expect(state == {"versions": {"memo": "1.0", "pt": "1.11", "up": "1.10"},
                      "feed": {"sequence": "4"}}, f"up.ini after installing over it: {state}")
 
-    os.makedirs(os.path.join(run.folder.path, "app", "memo"), exist_ok=True)
     run.script(os.path.join(run.folder.path, "uninstall.sh"))
-    left = [f for f in installed_files(run) if os.path.exists(f)]
+    left = [f for f in installed_files(run) + [web_data] if os.path.exists(f)]
     expect(not left, f"left after uninstalling: {left}")
     stays = sorted(os.listdir(run.folder.path))
     expect({"app", "qmztx.ini", "up.ini"} <= set(stays) and "reg.qmz" not in stays,

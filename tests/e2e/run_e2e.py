@@ -124,10 +124,10 @@ class Run:
         url = next(entry["url"] for entry in files if entry["name"] == name)
         return urllib.parse.urlsplit(urllib.parse.urljoin("http://site/app/feed.json", url)).path
 
-    def start(self, argv, log_name, cwd=None):
+    def start(self, argv, log_name, cwd=None, env=None):
         log = open(os.path.join(self.artifacts, log_name), "ab")
         self.logs.append(log)
-        process = subprocess.Popen(argv, cwd=cwd or self.folder.path, env=self.x.env,
+        process = subprocess.Popen(argv, cwd=cwd or self.folder.path, env=env or self.x.env,
                                    stdout=log, stderr=log, start_new_session=True)
         self.started.append(process)
         return process

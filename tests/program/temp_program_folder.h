@@ -27,21 +27,21 @@ inline const std::string kTinyGif{
     "\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b",
     43};
 
-// A new folder below the system's temporary folder, its name starting with `prefix`.
+// A new folder below the system's temporary folder, its name starting with `prefix` (UTF-8).
 inline std::filesystem::path MakeTempFolder(const std::string& prefix) {
   std::random_device random;
   for (;;) {
     std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / (prefix + std::to_string(random()));
+        std::filesystem::temp_directory_path() / NativePath(prefix + std::to_string(random()));
     if (std::filesystem::create_directory(folder)) return folder;
   }
 }
 
 class TempProgramFolder {
  public:
-  TempProgramFolder() {
+  explicit TempProgramFolder(const std::string& prefix = "kesto-test-") {
     previous_ = std::filesystem::current_path();
-    root_ = MakeTempFolder("kesto-test-");
+    root_ = MakeTempFolder(prefix);
     std::filesystem::current_path(root_);
     // The runtime names its current directory as the program writes paths: GBK, with "\".
     inside_ = CurrentDirectory();

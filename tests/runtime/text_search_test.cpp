@@ -38,6 +38,23 @@ TEST(FindText, NeverMatchesOnTheSecondByteOfAPair) {
   EXPECT_EQ(FindText("\xB0\xA1", "\xB0"), -1);
 }
 
+// A four-byte character (lead, digit, lead, digit) is one character: two of them side by side
+// hold a valid four-byte character across their middle, and a digit inside one is no digit.
+TEST(FindText, NeverMatchesInsideAFourByteCharacter) {
+  const Text twoChars = "\x81\x30\x81\x31\x81\x30\x82\x30";
+  EXPECT_EQ(FindText(twoChars, "\x81\x31\x81\x30"), -1);
+  EXPECT_EQ(FindLastText(twoChars, "\x81\x31\x81\x30"), -1);
+  EXPECT_EQ(FindText(twoChars, "\x81\x30\x82\x30"), 5);
+  EXPECT_EQ(FindText("\x81\x30\x81\x30"
+                     "0",
+                     "0"),
+            5);
+  EXPECT_EQ(FindLastText("\x81\x30\x81\x30", "0"), -1);
+  EXPECT_EQ(ReplaceText(twoChars, "\x81\x31\x81\x30", "x"), twoChars);
+  EXPECT_EQ(SplitText(twoChars, "\x81\x31\x81\x30").Count(), 1);
+  EXPECT_EQ(SplitText("a\x94\x39\xFC\x36\\b", "\\").Count(), 2);
+}
+
 TEST(FindText, IgnoreCaseFoldsOnlyOneByteLetters) {
   EXPECT_EQ(FindText("\xB0\x41x", "\xB0\x61X", {}, true), -1);
   EXPECT_EQ(FindText("\xB0\x41x", "\xB0\x41X", {}, true), 1);

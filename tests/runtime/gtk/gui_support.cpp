@@ -14,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "runtime/gtk/shared_web_process.h"
 #include "runtime/gtk/x11_access.h"
 #include "runtime/toolkit.h"
 
@@ -281,7 +282,7 @@ PageServer::PageServer() {
   const std::string proxy = "http://127.0.0.1:" + std::to_string(port_);
   WebKitNetworkProxySettings* settings = webkit_network_proxy_settings_new(proxy.c_str(), nullptr);
   WebKitWebsiteDataManager* data =
-      webkit_web_context_get_website_data_manager(webkit_web_context_get_default());
+      webkit_web_context_get_website_data_manager(gtk::ProgramWebContext());
   webkit_website_data_manager_set_network_proxy_settings(data, WEBKIT_NETWORK_PROXY_MODE_CUSTOM,
                                                          settings);
   webkit_network_proxy_settings_free(settings);

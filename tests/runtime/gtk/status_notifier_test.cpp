@@ -18,6 +18,7 @@
 #include "tests/runtime/gtk/gui_support.h"
 #include "tests/runtime/gtk/gui_windows.h"
 #include "tests/runtime/gtk/tray_support.h"
+#include "tests/runtime/gtk/x_session.h"
 
 namespace kesto::testing {
 namespace {
@@ -64,14 +65,18 @@ GDBusConnection* Connect(const std::string& address) {
 }
 
 // Owns the watcher's name while it lives and keeps the items that register with it, as the
-// desktop's tray host would; also makes the host's calls, answered while the test pumps.
+// desktop's tray host would; also makes the host's calls, answered while the test pumps. Its
+// host can be away, as when a panel crashed and left the watcher behind.
 class StandInWatcher {
  public:
-  explicit StandInWatcher(const std::string& address) : bus_(Connect(address)) {
+  explicit StandInWatcher(const std::string& address, bool host = true)
+      : bus_(Connect(address)), host_(host) {
     static GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
         R"xml(<node><interface name="org.kde.StatusNotifierWatcher">
           <method name="RegisterStatusNotifierItem"><arg direction="in" type="s"/></method>
           <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
+          <signal name="StatusNotifierHostRegistered"/>
+          <signal name="StatusNotifierHostUnregistered"/>
         </interface></node>)xml",
         nullptr);
     static const GDBusInterfaceVTable vtable{OnCall, OnGet, nullptr, {}};
@@ -90,6 +95,14 @@ class StandInWatcher {
   }
 
   const std::vector<std::string>& items() const { return items_; }
+
+  // A host comes or goes, and the watcher says so.
+  void SetHost(bool host) {
+    host_ = host;
+    g_dbus_connection_emit_signal(
+        bus_, nullptr, "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher",
+        host ? "StatusNotifierHostRegistered" : "StatusNotifierHostUnregistered", nullptr, nullptr);
+  }
 
   // A call to the registered item, answered while the test pumps; nullptr on an error.
   GVariant* Call(const char* path, const char* interface, const char* method, GVariant* args) {
@@ -125,11 +138,12 @@ class StandInWatcher {
     g_dbus_method_invocation_return_value(call, nullptr);
   }
   static GVariant* OnGet(GDBusConnection*, const char*, const char*, const char*, const char*,
-                         GError**, gpointer) {
-    return g_variant_new_boolean(TRUE);
+                         GError**, gpointer self) {
+    return g_variant_new_boolean(static_cast<StandInWatcher*>(self)->host_);
   }
 
   GDBusConnection* bus_;
+  bool host_;
   guint registration_ = 0;
   std::vector<std::string> items_;
 };
@@ -262,6 +276,29 @@ TEST_F(StatusNotifier, TheItemComesBackWithTheWatcherAndTheXEmbedEntryStandsInMe
   GVariant* title = watcher_->ItemProperty("Title");
   EXPECT_TRUE(title) << "the new watcher's host reaches the item";
   if (title) g_variant_unref(title);
+}
+
+// A watcher whose host is away draws nothing: the XEmbed entry stays until a host comes and is
+// back when it goes; with no XEmbed area either, hiding the window only minimises it. Last in
+// the suite: the XEmbed area does not come back.
+TEST_F(StatusNotifier, TheItemCountsOnlyWhileTheWatcherHasAHost) {
+  watcher_.reset();
+  ASSERT_TRUE(PumpUntil([] { return XEmbedEntryShown(); }));
+  watcher_ = std::make_unique<StandInWatcher>(bus->address(), false);
+  ASSERT_TRUE(PumpUntil([&] { return watcher_->items().size() == 1; }));
+  Pump(500);
+  EXPECT_TRUE(XEmbedEntryShown()) << "the item counted as shown with no host to draw it";
+  watcher_->SetHost(true);
+  EXPECT_TRUE(PumpUntil([] { return !XEmbedEntryShown(); }));
+  watcher_->SetHost(false);
+  EXPECT_TRUE(PumpUntil([] { return XEmbedEntryShown(); }));
+
+  CurrentXSession()->StopTray();
+  EXPECT_FALSE(ui::TrayAvailable());
+  HideToTray({});
+  EXPECT_TRUE(PumpUntil([&] { return IsIconic(handle_); })) << "hidden with nothing to click";
+  watcher_->SetHost(true);
+  EXPECT_TRUE(PumpUntil([] { return ui::TrayAvailable(); }));
 }
 
 }  // namespace

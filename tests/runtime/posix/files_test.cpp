@@ -5,6 +5,7 @@
 #include <set>
 
 #include "runtime/core.h"
+#include "tests/runtime/names_in_many_scripts.h"
 #include "tests/runtime/posix/temp_folder.h"
 
 namespace kesto {
@@ -96,6 +97,28 @@ TEST_F(Files, GbkNamesMapToUtf8OnDisk) {
   CloseFind(handle);
   // Bytes that are not GBK name no file.
   EXPECT_FALSE(WriteFileBytes(Inside("\x81"), {ToBytes("x")}));
+}
+
+// A program folder in any script: the current directory names it exactly, and the files
+// built on it, listed in it and written in it are the ones on disk.
+TEST_F(Files, FoldersInAnyScriptRoundTrip) {
+  const auto previous = std::filesystem::current_path();
+  for (std::u8string_view script : testing::kNamesInManyScripts) {
+    const std::string name(script.begin(), script.end());
+    SCOPED_TRACE(name);
+    std::filesystem::create_directory(Native(name));
+    WriteNative(name + "/qmztx.ini", "[wm]\r\n");
+    std::filesystem::current_path(Native(name));
+    const Text here = CurrentDirectory();
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(here, Inside(posix::Utf8ToGbk(name)));
+    EXPECT_EQ(ToText(ReadFileBytes(here + "\\qmztx.ini")), "[wm]\r\n");
+    EXPECT_TRUE(WriteFileBytes(here + "\\" + posix::Utf8ToGbk(name) + ".dat", {ToBytes("x")}));
+    EXPECT_EQ(ReadNative(name + "/" + name + ".dat"), "x");
+    FindHandle handle = 0;
+    EXPECT_EQ(FindFiles(here + "\\*.dat", 0, true, handle), posix::Utf8ToGbk(name) + ".dat");
+    CloseFind(handle);
+  }
 }
 
 TEST_F(Files, CurrentDirectoryUsesBackslashes) {

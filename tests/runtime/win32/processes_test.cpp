@@ -3,6 +3,7 @@
 
 #include "runtime/core.h"
 #include "runtime/tool_services.h"
+#include "tests/runtime/names_in_many_scripts.h"
 #include "tests/runtime/win32/temp_folder.h"
 
 namespace kesto {
@@ -75,6 +76,21 @@ TEST_F(Processes, ArgumentsAreSplitAtBlanksAndQuotesOnly) {
       true));
   EXPECT_EQ(Report(), "x.qmz\n" + Inside() + "\n" + Inside("report.txt") + "\na\\b\nc d\ne\\\nf\n" +
                           gbk + "\n\n");
+}
+
+// A program in a folder of any script learns its own name and folder as its starter spells them.
+TEST_F(Processes, AProgramInAFolderOfAnyScriptKnowsItsNameAndFolder) {
+  for (std::u8string_view script : testing::kNamesInManyScripts) {
+    const std::wstring name = testing::WideName(script);
+    const Text folder = Inside(win32::FromWide(name));
+    const Text program = win32::FromWide(name) + ".qmz";
+    SCOPED_TRACE(TextToUtf8(folder));
+    std::filesystem::create_directory(Wide(name));
+    std::filesystem::copy_file(Wide(L"x.qmz"), Wide(name + L"\\" + name + L".qmz"));
+    ASSERT_TRUE(RunCommand("\"" + folder + "\\" + program + "\" \"" + folder + "\\r.txt\"", true));
+    EXPECT_EQ(ToText(ReadFileBytes(folder + "\\r.txt")),
+              program + "\n" + folder + "\n" + folder + "\\r.txt\n");
+  }
 }
 
 TEST_F(Processes, AProcessIsKnownByItsImageFile) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "runtime/core.h"
 #include "runtime/win32/wide_text.h"
@@ -47,5 +48,15 @@ class TempFolder : public ::testing::Test {
   std::filesystem::path wide_;
   Text inside_;
 };
+
+// A UTF-8 name (kNamesInManyScripts) as the W functions take it.
+inline std::wstring WideName(std::u8string_view utf8) {
+  const char* bytes = reinterpret_cast<const char*>(utf8.data());
+  const int size = static_cast<int>(utf8.size());
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes, size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, bytes, size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
 
 }  // namespace kesto::testing

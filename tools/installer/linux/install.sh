@@ -3,14 +3,16 @@
 # (~/.local/share/kesto), because the platform writes qmztx.ini and the app folder beside itself
 # and its updater replaces its files; a menu entry, the icon in the icon theme's sizes, and a
 # start at login unless declined. A platform running from the folder is asked to exit first.
-# Installed beside the programs as uninstall.sh, the same script removes only what it installed:
-# the seller's applications (app/) and settings (qmztx.ini) stay.
+# Installed beside the programs as uninstall.sh, the same script removes what it installed and
+# the platform's browser data and cache; whatever else is in the folder (the seller's
+# applications in app/, the settings in qmztx.ini) stays, and it says what.
 #   sh install.sh [--no-autostart]     from the unpacked download
 #   sh ~/.local/share/kesto/uninstall.sh
 set -eu
 
 data=${XDG_DATA_HOME:-$HOME/.local/share}
 config=${XDG_CONFIG_HOME:-$HOME/.config}
+cache=${XDG_CACHE_HOME:-$HOME/.cache}
 target=$data/kesto
 programs="kesto up.qmz regtool"
 entry=$data/applications/kesto.desktop
@@ -54,8 +56,13 @@ stop_platform() {
   [ -z "$pids" ] || kill -KILL $pids 2>/dev/null || true
 }
 
-# A path as one argument of a desktop entry's Exec key: quoted, with the quoting rules' own
-# escapes, then the escapes of a string value.
+# A desktop entry's string value: "\" starts an escape there.
+string_value() {
+  say "$1" | sed -e 's/\\/\\\\/g'
+}
+
+# An argument of a desktop entry's Exec key: quoted, with the quoting rules' own escapes, then
+# the escapes of a string value.
 exec_argument() {
   say "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g' -e 's/^/"/' -e 's/$/"/'
 }
@@ -71,8 +78,11 @@ write_entry() {
     say "Name[zh_CN]=Kesto应用平台"
     say "Comment=Tools for online-shop sellers"
     say "Comment[zh_CN]=卖家工具平台"
-    say "Exec=$(exec_argument "$target/kesto")"
-    say "Path=$target"
+    # The program is the shell's argument, not the command: GLib looks for the command as it
+    # stands, with a "%" of the path still doubled, and refuses the entry when it finds none.
+    # shellcheck disable=SC2016 # "$0" is for the shell the entry starts
+    say "Exec=sh -c $(exec_argument 'exec "$0"') $(exec_argument "$target/kesto")"
+    say "Path=$(string_value "$target")"
     say "Icon=kesto"
     say "Terminal=false"
     say "Categories=Office;"
@@ -199,15 +209,31 @@ install_kesto() {
   say "Kesto is installed in $target; start it from the applications menu."
 }
 
+# The platform's browser data and cache, by the platform's own rule: a folder named by the first
+# 16 hexadecimal digits of the SHA-256 of the program folder's path, under the data and cache
+# homes; the folders above it go once empty.
+remove_web_data() {
+  folder=$(cd "$target" 2>/dev/null && pwd -P) || return 0
+  hash=$(printf '%s' "$folder" | sha256sum | cut -c1-16)
+  rm -rf "$data/kesto/webdata/$hash" "$cache/kesto/webcache/$hash"
+  rmdir "$data/kesto/webdata" "$cache/kesto/webcache" "$cache/kesto" 2>/dev/null || true
+}
+
 uninstall_kesto() {
   stop_platform
+  remove_web_data
   for file in $programs README.txt reg.qmz uninstall.sh; do rm -f "$target/$file"; done
   for size in $icon_sizes; do rm -f "$data/icons/hicolor/${size}x$size/apps/kesto.png"; done
   rm -f "$entry" "$autostart"
-  # Removed only when empty: app/, qmztx.ini and up.ini keep the folder.
   say "Kesto 已卸载。Kesto is uninstalled."
-  rmdir "$target" 2>/dev/null ||
-    say "您的工具和设置（app 文件夹、qmztx.ini）保留在 $target。Your app/ and qmztx.ini stay there."
+  # The folder goes when nothing else is in it; otherwise what stays is named.
+  rmdir "$target" 2>/dev/null && return 0
+  kept=$(cd "$target" && for name in * .[!.]* ..?*; do
+    [ -e "$name" ] || continue
+    if [ -d "$name" ]; then printf ' %s/' "$name"; else printf ' %s' "$name"; fi
+  done)
+  say "保留在 $target：$kept"
+  say "These stay in $target:$kept"
 }
 
 start_at_login=yes

@@ -38,7 +38,7 @@ Text FromPageText(std::wstring_view text, std::size_t limit) {
       clean += unit;
     }
   }
-  return FromWide(clean);
+  return FromWideCodePage936(clean);
 }
 
 }  // namespace kesto::win32
