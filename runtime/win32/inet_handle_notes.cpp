@@ -77,8 +77,9 @@ HINTERNET HandleNotes::RemoveLocked(HINTERNET handle) {
 }
 
 HandleNotes& Notes() {
-  static HandleNotes notes;
-  return notes;
+  // Never destroyed: a helper whose call returns while the process ends may still close here.
+  static HandleNotes* const notes = new HandleNotes;
+  return *notes;
 }
 
 }  // namespace kesto::inet::win32
