@@ -35,6 +35,7 @@ bool HandleNotes::Close(HINTERNET handle) {
   // waiting on the network are left, and the last to return closes WinInet's handle.
   auto left = std::make_shared<LeftClose>();
   left->handle = handle;
+  left->calls = 1;  // this close's own hold, so that no call returning meanwhile closes first
   std::vector<HINTERNET> pending{handle};
   while (!pending.empty()) {
     const HINTERNET current = pending.back();
@@ -46,7 +47,7 @@ bool HandleNotes::Close(HINTERNET handle) {
       if (childNote.parent == current) pending.push_back(child);
     }
   }
-  return left->calls > 0 || CloseLocked(handle);
+  return --left->calls > 0 || CloseLocked(handle);
 }
 
 void HandleNotes::CloseLeft(HINTERNET handle) {
@@ -77,8 +78,9 @@ HINTERNET HandleNotes::RemoveLocked(HINTERNET handle) {
 }
 
 HandleNotes& Notes() {
-  static HandleNotes notes;
-  return notes;
+  // Never destroyed: a helper whose call returns while the process ends may still close here.
+  static HandleNotes* const notes = new HandleNotes;
+  return *notes;
 }
 
 }  // namespace kesto::inet::win32
