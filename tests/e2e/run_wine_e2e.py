@@ -40,6 +40,8 @@ class WineRun(LinuxRun):
 
     def __init__(self, options, case):
         super().__init__(options, case, "kesto-wine-")
+        # A program folder named in scripts GBK lacks, as a seller's account folder may be.
+        self.folder = harness.ProgramFolder(os.path.join(self.work, "Bjørn Ελένη 😀 kesto"))
         self.x.env.update(WINEPREFIX=options.prefix, WINEDEBUG="-all")
         self.record_before_start = 0
 
