@@ -55,6 +55,9 @@ def stand_in_download(installer_folder, work):
         with open(path, "w") as f:
             f.write(text)
         os.chmod(path, 0o755)
+    for name, data in (("reg.qmz", b"vendor"), ("up.ini", b"[versions]\r\npt=1.0\r\n")):
+        with open(os.path.join(download, name), "wb") as f:
+            f.write(data)
     for size in (16, 24, 32, 48):
         with open(os.path.join(download, "icons", f"kesto-{size}.png"), "wb") as f:
             f.write(b"\x89PNG")
@@ -109,13 +112,13 @@ def check_home(home, installer, python):
         f.write("[wm]\r\n")
     said = script(os.path.join(target, "uninstall.sh"))
     left = sorted(os.listdir(target)) if os.path.isdir(target) else []
-    if left != ["app", "qmztx.ini", "webdata"] or os.listdir(os.path.join(target, "webdata")) \
-            != ["0123456789abcdef"]:
+    if left != ["app", "qmztx.ini", "up.ini", "webdata"] or \
+            os.listdir(os.path.join(target, "webdata")) != ["0123456789abcdef"]:
         problems.append(f"after uninstalling, {target} holds {left}")
     for gone in (entry, autostart, os.path.join(home, ".cache", "kesto")):
         if os.path.exists(gone):
             problems.append(f"{gone} is left after uninstalling")
-    if f"These stay in {target}: app/ qmztx.ini webdata/\n" not in said:
+    if f"These stay in {target}: app/ qmztx.ini up.ini webdata/\n" not in said:
         problems.append(f"the uninstaller said: {said}")
     return problems
 
