@@ -395,6 +395,11 @@ def case_second_start_shows_hidden(run):
     handle = run.run_platform()
     run.click_main(handle, HIDE_BUTTON)
     wait_until(lambda: not run.x.is_viewable(handle), 10, "the window hidden to the tray")
+    # The pointer moves on, as a seller's does on the way to the next start: openbox under
+    # Xvfb takes no request to map a window that withdrew itself under the pointer until the
+    # next input event (seen: the window stayed hidden until the pointer moved).
+    time.sleep(0.5 * harness.SLOWNESS)
+    run.x.xdotool("mousemove_relative", "--", 40, 40)
     second = run.user_start()
     run.answer_box(DUPLICATE_CAPTION, "Return")
     expect(second.wait(15 * harness.SLOWNESS) == 0, "the second start did not end with 0")
