@@ -2,24 +2,16 @@
 // download with its progress, the saved and started up.qmz, and every way it can fail.
 #include "net/self_update.h"
 
-#include <fstream>
-
 #include "shell/globals.h"
 #include "tests/net/short_stall_time.h"
 #include "tests/net/test_server.h"
 #include "tests/program/platform_fixture.h"
-#include "update/installed_state.h"
-#include "update/vendor_key.h"
+#include "tests/update/sample_vendor.h"
 
 namespace kesto::testing {
 namespace {
 
 constexpr char kUpdaterFile[] = "/app/feed/up/1.0/up.qmz";
-
-std::string Sample(const std::string& name) {
-  std::ifstream in(std::string(KESTO_SIGNED_SAMPLES) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Size(const std::string& bytes) {
   return std::to_string(bytes.size());
@@ -36,15 +28,7 @@ class SelfUpdateTest : public PlatformTest {
     WriteStandardRegFile();
     folder_.AddApp("", "memo", "", false);
     net::OverrideUpdateListAddress(server_.Url("/app/up/1.txt"));
-    update::OverrideUpdateServer(server_.Url(""));
-    const std::string key = Sample("vendor.pub.der");
-    update::OverrideVendorKeys({{Bytes(key.begin(), key.end())}});
     Serve("/app/up/1.txt", "x[up]1.6|notes|" + server_.Url("/elsewhere/up.qmz") + "[/up]y");
-  }
-  void TearDown() override {
-    update::OverrideUpdateServer("");
-    update::OverrideVendorKeys(std::nullopt);
-    PlatformTest::TearDown();
   }
   // The stand-in updater as the vendor's feed publishes it: padded so that it makes five equal
   // pieces of whole 1 KiB reads, each moving the bar by a fifth.
@@ -69,6 +53,7 @@ class SelfUpdateTest : public PlatformTest {
   }
 
   TestServer server_;
+  SampleVendor vendor_{server_.Url("")};
 };
 
 TEST_F(SelfUpdateTest, DownloadsSavesAndStartsTheUpdaterWhileTheBarMoves) {

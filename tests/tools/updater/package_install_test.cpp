@@ -8,14 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
-#include "update/installed_state.h"
-#include "update/vendor_key.h"
+#include "tests/update/sample_vendor.h"
 
 namespace kesto::testing {
 namespace {
@@ -37,23 +34,8 @@ std::map<std::string, std::string> Files(const TempProgramFolder& folder) {
   return files;
 }
 
-std::string Sample(const std::string& name) {
-  std::ifstream in(std::string(KESTO_SIGNED_SAMPLES) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class PackageInstall : public ::testing::Test {
  protected:
-  void SetUp() override {
-    update::OverrideUpdateServer(server_.Url(""));
-    const std::string key = Sample("vendor.pub.der");
-    update::OverrideVendorKeys({{Bytes(key.begin(), key.end())}});
-  }
-  void TearDown() override {
-    update::OverrideUpdateServer("");
-    update::OverrideVendorKeys(std::nullopt);
-  }
-
   // The signed feed of the sample `package` (a folder of the samples) and its files.
   void ServePackage(const std::string& key, const std::string& package) {
     server_.Route("/app/feed.json", OkResponse(Sample(package + ".json")));
@@ -86,6 +68,7 @@ class PackageInstall : public ::testing::Test {
   }
 
   TestServer server_;
+  SampleVendor vendor_{server_.Url("")};
   TempProgramFolder folder_;
 };
 

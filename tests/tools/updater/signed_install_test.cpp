@@ -13,6 +13,7 @@
 #include "shell/builtin_settings.h"
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
+#include "tests/update/sample_vendor.h"
 #include "tools/updater/install_window.h"
 #include "tools/updater/package_install.h"
 #include "tools/updater/run_target.h"
@@ -25,22 +26,8 @@
 namespace kesto::testing {
 namespace {
 
-std::string Sample(const std::string& name) {
-  std::ifstream in(std::string(KESTO_SIGNED_SAMPLES) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class SignedInstall : public ::testing::Test {
  protected:
-  void SetUp() override {
-    update::OverrideUpdateServer(server_.Url(""));
-    const std::string key = Sample("vendor.pub.der");
-    update::OverrideVendorKeys({{Bytes(key.begin(), key.end())}});
-  }
-  void TearDown() override {
-    update::OverrideUpdateServer("");
-    update::OverrideVendorKeys(std::nullopt);
-  }
   // The memo application's release 1.1 and its feed, and a later feed offering 0.9.
   void ServeLaterFeeds(const std::string& feed) {
     server_.Route("/app/feed.json", OkResponse(Sample(feed + ".json")));
@@ -70,6 +57,7 @@ class SignedInstall : public ::testing::Test {
   }
 
   TestServer server_;
+  SampleVendor vendor_{server_.Url("")};
   TempProgramFolder folder_;
 };
 
