@@ -26,9 +26,10 @@ constexpr int kSameToolWaitMilliseconds = 12000;
 int main(int argc, char** argv) {
   using namespace kesto;
   RuntimeStart(argc, argv);
-  ReadyForInput();  // the platform that started this program goes on at once
-  // Read before waiting for another updater: the next start rewrites the target.
+  // Read before the platform that started this program goes on (where it waits for that, as
+  // on Windows) and before waiting for another updater: the next start rewrites the target.
   const Text target = AppConfig().GetRun();
+  ReadyForInput();
   Text problem;
   bool done = false;
   std::optional<updater::StartedApplication> started;
