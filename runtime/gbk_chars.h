@@ -1,6 +1,7 @@
 // Walking GBK texts character by character: a byte of 0x80 or more leads a two-byte character,
 // or a four-byte one (lead, digit, lead, digit: how GB18030 spells what GBK lacks, such as the
-// "ø" of a folder name), and no text operation may match or cut inside a character.
+// o with a stroke of a Norwegian folder name), and no text operation may match or cut inside a
+// character.
 #pragma once
 
 #include <cstddef>

@@ -62,7 +62,8 @@ def start_feed_site(run, host, port, feed):
     if not port_is_free(port):
         print(f"  127.0.0.1:{port} is taken: the programs are started against what serves there")
         return False
-    run.start_site("--feed", feed, updater=False)
+    run.feed = feed
+    run.start_site()
     return True
 
 
