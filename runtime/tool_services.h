@@ -15,6 +15,9 @@ namespace kesto {
 bool MakeFolder(const Text& path);
 // Renames a file, replacing a file of the target name; false when nothing moved.
 bool MoveFileReplacing(const Text& from, const Text& to);
+// Creates an empty file where there is none, and never replaces one: processes that make the
+// same lock file at once all end up holding that one file. True when the file is there.
+bool MakeFileIfMissing(const Text& path);
 // Removes the folder with everything below it; a missing folder is no failure.
 void RemoveFolderTree(const Text& path);
 

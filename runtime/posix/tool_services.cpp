@@ -29,6 +29,14 @@ bool MakeFolder(const Text& path) {
   return fs::is_directory(*native, error);
 }
 
+bool MakeFileIfMissing(const Text& path) {
+  const auto native = posix::ToNativePath(path);
+  if (!native) return false;
+  const int fd = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd >= 0) return close(fd) == 0;
+  return errno == EEXIST && fs::is_regular_file(*native);
+}
+
 bool MoveFileReplacing(const Text& from, const Text& to) {
   const auto nativeFrom = posix::ToNativePath(from);
   const auto nativeTo = posix::ToNativePath(to);

@@ -36,6 +36,16 @@ bool MakeFolder(const Text& path) {
   return fs::is_directory(fs::path(*wide), error);
 }
 
+bool MakeFileIfMissing(const Text& path) {
+  const auto wide = win32::ToWidePath(path);
+  if (!wide) return false;
+  HANDLE file = CreateFileW(wide->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) return CloseHandle(file) != 0;
+  const DWORD attributes = GetFileAttributesW(wide->c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool MoveFileReplacing(const Text& from, const Text& to) {
   const auto wideFrom = win32::ToWidePath(from);
   const auto wideTo = win32::ToWidePath(to);

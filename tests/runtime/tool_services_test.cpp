@@ -71,6 +71,18 @@ TEST_F(ToolServices, AFileIsHeldByOneHolderAtATime) {
 
   FileHold missing(Path("missing"), 0);
   EXPECT_FALSE(missing.Held());
+
+  // A lock file made by two processes at once is one file: the second making replaces nothing,
+  // so its holder waits for the first's.
+  ASSERT_TRUE(MakeFileIfMissing(Path("lock")));
+  FileHold lock(Path("lock"), 0);
+  ASSERT_TRUE(lock.Held());
+  EXPECT_TRUE(MakeFileIfMissing(Path("lock")));
+  EXPECT_FALSE(FileHold(Path("lock"), 0).Held());
+  EXPECT_TRUE(MakeFileIfMissing(Path("program")));
+  EXPECT_EQ(Read(Path("program")), "the held file stays readable") << "an existing file stays";
+  EXPECT_FALSE(MakeFileIfMissing(folder_)) << "a folder is no file";
+  EXPECT_FALSE(MakeFileIfMissing(Path("no-folder\\lock")));
 }
 
 TEST_F(ToolServices, Utf8ConversionsKeepEveryCharacterOrSayTheyCannot) {

@@ -134,8 +134,7 @@ void WaitForApplicationWindow(const StartedApplication& started) {
 Text ApplicationStartLock(const Text& key) {
   const Text stage = CurrentDirectory() + "\\.up-stage";
   const Text lock = stage + "\\" + key + ".start";
-  if (!update::IsApplicationKey(key) || !MakeFolder(stage) ||
-      (!FileExists(lock) && !WriteFileBytes(lock, {}))) {
+  if (!update::IsApplicationKey(key) || !MakeFolder(stage) || !MakeFileIfMissing(lock)) {
     return {};
   }
   return lock;

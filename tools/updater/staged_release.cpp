@@ -159,7 +159,7 @@ bool StageNewerRelease(const Text& target, Text& problem) {
   const Text incoming = stage + "\\incoming";
   // One stager per target: a second start meanwhile leaves the fetching to the first.
   const Text lockFile = stage + "\\.lock";
-  if (!MakeFolder(stage) || (!FileExists(lockFile) && !WriteFileBytes(lockFile, {}))) {
+  if (!MakeFolder(stage) || !MakeFileIfMissing(lockFile)) {
     problem = "cannot create " + lockFile;
     return false;
   }
