@@ -53,7 +53,7 @@ int Elapsed(int start) {
 }  // namespace
 
 Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
-               std::optional<int> rangeStart, int* status) {
+               std::optional<int> rangeStart, int* status, std::size_t maxBytes) {
   if (status) *status = 0;
   std::uint32_t state = 0;
   inet::InternetGetConnectedState(state, 0);
@@ -93,6 +93,10 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
     ok = inet::InternetReadFile(file, chunk, kReadChunk, read);
     if (!ok || read == 0) break;
     body.insert(body.end(), chunk, chunk + read);
+    if (maxBytes != 0 && body.size() > maxBytes) {
+      ok = false;
+      break;
+    }
     received += read;
     if (progress && *progress) {
       // The counts travel as 32-bit numbers: their low 32 bits.

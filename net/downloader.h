@@ -18,8 +18,9 @@ using ProgressCallback = std::function<void(int total, int received, int elapsed
 // reported to the user; a transfer that breaks off is not. `rangeStart`, when given (0
 // included), asks for the bytes from that offset on. An error page comes back like any other
 // body; `status`, when given, receives the response's status code (0 when none came), so a
-// caller that must not keep an error page can tell.
+// caller that must not keep an error page can tell. A body that grows beyond `maxBytes` (0:
+// no bound) is given up, and nothing is returned.
 Bytes Download(const Text& url, std::optional<ProgressCallback> progress = {},
-               std::optional<int> rangeStart = {}, int* status = nullptr);
+               std::optional<int> rangeStart = {}, int* status = nullptr, std::size_t maxBytes = 0);
 
 }  // namespace kesto::net

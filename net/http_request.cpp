@@ -40,8 +40,9 @@ void AddDefaultHeaders(Text& headers, const Text& url, const Text* cookies) {
   if (cookies && !cookies->empty()) headers += "\r\nCookie: " + *cookies;
 }
 
-// The whole body, or nothing when the transfer broke off before its end.
-Bytes ReadBody(inet::Handle request) {
+// The whole body, or nothing when the transfer broke off before its end or the body grew
+// beyond `maxBytes` (0: no bound).
+Bytes ReadBody(inet::Handle request, std::size_t maxBytes) {
   Bytes body;
   std::uint8_t buffer[kReadChunk];
   std::uint32_t read = 0;
@@ -50,6 +51,7 @@ Bytes ReadBody(inet::Handle request) {
     if (!ok) return {};
     if (read == 0) return body;
     body.insert(body.end(), buffer, buffer + read);
+    if (maxBytes != 0 && body.size() > maxBytes) return {};
   }
 }
 
@@ -105,7 +107,7 @@ Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
     if (options.postBytes) *options.postBytes = body;
     inet::HttpSendRequest(request, headers, body);
   }
-  Bytes body = ReadBody(request);
+  Bytes body = ReadBody(request, options.maxBytes);
   Text responseHeaders = RawResponseHeaders(request);
   inet::InternetCloseHandle(request);
   inet::InternetCloseHandle(connection);

@@ -27,6 +27,7 @@ struct HttpRequestOptions {
   Bytes* postBytes = nullptr;        // in/out: the body; filled from `postText` when empty
   std::optional<Text> proxy;         // "host:port" of an HTTP proxy
   Text* responseHeaders = nullptr;   // out: the reply's raw header block
+  std::size_t maxBytes = 0;          // a body longer than this is no answer; 0: no bound
 };
 
 // The agent a request with these header lines opens its session with: the caller's
@@ -34,7 +35,8 @@ struct HttpRequestOptions {
 Text RequestAgent(const Text& headers);
 
 // Returns the response body; empty when the exchange could not be opened (the variables
-// behind the options are then left as they were) or the body did not arrive whole.
+// behind the options are then left as they were), the body did not arrive whole, or it grew
+// beyond `maxBytes`.
 Bytes HttpRequest(const Text& url, const HttpRequestOptions& options = {});
 
 }  // namespace kesto::net

@@ -33,8 +33,11 @@ constexpr double kBarRange = 10000.0;
 
 // The vendor's signed feed, checked as the updater checks it; nothing when it is refused.
 std::optional<update::Feed> CheckedFeed() {
-  const Bytes feed = HttpRequest(update::FeedAddress());
-  const Bytes signature = HttpRequest(update::FeedAddress() + ".sig");
+  HttpRequestOptions feedOptions, signatureOptions;
+  feedOptions.maxBytes = update::kMaxFeedBytes;
+  signatureOptions.maxBytes = update::kMaxFeedSignatureBytes;
+  const Bytes feed = HttpRequest(update::FeedAddress(), feedOptions);
+  const Bytes signature = HttpRequest(update::FeedAddress() + ".sig", signatureOptions);
   update::FeedCheck check =
       update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),
                         static_cast<std::int64_t>(std::time(nullptr)), update::FeedFloor());
@@ -56,10 +59,10 @@ void DownloadUpdater() {
   const auto file = std::find_if(files.begin(), files.end(), [](const update::FeedFile& file) {
     return file.name == kUpdaterFileName;
   });
-  if (file == files.end()) return;
+  if (file == files.end() || file->size == 0) return;
   int status = 0;
-  const Bytes program =
-      Download(update::FileAddress(update::FeedAddress(), file->url), UpdateProgress, 0, &status);
+  const Bytes program = Download(update::FileAddress(update::FeedAddress(), file->url),
+                                 UpdateProgress, 0, &status, file->size);
   const bool answered = status == kHttpOk || status == kHttpPartialContent;
   if (!answered || program.size() != file->size || crypto::Sha256Of(program) != file->sha256) {
     return;

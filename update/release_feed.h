@@ -28,6 +28,11 @@ struct Release {
   std::vector<FeedFile> files;
 };
 
+// A feed is a few kilobytes and its signature under a hundred bytes: anything far larger is
+// not one, and is not read on.
+inline constexpr std::uint64_t kMaxFeedBytes = 4 << 20;
+inline constexpr std::uint64_t kMaxFeedSignatureBytes = 64 << 10;
+
 // The longest a signed feed may stay valid: a feed captured once cannot be replayed for ever.
 inline constexpr std::int64_t kMaxFeedLifetime = 30 * 24 * 60 * 60;
 

@@ -14,11 +14,6 @@ namespace kesto::updater {
 
 namespace {
 
-// A feed is a few kilobytes and its signature under a hundred bytes; anything far larger is
-// not one, and its download stops there.
-constexpr std::uint64_t kFeedLimit = 4 << 20;
-constexpr std::uint64_t kSignatureLimit = 64 << 10;
-
 Text Refusal(update::FeedVerdict verdict) {
   switch (verdict) {
     case update::FeedVerdict::kBadSignature:
@@ -45,7 +40,8 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
   const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
   const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
-  const Fetch fetch = FetchToFile(update::FeedAddress(), feedFile, std::nullopt, tag, kFeedLimit);
+  const Fetch fetch =
+      FetchToFile(update::FeedAddress(), feedFile, std::nullopt, tag, update::kMaxFeedBytes);
   const bool unchanged = fetch.result == FetchResult::kNotModified;
   if (unchanged) {
     WriteFileBytes(feedFile, {ReadFileBytes(kept)});
@@ -53,7 +49,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   } else {
     const Fetch signature = fetch.result == FetchResult::kSaved
                                 ? FetchToFile(update::FeedAddress() + ".sig", signatureFile,
-                                              std::nullopt, "", kSignatureLimit)
+                                              std::nullopt, "", update::kMaxFeedSignatureBytes)
                                 : fetch;
     if (signature.result != FetchResult::kSaved) {
       problem = signature.reason;
