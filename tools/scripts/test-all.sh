@@ -68,7 +68,8 @@ build() {
   nice -n 10 cmake --build "$dir" -j "$jobs"
 }
 # No second chance for a failing test: the GUI and end-to-end tests wait for the events
-# themselves, so a miss is a fault to find, not load to ride out.
+# themselves, so a miss is a fault to find, not load to ride out. The one exception is the
+# Windows tests' GUI suites under Wine (below).
 run_tests() {
   local dir=$1
   shift
@@ -142,7 +143,12 @@ win_tests() {
   wine+=(DISPLAY="$x_display")
   "${wine[@]}" /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   "${wine[@]}" "/usr/lib/wine/$loader" wineboot </dev/null >/dev/null 2>&1 || true
-  run_tests "$wintests" -j "$jobs" || outcome=1
+  # A Windows GUI suite that fails is run once more: beside the release stage, Wine's own tray
+  # and first-run set-up now and then missed a click that the same suite takes alone (seen:
+  # the hide button of TrayEntry once in a run, and the suite then passing three times in three).
+  # CTest's summary names any test that needed the second run.
+  run_tests "$wintests" -j "$jobs" -LE win32_gui || outcome=1
+  run_tests "$wintests" -j "$jobs" -L win32_gui --repeat until-pass:2 || outcome=1
   "${wine[@]}" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
   [ -z "$x_server" ] || kill "$x_server" 2>/dev/null || true
   return $outcome
