@@ -116,7 +116,7 @@ def publish_feed(build, site):
     with open(platform, "rb") as source, open(newer, "wb") as target:
         target.write(source.read() + b"\nrelease 1.1\n")
     publish = [sys.executable, os.path.join(top, "tools/publish/publish.py"), site, "--key", key]
-    subprocess.run(publish + ["--release", "up", "1.0", os.path.join(build, "tools/updater/up.qmz"),
+    subprocess.run(publish + ["--release", "up", "1.0", os.path.join(build, "updater/up.qmz"),
                               "--release", "pt", "1.1", newer], check=True,
                    stdout=subprocess.DEVNULL)
 
@@ -128,7 +128,7 @@ def one_run(options, x, port, number, kind):
     lay_out_folder.lay_out(folder.path, os.path.join(build, "kesto"),
                            os.path.join(build, "tools/regtool/regtool"),
                            os.path.join(build, "demo-packages"), port,
-                           os.path.join(build, "tools/updater/up.qmz"), ["memo", "profit"])
+                           os.path.join(build, "updater/up.qmz"), ["memo", "profit"])
     log = open(os.path.join(work, "platform.log"), "wb")
     try:
         first = subprocess.Popen([os.path.join(folder.path, "kesto")], cwd=folder.path,

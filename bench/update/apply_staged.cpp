@@ -15,7 +15,7 @@
 
 #include "bench/measure/repetitions.h"
 #include "bench/measure/summary.h"
-#include "tools/updater/staged_release.h"
+#include "updater/staged_release.h"
 
 namespace {
 

@@ -95,7 +95,7 @@ make_linux_download() {
 
   say "Linux download"
   tool_packages linux "$linux"
-  bash "$top/tools/installer/linux/pack.sh" "$linux/kesto" "$linux/tools/updater/up.qmz" \
+  bash "$top/tools/installer/linux/pack.sh" "$linux/kesto" "$linux/updater/up.qmz" \
     "$linux/tools/regtool/regtool" "$reg" "$conf_VERSION" "${sequence[linux]}" \
     "$out/$tarball_name" "${packages[@]}"
 }
@@ -120,7 +120,7 @@ make_windows_download() {
   say "Windows download"
   mkdir -p "$stage"
   i686-w64-mingw32-strip -o "$stage/kesto.exe" "$win32/kesto.exe"
-  i686-w64-mingw32-strip -o "$stage/up.qmz" "$win32/tools/updater/up.qmz"
+  i686-w64-mingw32-strip -o "$stage/up.qmz" "$win32/updater/up.qmz"
   i686-w64-mingw32-strip -o "$stage/regtool.exe" "$win32/tools/regtool/regtool.exe"
   for program in kesto.exe up.qmz regtool.exe; do sign "$stage/$program"; done
   tool_packages windows "$win32"

@@ -1,13 +1,13 @@
-#include "tools/updater/staged_release.h"
+#include "updater/staged_release.h"
 
 #include <vector>
 
 #include "runtime/tool_services.h"
-#include "tools/updater/installed_app.h"
-#include "tools/updater/problem_report.h"
-#include "tools/updater/signed_release.h"
 #include "update/app_key.h"
 #include "update/installed_state.h"
+#include "updater/installed_app.h"
+#include "updater/problem_report.h"
+#include "updater/signed_release.h"
 
 namespace kesto::updater {
 

@@ -14,14 +14,14 @@
 #include "tests/net/test_server.h"
 #include "tests/program/temp_program_folder.h"
 #include "tests/update/sample_vendor.h"
-#include "tools/updater/install_window.h"
-#include "tools/updater/package_install.h"
-#include "tools/updater/run_target.h"
-#include "tools/updater/signed_release.h"
-#include "tools/updater/staged_release.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
 #include "update/vendor_key.h"
+#include "updater/install_window.h"
+#include "updater/package_install.h"
+#include "updater/run_target.h"
+#include "updater/signed_release.h"
+#include "updater/staged_release.h"
 
 namespace kesto::testing {
 namespace {

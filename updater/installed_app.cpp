@@ -1,4 +1,4 @@
-#include "tools/updater/installed_app.h"
+#include "updater/installed_app.h"
 
 #include "apps/folder_scan.h"
 #include "apps/path_helpers.h"

@@ -2,7 +2,7 @@
 // After windows.h, whose types it uses.
 #include <psapi.h>
 
-#include "tests/tools/updater/peak_memory.h"
+#include "tests/updater/peak_memory.h"
 
 namespace kesto::testing {
 

@@ -9,7 +9,7 @@
 #include <random>
 
 #include "tests/program/temp_program_folder.h"
-#include "tools/updater/staged_release.h"
+#include "updater/staged_release.h"
 
 namespace kesto::testing {
 namespace {

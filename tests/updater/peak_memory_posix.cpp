@@ -1,6 +1,6 @@
 #include <sys/resource.h>
 
-#include "tests/tools/updater/peak_memory.h"
+#include "tests/updater/peak_memory.h"
 
 namespace kesto::testing {
 

@@ -1,14 +1,14 @@
-#include "tools/updater/signed_release.h"
+#include "updater/signed_release.h"
 
 #include <algorithm>
 #include <ctime>
 
 #include "runtime/tool_services.h"
-#include "tools/updater/http_fetch.h"
-#include "tools/updater/transfer_progress.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
 #include "update/vendor_key.h"
+#include "updater/http_fetch.h"
+#include "updater/transfer_progress.h"
 
 namespace kesto::updater {
 

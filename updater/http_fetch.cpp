@@ -1,10 +1,10 @@
-#include "tools/updater/http_fetch.h"
+#include "updater/http_fetch.h"
 
 #include <algorithm>
 
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
-#include "tools/updater/transfer_progress.h"
+#include "updater/transfer_progress.h"
 
 namespace kesto::updater {
 

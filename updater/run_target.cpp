@@ -1,15 +1,15 @@
-#include "tools/updater/run_target.h"
+#include "updater/run_target.h"
 
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
 #include "runtime/tool_services.h"
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
-#include "tools/updater/install_window.h"
-#include "tools/updater/installed_app.h"
-#include "tools/updater/package_install.h"
-#include "tools/updater/staged_release.h"
 #include "update/app_key.h"
+#include "updater/install_window.h"
+#include "updater/installed_app.h"
+#include "updater/package_install.h"
+#include "updater/staged_release.h"
 
 namespace kesto::updater {
 

@@ -1,4 +1,4 @@
-#include "tools/updater/install_window.h"
+#include "updater/install_window.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -7,7 +7,7 @@
 #include "layouts/names.h"
 #include "runtime/tool_services.h"
 #include "runtime/ui.h"
-#include "tools/updater/transfer_progress.h"
+#include "updater/transfer_progress.h"
 
 namespace kesto::updater {
 

@@ -1,4 +1,4 @@
-#include "tools/updater/transfer_progress.h"
+#include "updater/transfer_progress.h"
 
 #include <algorithm>
 #include <atomic>

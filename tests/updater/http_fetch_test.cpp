@@ -1,6 +1,6 @@
 // The updater's download of one package file: what is saved, what a fault leaves behind, and
 // how a body without end and a cancel stop it.
-#include "tools/updater/http_fetch.h"
+#include "updater/http_fetch.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 #include "runtime/tool_services.h"
 #include "tests/net/test_server.h"
-#include "tests/tools/updater/peak_memory.h"
-#include "tools/updater/transfer_progress.h"
+#include "tests/updater/peak_memory.h"
+#include "updater/transfer_progress.h"
 
 namespace kesto::updater {
 namespace {

@@ -1,12 +1,12 @@
-#include "tools/updater/package_install.h"
+#include "updater/package_install.h"
 
 #include <vector>
 
 #include "runtime/tool_services.h"
-#include "tools/updater/installed_app.h"
-#include "tools/updater/signed_release.h"
 #include "update/app_key.h"
 #include "update/installed_state.h"
+#include "updater/installed_app.h"
+#include "updater/signed_release.h"
 
 namespace kesto::updater {
 

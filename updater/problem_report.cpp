@@ -1,4 +1,4 @@
-#include "tools/updater/problem_report.h"
+#include "updater/problem_report.h"
 
 #include <cstdio>
 

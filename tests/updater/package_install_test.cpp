@@ -1,6 +1,6 @@
 // Installing a package when the disk fills up: the install fails and says so, the files an
 // earlier install left stay whole, and no download folder or half-fetched file stays behind.
-#include "tools/updater/package_install.h"
+#include "updater/package_install.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

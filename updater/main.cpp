@@ -7,11 +7,11 @@
 #include "net/updater_contract.h"
 #include "runtime/core.h"
 #include "runtime/tool_services.h"
-#include "tools/updater/installed_app.h"
-#include "tools/updater/problem_report.h"
-#include "tools/updater/run_target.h"
-#include "tools/updater/staged_release.h"
 #include "update/app_key.h"
+#include "updater/installed_app.h"
+#include "updater/problem_report.h"
+#include "updater/run_target.h"
+#include "updater/staged_release.h"
 
 namespace {
 // A first install of a few megabytes on a slow line finishes well within this.
