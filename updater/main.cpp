@@ -8,10 +8,10 @@
 #include "runtime/core.h"
 #include "runtime/tool_services.h"
 #include "update/app_key.h"
-#include "updater/installed_app.h"
+#include "update/installed_app.h"
+#include "update/staged_release.h"
 #include "updater/problem_report.h"
 #include "updater/run_target.h"
-#include "updater/staged_release.h"
 
 namespace {
 // A first install of a few megabytes on a slow line finishes well within this.
@@ -44,12 +44,12 @@ int main(int argc, char** argv) {
     // installing it; one that is installed is started at once however long that one takes.
     const bool installed =
         target == net::kPlatformRunTarget ||
-        (update::IsApplicationKey(target) && !updater::FindInstalledApp(target).empty());
+        (update::IsApplicationKey(target) && !update::FindInstalledApp(target).empty());
     FileHold lock(CurrentDirectory() + "\\" + ProgramFileName(),
                   installed ? kStartWaitMilliseconds : kLockTimeoutSeconds * 1000);
     const updater::StagedReleases staged =
         lock.Held() ? updater::StagedReleases::kApply : updater::StagedReleases::kLeave;
-    if (lock.Held()) updater::ApplyStagedRelease(update::kUpdaterRelease);  // for the next start
+    if (lock.Held()) update::ApplyStagedRelease(update::kUpdaterRelease);  // for the next start
     if (target.empty()) {
       problem = "qmztx.ini 中没有要启动的程序（[wm] run）";
     } else if (!lock.Held() && !installed) {
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   if (target == net::kPlatformRunTarget) updater::WaitForPlatformWindow();
   RunInBackground();
   Text ignored;
-  updater::StageNewerRelease(target, ignored);
-  updater::StageNewerRelease(update::kUpdaterRelease, ignored);
+  update::StageNewerRelease(target, ignored);
+  update::StageNewerRelease(update::kUpdaterRelease, ignored);
   EndProgram(0);
 }

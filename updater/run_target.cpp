@@ -6,10 +6,10 @@
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "update/app_key.h"
+#include "update/installed_app.h"
+#include "update/package_install.h"
+#include "update/staged_release.h"
 #include "updater/install_window.h"
-#include "updater/installed_app.h"
-#include "updater/package_install.h"
-#include "updater/staged_release.h"
 
 namespace kesto::updater {
 
@@ -53,7 +53,7 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
   }
   const Text path = CurrentDirectory() + "\\" + name;
   const bool updated =
-      staged == StagedReleases::kApply && ApplyStagedRelease(net::kPlatformRunTarget);
+      staged == StagedReleases::kApply && update::ApplyStagedRelease(net::kPlatformRunTarget);
   native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
   // The record of a platform that has ended names no window: the new one may well be given
   // the same number, and must still count as shown.
@@ -71,10 +71,10 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
   // which is started instead, and is not taken again.
   if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, 0, kNewPlatformSeconds,
                           IsLiveWindow)) {
-    KeepAppliedRelease(net::kPlatformRunTarget);
+    update::KeepAppliedRelease(net::kPlatformRunTarget);
     return true;
   }
-  RollBackRelease(net::kPlatformRunTarget);
+  update::RollBackRelease(net::kPlatformRunTarget);
   if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
     problem = "无法启动平台程序 " + path;
     return false;
@@ -100,17 +100,17 @@ bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged,
     shell::ActivateWindow(recorded, true);
     return true;
   }
-  if (staged == StagedReleases::kApply) ApplyStagedRelease(key);
-  Text path = FindInstalledApp(key);
+  if (staged == StagedReleases::kApply) update::ApplyStagedRelease(key);
+  Text path = update::FindInstalledApp(key);
   if (path.empty()) {
     const InstallOutcome outcome =
-        InstallWithProgress(key, [&] { return InstallPackage(key, problem); });
+        InstallWithProgress(key, [&] { return update::InstallPackage(key, problem); });
     if (outcome != InstallOutcome::kInstalled) {
       // The seller gave the install up: nothing to tell.
       if (outcome == InstallOutcome::kCancelled) problem.clear();
       return false;
     }
-    path = FindInstalledApp(key);
+    path = update::FindInstalledApp(key);
     if (path.empty()) {
       problem = "应用 " + key + " 已下载，但在 app 文件夹中找不到";
       return false;

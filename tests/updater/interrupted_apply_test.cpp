@@ -9,7 +9,7 @@
 #include <random>
 
 #include "tests/program/temp_program_folder.h"
-#include "updater/staged_release.h"
+#include "update/staged_release.h"
 
 namespace kesto::testing {
 namespace {
@@ -54,7 +54,7 @@ TEST(InterruptedApply, TheNextStartFinishesAnApplyKilledAtAnyMoment) {
     const pid_t child = fork();
     if (child == 0) {
       [[maybe_unused]] ssize_t said = write(started[1], "", 1);
-      updater::ApplyStagedRelease("memo");
+      update::ApplyStagedRelease("memo");
       _exit(0);
     }
     char byte;
@@ -65,7 +65,7 @@ TEST(InterruptedApply, TheNextStartFinishesAnApplyKilledAtAnyMoment) {
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
 
-    updater::ApplyStagedRelease("memo");  // the next start
+    update::ApplyStagedRelease("memo");  // the next start
     ExpectNewRelease(folder);
   }
 }
@@ -80,7 +80,7 @@ TEST(InterruptedApply, AStopWhileTheApplicationFileIsSetAsideIsFinishedByTheNext
   std::filesystem::rename(folder / ".up-stage/memo/ready", folder / ".up-stage/memo/applying");
   std::filesystem::create_directories(folder / ".up-stage/memo/old");
   std::filesystem::rename(folder / "app/memo/memo.qmz", folder / ".up-stage/memo/old/memo.qmz");
-  updater::ApplyStagedRelease("memo");
+  update::ApplyStagedRelease("memo");
   ExpectNewRelease(folder);
 }
 

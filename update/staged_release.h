@@ -8,7 +8,7 @@
 
 #include "runtime/core.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 // Applies the release staged for `target`, or finishes one an earlier updater was stopped in
 // the middle of; true when a new release was put in place. A release that is not newer than
@@ -26,4 +26,4 @@ void RollBackRelease(const Text& target);
 // `problem` saying why (GBK text), when the feed or a file was refused or could not be had.
 bool StageNewerRelease(const Text& target, Text& problem);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

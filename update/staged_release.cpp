@@ -1,15 +1,15 @@
-#include "updater/staged_release.h"
+#include "update/staged_release.h"
 
 #include <vector>
 
 #include "runtime/tool_services.h"
 #include "update/app_key.h"
+#include "update/installed_app.h"
 #include "update/installed_state.h"
-#include "updater/installed_app.h"
-#include "updater/problem_report.h"
-#include "updater/signed_release.h"
+#include "update/signed_release.h"
+#include "update/update_log.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 
@@ -198,4 +198,4 @@ bool StageNewerRelease(const Text& target, Text& problem) {
   return staged;
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

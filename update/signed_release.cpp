@@ -1,16 +1,16 @@
-#include "updater/signed_release.h"
+#include "update/signed_release.h"
 
 #include <algorithm>
 #include <ctime>
 
 #include "runtime/tool_services.h"
+#include "update/http_fetch.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
+#include "update/transfer_progress.h"
 #include "update/vendor_key.h"
-#include "updater/http_fetch.h"
-#include "updater/transfer_progress.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 
@@ -133,4 +133,4 @@ bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>&
   return true;
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update
