@@ -6,6 +6,7 @@
 #include "runtime/toolkit.h"
 #include "runtime/ui.h"
 #include "shell/globals.h"
+#include "shell/startup.h"
 
 namespace kesto::shell {
 
@@ -13,6 +14,7 @@ int ProcessEntry(int argc, char** argv, void (*bind)()) {
   RuntimeStart(argc, argv);
   InitGlobals();
   RegisterExitRoutine(ReleaseGlobals);
+  HandOverBeforeAnyWindow();
   bind();
   if (!ui::LoadWindow(names::kMainWindow)) return -1;
   toolkit::RunMessageLoop();

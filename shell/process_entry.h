@@ -6,7 +6,8 @@
 namespace kesto::shell {
 
 // Prepares the runtime (the program folder becomes the current directory), creates the global
-// state, registers its release as the exit routine, binds the window handlers with `bind`,
+// state, registers its release as the exit routine, hands a user start over to the updater
+// before any window where nothing is to be shown first, binds the window handlers with `bind`,
 // loads the main window (whose created event runs the start-up sequence) and runs the message
 // loop. Returns 0 when the loop ends, -1 when the main window cannot be loaded. The caller ends
 // the program with the result (EndProgram), which runs the exit routine.

@@ -36,15 +36,34 @@ void ShowPlatformInfo() {
                   info[kServiceNumber] + " 「官方网址:」" + info[kWebSite]);
 }
 
-// Another platform process's window recorded and alive: bring it up and end this process. A
-// reused handle that now names this process's own window, or another program's, is no record.
-void RefuseDuplicateStart() {
+// Another platform process's window recorded and alive. A reused handle that now names this
+// process's own window, or another program's, is no record.
+native::Handle RunningPlatformWindow() {
   native::Handle running = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
-  if (!IsProgramWindow(running, net::kPlatformRunTarget) || IsOwnWindow(running)) return;
+  if (!IsProgramWindow(running, net::kPlatformRunTarget) || IsOwnWindow(running)) return 0;
+  return running;
+}
+
+// Another platform running: bring it up and end this process.
+void RefuseDuplicateStart() {
+  native::Handle running = RunningPlatformWindow();
+  if (running == 0) return;
   ActivateWindow(running);
   RemoveTrayIcon();
   ShowMessage("程序已打开，无须重复运行，点击右下角的图标即可", kMbIconInformation, "重复运行啦");
   EndProgram(0);
+}
+
+bool StartedByUpdater() {
+  return TrimBoth(JoinCommandLine()) == net::kUpdaterSwitch;
+}
+
+// Sets the updater to start the platform and starts it; false when it cannot be started.
+bool StartThroughUpdater() {
+  AppConfig->SetRun(net::kPlatformRunTarget);
+  AppConfig->SetName(ProgramFileName());
+  AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
+  return net::UpdaterExists() && net::StartUpdater();
 }
 
 void ShowFirstPage() {
@@ -68,19 +87,26 @@ Text JoinCommandLine() {
 }
 
 void HandleCommandLine() {
-  if (TrimBoth(JoinCommandLine()) == net::kUpdaterSwitch) {
+  if (StartedByUpdater()) {
     AppConfig->SetWindowHandle(net::kPlatformRunTarget,
                                static_cast<int>(ui::NativeHandle(refs::kMainWindow)));
     return;
   }
-  AppConfig->SetRun(net::kPlatformRunTarget);
-  AppConfig->SetName(ProgramFileName());
-  AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
   RemoveTrayIcon();
   // An updater that cannot be started (damaged, not a program) is fetched again as a missing
   // one is; ending here would leave the seller with a platform that never comes up.
-  if (net::UpdaterExists() && net::StartUpdater()) EndProgram(0);
+  if (StartThroughUpdater()) EndProgram(0);
   ui::LoadWindow(names::kUpdateWindow);
+}
+
+void HandOverBeforeAnyWindow() {
+  // Every window the start-up sequence would show first (the missing information, the running
+  // platform, the update window) keeps it: the sequence then runs whole, as it always does.
+  if (StartedByUpdater() || !LoadPlatformInfo() || RunningPlatformWindow() != 0 ||
+      !net::UpdaterExists()) {
+    return;
+  }
+  if (StartThroughUpdater()) EndProgram(0);
 }
 
 void OnMainWindowCreated() {

@@ -16,6 +16,12 @@ ui::EventResult OnMainWindowCreatedEvent(const ui::EventArgs& args);
 // (ending the process), or, without an updater, opens the update window and returns.
 void HandleCommandLine();
 
+// A user start whose sequence would show nothing before handing over hands over at once, before
+// the main window is loaded: what the sequence does first (the title line, the list, the tray
+// icon) is gone again when it hands over, and a start that only starts the updater loads no
+// toolkit. Ends the process when it handed over; otherwise the sequence runs as it is.
+void HandOverBeforeAnyWindow();
+
 // Every command-line argument, each preceded by one blank.
 Text JoinCommandLine();
 

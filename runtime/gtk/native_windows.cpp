@@ -1,4 +1,6 @@
-// Native window operations on any top-level X11 window, ours or another program's. With a
+// Native window operations on any top-level X11 window, ours or another program's (the
+// questions whether a window is there and whose it is are answered without the toolkit, in
+// runtime/x11/). With a
 // window manager present, state changes are asked of it the way the X11 conventions
 // (ICCCM, EWMH) prescribe; our own windows are shown and hidden through GTK so that GTK's idea
 // of them stays true.
@@ -313,20 +315,7 @@ void RequestClose(Handle window) {
   XFlush(XDisplay());
 }
 
-// The process id its client put on the window, as the X11 conventions (EWMH) ask every
-// client to; 0 when the window is gone or carries none.
-std::uint32_t ReadWindowPid(Handle window) {
-  if (!Exists(window)) return 0;
-  return static_cast<std::uint32_t>(ReadFirstValue(Xid(window), "_NET_WM_PID", XA_CARDINAL));
-}
-
 }  // namespace
-
-bool IsWindow(Handle window) {
-  bool exists = false;
-  gtk::RunOnUiThread([&] { exists = Exists(window); });
-  return exists;
-}
 
 // A minimised window counts as shown, as on Windows; X11 unmaps it.
 bool IsWindowVisible(Handle window) {
@@ -387,12 +376,6 @@ void PostMessage(Handle window, unsigned message, std::intptr_t, std::intptr_t) 
   } else {
     gtk::PostToUiThread([window] { RequestClose(window); });
   }
-}
-
-std::uint32_t WindowProcessId(Handle window) {
-  std::uint32_t pid = 0;
-  gtk::RunOnUiThread([&] { pid = ReadWindowPid(window); });
-  return pid;
 }
 
 }  // namespace kesto::native

@@ -37,14 +37,17 @@ TEST_F(StartupTest, UpdaterStartRecordsTheWindowAndShowsTheComposedTitleAndInsta
   EXPECT_TRUE(UpdaterStarts().empty());
 }
 
-TEST_F(StartupTest, AnyOtherStartHandsOverToTheUpdaterAndEnds) {
+TEST_F(StartupTest, AnyOtherStartHandsOverToTheUpdaterBeforeAnyWindowAndEnds) {
   InstallUpdater();
+  WriteStandardRegFile();
   native::Handle stale = headless::CreateFakeWindow();
   headless::DestroyFakeWindow(stale);
   RecordWindow("pt", stale);  // a recorded window that is gone does not count as running
   for (std::vector<std::string> args : {std::vector<std::string>{}, {"-QMZ"}, {"-qmz", "x"}}) {
     headless::ResetAll();
     EXPECT_EQ(Start(args), 0);
+    EXPECT_EQ(ui::NativeHandle(refs::kMainWindow), 0) << "nothing to show, so no window";
+    EXPECT_TRUE(MessageTexts().empty());
     EXPECT_FALSE(headless::TrayEntry());
     EXPECT_FALSE(shell::AppConfig) << "the exit routine released the global state";
   }
