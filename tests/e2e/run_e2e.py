@@ -21,6 +21,7 @@ import os
 import shutil
 import subprocess
 import sys
+import re
 import time
 import traceback
 import urllib.parse
@@ -289,13 +290,42 @@ def expect(condition, message):
 
 # ---- the cases ----
 
+def loaded_libraries(folder):
+    """{pid: (program, libraries)} from the dynamic loader's record of each process (LD_DEBUG
+    files, one file a process)."""
+    found = {}
+    for name in os.listdir(folder):
+        with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        needed = re.findall(r"file=(\S+) \[0\];\s+needed by (\S+)", text)
+        if needed:
+            found[int(name.rsplit(".", 1)[1])] = (needed[0][1], {lib for lib, _ in needed})
+    return found
+
+
 def case_user_start(run):
-    """A user start hands over to the updater, which starts the platform with "-qmz"."""
+    """A user start hands over to the updater, which starts the platform with "-qmz". The
+    platform started by hand and the updater load no toolkit to do so."""
     run.lay_out()
     run.start_site()
-    first = run.user_start()
+    loads = os.path.join(run.work, "loads")
+    os.mkdir(loads)
+    first = run.start([os.path.join(run.folder.path, "kesto")], "platform.log",
+                      env=dict(run.x.env, LD_DEBUG="files", LD_DEBUG_OUTPUT=f"{loads}/ld"))
     handle = run.wait_platform()
     expect(first.wait(30 * harness.SLOWNESS) == 0, "the user-started platform did not end with 0")
+    processes = loaded_libraries(loads)
+    programs = {pid: os.path.basename(program) for pid, (program, _) in processes.items()}
+    updaters = [pid for pid, program in programs.items() if program == "up.qmz"]
+    platforms = [pid for pid, program in programs.items() if program == "kesto"]
+    expect(first.pid in platforms and updaters and len(platforms) == 2,
+           f"the loader's records name these programs: {programs}")
+    for pid in [first.pid] + updaters:
+        toolkit = {lib for lib in processes[pid][1] if "gtk" in lib or "webkit" in lib}
+        expect(not toolkit, f"process {pid} ({programs[pid]}) loaded {sorted(toolkit)}")
+    shown = next(pid for pid in platforms if pid != first.pid)
+    expect(any("libwebkit2gtk" in lib for lib in processes[shown][1]),
+           "the platform that shows its window did not load the toolkit")
     platforms = run.folder.platforms()
     expect(len(platforms) == 1, f"expected one platform process, found {platforms}")
     wm = run.folder.ini().get("wm", {})
@@ -455,6 +485,40 @@ def case_tile_after_tool_closed(run):
     now = set(run.folder.tools("memo"))
     expect(len(now) == 1 and not now & first_pids,
            f"tool processes went from {first_pids} to {now}")
+
+
+def case_tiles_at_once(run):
+    """Two tiles double-clicked within 100 ms, each through an updater of its own: both tools
+    come up, and neither start waits for the other tool's window (each tool's process runs
+    before the other's window is recorded)."""
+    run.lay_out()
+    run.start_site()
+    started = {}
+    for key in STUB_TOOLS:
+        run.write_run_target(key)
+        started[key] = time.monotonic()
+        run.start([os.path.join(run.folder.path, "up.qmz"), "-qmz"], f"updater-{key}.log")
+        time.sleep(0.05)
+    running, shown = {}, {}
+
+    def both_shown():
+        now = time.monotonic()
+        for key in STUB_TOOLS:
+            if key not in running and run.folder.tools(key):
+                running[key] = now
+            handle = run.folder.window_of(key)
+            if key not in shown and handle and run.x.is_viewable(handle):
+                shown[key] = now
+        return len(shown) == len(STUB_TOOLS)
+
+    wait_until(both_shown, 30, "both tools' windows", interval=0.02)
+    first, second = STUB_TOOLS
+    expect(running[second] < shown[first] and running[first] < shown[second],
+           "a tool started only once the other's window was up: "
+           + ", ".join(f"{key} ran at {running[key] - started[first]:.2f} s and showed at "
+                       f"{shown[key] - started[first]:.2f} s" for key in STUB_TOOLS))
+    expect(all(len(run.folder.tools(key)) == 1 for key in STUB_TOOLS),
+           f"tool processes: {run.folder.tools()}")
 
 
 def case_catalogue_install(run):
