@@ -145,10 +145,22 @@ raise_floor() {
 }
 
 # The libraries the platform cannot start without (WebKitGTK above all); the loader would
-# only say so where nobody reads it when the menu starts the platform.
+# only say so where nobody reads it when the menu starts the platform. The programs load their
+# toolkit (GTK, WebKitGTK) only when they show a window, so ldd does not name its libraries:
+# they are looked up in the loader's cache, where there is one to ask.
+toolkit_libraries="libgtk-3.so.0 libwebkit2gtk-4.1.so.0 libjavascriptcoregtk-4.1.so.0
+libgdk_pixbuf-2.0.so.0 libjpeg.so.62 libX11.so.6"
+missing_toolkit_libraries() {
+  cache=$(PATH="$PATH:/sbin:/usr/sbin" ldconfig -p 2>/dev/null) || return 0
+  for library in $toolkit_libraries; do
+    printf '%s\n' "$cache" | grep -q "^[[:space:]]*$library " || printf '%s ' "$library"
+  done
+}
+
 check_can_run() {
   missing=$(ldd "$source/kesto" 2>/dev/null |
     sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p' | tr '\n' ' ')
+  missing="$missing$(missing_toolkit_libraries)"
   if [ -n "$missing" ]; then
     fail "Kesto 需要的系统库没有安装：$missing
 Kesto needs these libraries: $missing
