@@ -4,8 +4,10 @@
   - the time from a user start (the platform started without "-qmz", handing over to up.qmz,
     which starts it again) to the main window shown on the screen, with the updater's release
     check in place (the site's signed feed offers a newer platform, which the updater fetches,
-    checks and stages while the platform starts) and without it (the site has no feed), the
-    two kinds of start taking turns;
+    checks and stages while the platform starts) and without it (the site has no feed), beside
+    the platform's own start (started with "-qmz", as the updater starts it); and the time from
+    a tile's start (the run target written, up.qmz started, as the platform does) to the tool's
+    window, beside the tool's own start; all kinds of start taking turns;
   - the memory of the running platform at rest: every process of it, the browser engine's
     web and network processes included (proportional set size, and resident set size), beside
     that of a bare WebKitGTK window showing the same pages (bench/figures/bare_window), and
@@ -121,7 +123,8 @@ def publish_feed(build, site):
                    stdout=subprocess.DEVNULL)
 
 
-def one_run(options, x, port, number, kind):
+def lay_out(options, port):
+    """A fresh program folder of the build's programs with the tools memo and profit."""
     work = harness.new_work_folder("kesto-figures-")
     folder = harness.ProgramFolder(os.path.join(work, "kesto"))
     build = options.build
@@ -129,6 +132,50 @@ def one_run(options, x, port, number, kind):
                            os.path.join(build, "tools/regtool/regtool"),
                            os.path.join(build, "demo-packages"), port,
                            os.path.join(build, "updater/up.qmz"), ["memo", "profit"])
+    return work, folder
+
+
+# The tool the tile starts measure, and the kinds of start timed to a window alone.
+TILE = "memo"
+OWN_START, TILE_START, TOOL_START = "own start", "tile start", "tool's own start"
+WINDOW_KINDS = (OWN_START, TILE_START, TOOL_START)
+
+
+def window_run(options, x, port, number, kind):
+    """Milliseconds from one start of the kind to the window it brings up shown: the
+    platform's own start, a tile's start through the updater, or the tool's own start."""
+    work, folder = lay_out(options, port)
+    if kind == OWN_START:
+        argv, key = [os.path.join(folder.path, "kesto"), "-qmz"], "pt"
+    elif kind == TILE_START:
+        with open(folder.config, "wb") as f:
+            f.write(f"[wm]\r\nrun={TILE}\r\nname=kesto\r\n".encode("ascii"))
+        argv, key = [os.path.join(folder.path, "up.qmz"), "-qmz"], TILE
+    else:
+        argv, key = [os.path.join(folder.path, "app", TILE, TILE + ".qmz")], TILE
+    log = open(os.path.join(work, "start.log"), "wb")
+    try:
+        started = time.monotonic()
+        subprocess.Popen(argv, cwd=folder.path, env=x.env, stdout=log, stderr=log,
+                         start_new_session=True)
+        while True:
+            handle = folder.window_of(key)
+            if handle and x.is_viewable(handle):
+                break
+            if time.monotonic() - started > 60 * harness.SLOWNESS:
+                raise harness.Failure(f"{kind}: no window within a minute")
+            time.sleep(0.01)
+        took = (time.monotonic() - started) * 1000
+        print(f"run {number} ({kind}): shown {took:.0f} ms")
+        return took
+    finally:
+        harness.kill_all(list(harness.programs_below(folder.path)))
+        log.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def one_run(options, x, port, number, kind):
+    work, folder = lay_out(options, port)
     log = open(os.path.join(work, "platform.log"), "wb")
     try:
         first = subprocess.Popen([os.path.join(folder.path, "kesto")], cwd=folder.path,
@@ -200,16 +247,20 @@ def main(argv=None):
                             os.path.join(work, "site.log"), ["--feed", feed])
         site.start(x.env)
         results, plain = [], []
+        windows = {kind: [] for kind in WINDOW_KINDS}
+        kinds = ("check", "no check") + WINDOW_KINDS
         for n in range(options.runs):
-            # The two kinds take turns, in the other order every other time; a start without
-            # the check finds no feed on the site.
-            for kind in (("check", "no check") if n % 2 == 0 else ("no check", "check")):
+            # The kinds take turns, in the other order every other time; a start without the
+            # check finds no feed on the site.
+            for kind in (kinds if n % 2 == 0 else reversed(kinds)):
                 if kind == "no check":
                     os.rename(feed, feed + "-away")
                     plain.append(one_run(options, x, port, n + 1, kind)[0])
                     os.rename(feed + "-away", feed)
-                else:
+                elif kind == "check":
                     results.append(one_run(options, x, port, n + 1, kind))
+                else:
+                    windows[kind].append(window_run(options, x, port, n + 1, kind))
         bare = [bare_window_pss(options, x, port) for _ in range(options.runs)]
     except harness.Skip as reason:
         raise SystemExit(f"cannot measure: {reason}")
@@ -223,12 +274,21 @@ def main(argv=None):
     pss = [sum(u[0] for u in r[1].values()) / 1024 for r in results]
     rss = [sum(u[1] for u in r[1].values()) / 1024 for r in results]
     print()
-    for kind, values in (("with the release check", times), ("without it", plain)):
-        print(f"user start to main window shown, {kind}: median {statistics.median(values):.0f} "
-              f"ms, spread {spread_percent(values):.1f} % (min {min(values):.0f}, "
-              f"max {max(values):.0f}, {len(values)} runs)")
+    for kind, values in (("user start to main window shown, with the release check", times),
+                         ("user start to main window shown, without it", plain),
+                         ("the platform's own start (-qmz) to its window", windows[OWN_START]),
+                         (f"tile start to the tool's window ({TILE})", windows[TILE_START]),
+                         ("the tool's own start to its window", windows[TOOL_START])):
+        print(f"{kind}: median {statistics.median(values):.0f} ms, spread "
+              f"{spread_percent(values):.1f} % (min {min(values):.0f}, max {max(values):.0f}, "
+              f"{len(values)} runs)")
+    own = statistics.median(windows[OWN_START])
     print(f"with / without the check: {statistics.median(times) / statistics.median(plain):.2f} "
-          f"(target: the check adds nothing to the start)")
+          f"(target: at most 1.02, the check adds nothing to the start)")
+    print(f"user start / the platform's own start: {statistics.median(plain) / own:.2f} without "
+          f"the check, {statistics.median(times) / own:.2f} with it (target: at most 1.10)")
+    tile_ratio = statistics.median(windows[TILE_START]) / statistics.median(windows[TOOL_START])
+    print(f"tile start / the tool's own start: {tile_ratio:.2f} (target: at most 1.10)")
     print(f"memory at rest, all processes of the platform: median {statistics.median(pss):.1f} "
           f"MiB PSS, {statistics.median(rss):.1f} MiB RSS "
           f"({len(results[-1][1])} processes in the last run)")
