@@ -7,6 +7,7 @@
 #include "update/http_fetch.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
+#include "update/stage_paths.h"
 #include "update/transfer_progress.h"
 #include "update/vendor_key.h"
 
@@ -37,7 +38,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
   const Text signatureFile = feedFile + ".sig";
   // The last feed accepted, kept with its signature and the server's tag of it: while the
   // server's copy keeps that tag, a check costs one small answer.
-  const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
+  const Text kept = StageRoot() + "\\feed.json";
   const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
   const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
   const Fetch fetch =
@@ -66,7 +67,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     return std::nullopt;
   }
   update::RaiseFeedFloor(check.feed->sequence);
-  if (!unchanged && MakeFolder(CurrentDirectory() + "\\.up-stage")) {
+  if (!unchanged && MakeFolder(StageRoot())) {
     // The tag last: a tag never names a copy that is not kept whole.
     WriteFileBytes(kept + ".etag", {});
     if (WriteFileBytes(kept, {feed}) && WriteFileBytes(kept + ".sig", {signature})) {
