@@ -31,9 +31,10 @@ Text Refusal(update::FeedVerdict verdict) {
   return {};
 }
 
-}  // namespace
-
-std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
+// One fetch and check of the feed; `verdict` says why nothing was accepted.
+std::optional<update::Feed> FetchFeedOnce(const Text& folder, Text& problem,
+                                          update::FeedVerdict& verdict) {
+  verdict = update::FeedVerdict::kAccepted;
   const Text feedFile = folder + "\\feed.json";
   const Text signatureFile = feedFile + ".sig";
   // The last feed accepted, kept with its signature and the server's tag of it: while the
@@ -63,6 +64,7 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
       update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),
                         static_cast<std::int64_t>(std::time(nullptr)), update::FeedFloor());
   if (check.verdict != update::FeedVerdict::kAccepted) {
+    verdict = check.verdict;
     problem = Refusal(check.verdict);
     return std::nullopt;
   }
@@ -75,6 +77,23 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     }
   }
   return std::move(check.feed);
+}
+
+// What a feed whose signature does not match waits before it is asked for once more.
+constexpr int kRefetchPauseMilliseconds = 1000;
+
+}  // namespace
+
+std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
+  update::FeedVerdict verdict;
+  std::optional<update::Feed> feed = FetchFeedOnce(folder, problem, verdict);
+  // The vendor publishing between the two fetches gives a feed and a signature of two
+  // publications: asked once more, the pair matches.
+  if (!feed && verdict == update::FeedVerdict::kBadSignature) {
+    PauseMilliseconds(kRefetchPauseMilliseconds);
+    feed = FetchFeedOnce(folder, problem, verdict);
+  }
+  return feed;
 }
 
 bool FetchReleaseFiles(const update::Release& release, const Text& folder, const Text& lastName,

@@ -164,6 +164,31 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   EXPECT_EQ(Version(), "1.0");
 }
 
+// The vendor withdraws 1.1 after it has settled everywhere: it goes back to the 1.0 the feed
+// offers again, fetched and checked like any release, and is never taken again.
+TEST_F(SignedInstall, AWithdrawnReleaseGoesBackToTheOfferedOneAndIsNeverTakenAgain) {
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  ASSERT_TRUE(Install());
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  update::KeepAppliedRelease("memo");
+
+  server_.Route("/app/feed.json", OkResponse(Sample("withdrawn.json")));
+  server_.Route("/app/feed.json.sig", OkResponse(Sample("withdrawn.json.sig")));
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
+  EXPECT_EQ(Version(), "1.0");
+
+  WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // 1.1 offered once more
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  EXPECT_FALSE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(Version(), "1.0");
+}
+
 // A fresh folder, with no record of what it has, is at the release its programs were built as:
 // an older release the vendor once signed, offered by a feed that has not expired, is not
 // taken; nor is a feed older than the installer's floor.
