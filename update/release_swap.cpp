@@ -64,6 +64,20 @@ bool RemoveRetried(const Text& path) {
   });
 }
 
+// Renames the new file over the old one in one step. Windows refuses that over a running
+// program's file, which only the updater's own is while it applies itself: that file is first
+// renamed aside (which Windows allows) into `aside`, for the instant before the new one follows.
+bool MoveInto(const Text& from, const Text& into, const Text& aside) {
+  if (MoveFileReplacing(from, into)) return true;
+  const bool ownFile = into == CurrentDirectory() + "\\" + ProgramFileName();
+  if (ownFile && FileExists(into) && MoveFileReplacing(into, aside)) {
+    if (MoveRetried(from, into)) return true;
+    MoveFileReplacing(aside, into);
+    return false;
+  }
+  return MoveRetried(from, into);
+}
+
 // Takes the journal's release back out: every kept file goes back over the new one, every
 // added file goes. Safe to repeat from any point, which is what a stop in the middle needs.
 bool PutBack(const Text& target, Journal journal, JournalStep step) {
@@ -108,7 +122,7 @@ bool ContinueApply(const Text& target, Journal journal) {
     if (!FileExists(from)) continue;
     const Text kept = old + "\\" + file.name;
     const bool moved = (!file.replaced || FileExists(kept) || LinkOrCopyFile(into, kept)) &&
-                       MoveRetried(from, into);
+                       MoveInto(from, into, old + "\\.running-" + file.name);
     if (!moved) {
       PutBack(target, journal, JournalStep::kUndo);
       return false;
