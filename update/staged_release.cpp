@@ -4,43 +4,16 @@
 
 #include "runtime/tool_services.h"
 #include "update/app_key.h"
-#include "update/installed_app.h"
 #include "update/installed_state.h"
+#include "update/release_journal.h"
+#include "update/release_swap.h"
 #include "update/signed_release.h"
+#include "update/stage_paths.h"
 #include "update/update_log.h"
 
 namespace kesto::update {
 
 namespace {
-
-// Release files never start with a ".", so the records the stage keeps among them cannot meet
-// one: the release's version, the folder it is being applied to, and what it replaced.
-constexpr const char* kVersionFile = ".version";
-constexpr const char* kFolderFile = ".folder";
-constexpr const char* kReplacedFile = ".replaced";
-
-Text StageFolder(const Text& target) {
-  return CurrentDirectory() + "\\.up-stage\\" + target;
-}
-
-// Where the target's files live: the program folder for the platform, the folder of the
-// installed application file for a key; empty when the application is not installed.
-Text TargetFolder(const Text& target) {
-  if (target == update::kPlatformRelease || target == update::kUpdaterRelease) {
-    return CurrentDirectory();
-  }
-  const Text program = FindInstalledApp(target);
-  if (program.empty()) return {};
-  return LeftText(program, FindLastText(program, "\\") - 1);
-}
-
-std::vector<Text> FileNames(const Text& folder) {
-  std::vector<Text> names;
-  for (const ListedEntry& entry : ListFolder(folder + "\\*")) {
-    if (!entry.folder && LeftText(entry.name, 1) != ".") names.push_back(entry.name);
-  }
-  return names;
-}
 
 // Program files must be runnable where that is a permission: the application and updater files,
 // and a program file without an extension.
@@ -50,146 +23,71 @@ bool IsProgramName(const Text& name) {
   return dot == -1 || extension == "qmz" || extension == "exe";
 }
 
-// A release that was rolled back is never taken again.
-bool IsRefusedRelease(const Text& target, const Text& version) {
-  return ReadIniValue(update::InstalledStatePath(), "refused", target) == version;
+// Whether the feed's release is to replace the installed one: a newer one, or any other when the
+// vendor has withdrawn the installed one; never a refused or withdrawn one.
+bool IsWanted(const Text& target, const Release& release) {
+  const Text installed = InstalledVersion(target);
+  const int order = CompareVersions(release.version, installed);
+  const bool goesBack = order != 0 && release.IsWithdrawn(installed);
+  return (order > 0 || goesBack) && !IsRefusedRelease(target, release.version);
+}
+
+// A withdrawn release on trial whose kept release is the one the vendor offers now is simply
+// rolled back; any other withdrawn release is refused, so the release staged for it is applied
+// by the next start even when it is older.
+bool TakeBackWithdrawn(const Text& target, const Release& release) {
+  const Text installed = InstalledVersion(target);
+  if (!release.IsWithdrawn(installed)) return false;
+  LogLine(target + " " + installed + " 已被撤回");
+  const std::optional<Journal> journal = ReadJournal(target);
+  if (journal && journal->step == JournalStep::kTrial && journal->version == installed &&
+      CompareVersions(journal->previous, release.version) == 0) {
+    return RollBackRelease(target);
+  }
+  RefuseRelease(target, installed);
+  return false;
 }
 
 }  // namespace
 
-bool ApplyStagedRelease(const Text& target) {
-  if (!update::IsReleaseName(target)) return false;
-  const Text stage = StageFolder(target);
-  const Text applying = stage + "\\applying";
-  const Text ready = stage + "\\ready";
-  const Text old = stage + "\\old";
-  Text folder;
-  if (!FileExists(applying)) {
-    if (!FileExists(ready)) return false;
-    const Text version = ToText(ReadFileBytes(ready + "\\" + kVersionFile));
-    if (!update::IsVersion(version) || IsRefusedRelease(target, version) ||
-        update::CompareVersions(version, update::InstalledVersion(target)) <= 0) {
-      RemoveFolderTree(ready);
-      return false;
-    }
-    folder = TargetFolder(target);
-    if (folder.empty()) {
-      RemoveFolderTree(ready);
-      return false;
-    }
-    // The folder's new name is the record that renames have begun; the files an earlier
-    // release replaced go now. Where the files go is kept with them: once the application's
-    // own file is set aside, the application can no longer be found by it.
-    RemoveFolderTree(old);
-    if (!WriteFileBytes(ready + "\\" + kFolderFile, {ToBytes(folder)}) ||
-        !MoveFileReplacing(ready, applying)) {
-      return false;
-    }
-  } else {
-    folder = ToText(ReadFileBytes(applying + "\\" + kFolderFile));
-    if (folder.empty()) folder = TargetFolder(target);  // begun by an updater that kept no record
-    if (folder.empty()) {
-      RemoveFolderTree(applying);
-      return false;
-    }
-  }
-  MakeFolder(old);
-  std::vector<Text> moved;
-  for (const Text& name : FileNames(applying)) {
-    const Text into = folder + "\\" + name;
-    if (FileExists(into) && !MoveFileReplacing(into, old + "\\" + name)) break;
-    if (!MoveFileReplacing(applying + "\\" + name, into)) {
-      // A file in use: what moved goes back, and the next start tries again.
-      MoveFileReplacing(old + "\\" + name, into);
-      for (auto back = moved.rbegin(); back != moved.rend(); ++back) {
-        MoveFileReplacing(folder + "\\" + *back, applying + "\\" + *back);
-        MoveFileReplacing(old + "\\" + *back, folder + "\\" + *back);
-      }
-      return false;
-    }
-    moved.push_back(name);
-  }
-  if (!FileNames(applying).empty()) return false;
-  // The old files stay, with the version they were, until the new release has come up. Written
-  // once: a start after a stop from here on finishes with the version recorded then, not with
-  // what is left of the folder being removed.
-  const Text replaced = old + "\\" + kReplacedFile;
-  if (!FileExists(replaced)) {
-    const Bytes version = ReadFileBytes(applying + "\\" + kVersionFile);
-    if (!WriteFileBytes(old + "\\" + kVersionFile, {ToBytes(update::InstalledVersion(target))}) ||
-        !WriteFileBytes(replaced, {version})) {
-      return false;
-    }
-  }
-  const Text version = ToText(ReadFileBytes(replaced));
-  update::RecordInstalledVersion(target, version);
-  RemoveFolderTree(applying);
-  LogLine(target + " " + version + " 已更新就位");
-  return true;
-}
-
-void KeepAppliedRelease(const Text& target) {
-  if (!update::IsReleaseName(target)) return;
-  RemoveFolderTree(StageFolder(target) + "\\old");
-}
-
-void RollBackRelease(const Text& target) {
-  if (!update::IsReleaseName(target)) return;
-  const Text old = StageFolder(target) + "\\old";
-  const Text folder = TargetFolder(target);
-  if (!FileExists(old) || folder.empty()) return;
-  for (const Text& name : FileNames(old)) {
-    MoveFileReplacing(old + "\\" + name, folder + "\\" + name);
-  }
-  const Text refused = ToText(ReadFileBytes(old + "\\" + kReplacedFile));
-  const Text restored = ToText(ReadFileBytes(old + "\\" + kVersionFile));
-  WriteIniValue(update::InstalledStatePath(), "refused", target, refused);
-  update::RecordInstalledVersion(target, restored);
-  RemoveFolderTree(old);
-  LogLine(target + " " + refused + " 未能启动，已退回 " + restored);
-}
-
 bool StageNewerRelease(const Text& target, Text& problem) {
-  if (!update::IsReleaseName(target)) {
+  if (!IsReleaseName(target)) {
     problem = "无效的应用名：" + target;
     return false;
   }
   const Text stage = StageFolder(target);
   const Text feedFolder = stage + "\\feed";
   const Text incoming = stage + "\\incoming";
-  // One stager per target: a second start meanwhile leaves the fetching to the first.
-  const Text lockFile = stage + "\\.lock";
-  if (!MakeFolder(stage) || !MakeFileIfMissing(lockFile)) {
-    problem = "cannot create " + lockFile;
-    return false;
-  }
-  FileHold lock(lockFile, 0);
-  if (!lock.Held()) return true;
+  const Text ready = stage + "\\ready";
   RemoveFolderTree(feedFolder);
   RemoveFolderTree(incoming);
   if (!MakeFolder(feedFolder) || !MakeFolder(incoming)) {
     problem = "cannot create " + incoming;
     return false;
   }
-  const std::optional<update::Feed> feed = FetchCheckedFeed(feedFolder, problem);
+  const std::optional<Feed> feed = FetchCheckedFeed(feedFolder, problem);
   RemoveFolderTree(feedFolder);
   if (!feed) return false;
-  const auto release = feed->releases.find(TextToUtf8(target));
-  const Text ready = stage + "\\ready";
-  if (release == feed->releases.end() ||
-      update::CompareVersions(release->second.version, update::InstalledVersion(target)) <= 0 ||
-      IsRefusedRelease(target, release->second.version) ||
-      ToText(ReadFileBytes(ready + "\\" + kVersionFile)) == release->second.version) {
+  const auto found = feed->releases.find(TextToUtf8(target));
+  if (found == feed->releases.end()) {
+    RemoveFolderTree(incoming);
+    return true;
+  }
+  const Release& release = found->second;
+  const Text stagedVersion = ToText(ReadFileBytes(ready + "\\" + kStagedVersionFile));
+  if (release.IsWithdrawn(stagedVersion)) RemoveFolderTree(ready);
+  if (TakeBackWithdrawn(target, release) || !IsWanted(target, release) ||
+      stagedVersion == release.version) {
     RemoveFolderTree(incoming);
     return true;
   }
   std::vector<Text> names;
-  bool staged = FetchReleaseFiles(release->second, incoming, "", names, problem);
+  bool staged = FetchReleaseFiles(release, incoming, "", names, problem);
   for (const Text& name : names) {
     staged = staged && (!IsProgramName(name) || MakeRunnable(incoming + "\\" + name));
   }
   staged =
-      staged && WriteFileBytes(incoming + "\\" + kVersionFile, {ToBytes(release->second.version)});
+      staged && WriteFileBytes(incoming + "\\" + kStagedVersionFile, {ToBytes(release.version)});
   if (staged) {
     RemoveFolderTree(ready);
     staged = MoveFileReplacing(incoming, ready);

@@ -6,7 +6,11 @@
 
 namespace kesto::update {
 
-// A line on the standard error (which the demo keeps in its log).
+// <program folder>\up.log, beside up.ini: the updater's last runs, a few dozen kilobytes at most,
+// for a seller to send when something went wrong.
+Text UpdateLogPath();
+
+// A line, with the time, on the standard error (which the demo keeps in its log) and in up.log.
 void LogLine(const Text& message);
 
 }  // namespace kesto::update

@@ -15,7 +15,7 @@
 
 #include "bench/measure/repetitions.h"
 #include "bench/measure/summary.h"
-#include "update/staged_release.h"
+#include "update/release_swap.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "update/installed_state.h"
 #include "update/package_install.h"
 #include "update/release_feed.h"
+#include "update/release_swap.h"
 #include "update/signed_release.h"
 #include "update/staged_release.h"
 #include "update/vendor_key.h"
@@ -139,18 +140,11 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz")) << "not before the next start";
   EXPECT_EQ(Version(), "1.0");
 
-  // Stopped after the first renames: the release marked as being applied, and its title file
-  // already in place beside the old application file.
-  std::filesystem::rename(folder_ / ".up-stage/memo/ready", folder_ / ".up-stage/memo/applying");
-  std::filesystem::create_directories(folder_ / ".up-stage/memo/old");
-  std::filesystem::rename(folder_ / "app/memo/memo.dat", folder_ / ".up-stage/memo/old/memo.dat");
-  std::filesystem::rename(folder_ / ".up-stage/memo/applying/memo.dat",
-                          folder_ / "app/memo/memo.dat");
-  update::ApplyStagedRelease("memo");
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("next/memo.dat"));
   EXPECT_EQ(Version(), "1.1");
-  EXPECT_FALSE(folder_.Exists(".up-stage/memo/applying"));
+  EXPECT_TRUE(update::ReleaseOnTrial("memo"));
 
   ServeLaterFeeds("downgrade");
   ASSERT_TRUE(Stage());
@@ -164,6 +158,31 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
   EXPECT_EQ(Version(), "1.0");
   WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // offered once more
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  EXPECT_FALSE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(Version(), "1.0");
+}
+
+// The vendor withdraws 1.1 after it has settled everywhere: it goes back to the 1.0 the feed
+// offers again, fetched and checked like any release, and is never taken again.
+TEST_F(SignedInstall, AWithdrawnReleaseGoesBackToTheOfferedOneAndIsNeverTakenAgain) {
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  ASSERT_TRUE(Install());
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  update::KeepAppliedRelease("memo");
+
+  server_.Route("/app/feed.json", OkResponse(Sample("withdrawn.json")));
+  server_.Route("/app/feed.json.sig", OkResponse(Sample("withdrawn.json.sig")));
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
+  EXPECT_EQ(Version(), "1.0");
+
+  WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // 1.1 offered once more
   ServeLaterFeeds("next");
   ASSERT_TRUE(Stage());
   EXPECT_FALSE(update::ApplyStagedRelease("memo"));
@@ -198,7 +217,7 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
   for (const char* key : {"..\\x", "../x", "x\r\nrun=pt", "con"}) {
     SCOPED_TRACE(key);
     Text problem;
-    std::optional<updater::StartedApplication> started;
+    std::optional<updater::StartedTarget> started;
     EXPECT_FALSE(
         updater::BringUpApplication(key, problem, updater::StagedReleases::kApply, started));
     EXPECT_FALSE(problem.empty());
@@ -208,7 +227,7 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
     update::RollBackRelease(key);
   }
   Text problem;
-  std::optional<updater::StartedApplication> started;
+  std::optional<updater::StartedTarget> started;
   EXPECT_FALSE(
       updater::BringUpApplication("up", problem, updater::StagedReleases::kApply, started));
   EXPECT_FALSE(update::InstallPackage("pt", problem)) << "the platform is no catalogue tool";
