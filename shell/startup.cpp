@@ -64,6 +64,9 @@ bool StartThroughUpdater() {
   AppConfig->SetRun(net::kPlatformRunTarget);
   AppConfig->SetName(ProgramFileName());
   AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
+  // The updater may be a new release whose trial a logoff or a kill stopped: it is tried (and
+  // given up for the one before it when it fails) before any start is handed to it.
+  update::FinishStoppedUpdaterTrial();
   return net::UpdaterExists() && net::StartUpdater();
 }
 
@@ -94,9 +97,6 @@ void HandleCommandLine() {
     return;
   }
   RemoveTrayIcon();
-  // The updater may be a new release whose trial a logoff or a kill stopped: it is tried (and
-  // given up for the one before it when it fails) before any start is handed to it.
-  update::FinishStoppedUpdaterTrial();
   // An updater that cannot be started (damaged, not a program) is fetched again as a missing
   // one is; ending here would leave the seller with a platform that never comes up.
   if (StartThroughUpdater()) EndProgram(0);
