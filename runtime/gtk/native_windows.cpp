@@ -1,9 +1,8 @@
-// Native window operations on any top-level X11 window, ours or another program's (the
-// questions whether a window is there and whose it is are answered without the toolkit, in
-// runtime/x11/). With a
+// Native window operations on any top-level X11 window, ours or another program's. With a
 // window manager present, state changes are asked of it the way the X11 conventions
 // (ICCCM, EWMH) prescribe; our own windows are shown and hidden through GTK so that GTK's idea
-// of them stays true.
+// of them stays true. Whether a window is there and whose it is are asked without the toolkit
+// (runtime/x11/).
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <gdk/gdkx.h>
