@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "net/internet_session.h"
 #include "runtime/inet.h"
 
 namespace kesto::net {
@@ -55,12 +56,9 @@ int Elapsed(int start) {
 Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
                std::optional<int> rangeStart, int* status, std::size_t maxBytes) {
   if (status) *status = 0;
-  std::uint32_t state = 0;
-  inet::InternetGetConnectedState(state, 0);
-  Text agent = "Agent" + ToText(TickCount());
-  int access = (state & inet::kConnectionProxy) ? inet::kOpenTypePreconfig
-                                                : inet::kOpenTypePreconfigWithNoAutoproxy;
-  inet::Handle session = inet::InternetOpen(agent, access, std::nullopt, std::nullopt, 0);
+  // The program's one session on the system's settings: a proxy that only an auto-configuration
+  // script names is followed here as by every other request.
+  const inet::Handle session = InternetSession();
   if (!session) {
     ShowMessage("连接错误!", kMbOk);
     return {};
@@ -69,7 +67,6 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
   if (rangeStart) headers += "\r\nRange:bytes=" + ToText(*rangeStart) + "-";
   inet::Handle file = inet::InternetOpenUrl(session, url, headers, kOpenFlags);
   if (!file) {
-    inet::InternetCloseHandle(session);
     ShowMessage("不能打开该URL!", kMbOk);
     return {};
   }
@@ -104,7 +101,7 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
                   static_cast<int>(received - offset));
     }
   }
-  inet::InternetCloseHandle(session);  // takes the address's handle along
+  inet::InternetCloseHandle(file);  // takes the address's connection along
   if (!ok) return {};
   return body;
 }
