@@ -11,7 +11,7 @@
 #include "net/http_request.h"
 #include "runtime/tool_services.h"
 #include "tests/net/test_server.h"
-#include "updater/http_fetch.h"
+#include "update/http_fetch.h"
 
 namespace kesto {
 namespace {
@@ -63,9 +63,9 @@ TEST(SystemProxy, ListDownloadAndFeedGoThroughTheProxyTheSystemNames) {
   const Text folder =
       CurrentDirectory() + "\\proxy-" + ToText(static_cast<int>(CurrentProcessId()));
   ASSERT_TRUE(MakeFolder(folder));
-  const updater::Fetch fetch =
-      updater::FetchToFile("http://update.kesto.test:8080/app/feed.json", folder + "\\feed.json");
-  EXPECT_EQ(fetch.result, updater::FetchResult::kSaved) << fetch.reason;
+  const update::Fetch fetch =
+      update::FetchToFile("http://update.kesto.test:8080/app/feed.json", folder + "\\feed.json");
+  EXPECT_EQ(fetch.result, update::FetchResult::kSaved) << fetch.reason;
   EXPECT_EQ(AsText(ReadFileBytes(folder + "\\feed.json")), "{\"sequence\": 1}");
   RemoveFolderTree(folder);
 
