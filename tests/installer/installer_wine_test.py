@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the installer and its uninstaller under Wine's 32-bit half over a folder that an
 installation and its updater left: programs running from it, releases staged, half applied and
-kept, the updater's records and lock files.
+kept, the updater's records, log and lock files.
 
 Installing ends the running programs by process before it writes, supersedes every update of
 the platform and the updater, drops a tool's staged release that is not newer than the one it
@@ -121,7 +121,8 @@ class InstallerUnderWine(unittest.TestCase):
         write(f("app", "mine", "mine.qmz"), "the seller's own tool")
         write(f("up.ini"), "[versions]\r\npt=1.0\r\nup=9.0\r\n[feed]\r\nsequence=3\r\n"
                            "[refused]\r\npt=1.05\r\n")
-        for lock in (".up.ini.lock", ".qmztx.ini.lock"):
+        write(f("up.log"), "the updater's last runs")
+        for lock in (".up.ini.lock", ".qmztx.ini.lock", os.path.join(".up-stage", "update.lock")):
             write(f(lock), "")
         write(f(".up-stage", "pt", "applying", ".version"), "1.1")
         write(f(".up-stage", "pt", "applying", "kesto.res"), "1.1 resources")
@@ -129,7 +130,7 @@ class InstallerUnderWine(unittest.TestCase):
         write(f(".up-stage", "pt", "journal"), "renames begun")
         write(f(".up-stage", "up", "ready", ".version"), "1.1")
         write(f(".up-stage", "up", "ready", "up.qmz"), self.program(b"staged updater"))
-        write(f(".up-stage", "up", "old", "up.qmz"), self.program(b"updater set aside"))
+        write(f(".up-stage", "up", "old", ".running-up.qmz"), self.program(b"updater set aside"))
         write(f(".up-stage", "memo", "ready", ".version"), "1.9")
         write(f(".up-stage", "memo", "ready", "memo.qmz"), "memo 1.9")
         write(f(".up-stage", "profit", "ready", ".version"), "2.0.1")
@@ -147,7 +148,8 @@ class InstallerUnderWine(unittest.TestCase):
 
         held = [self.start_held("C:\\Kesto\\kesto.exe", "platform-runs"),
                 self.start_held("C:\\Kesto\\up.qmz", "updater-runs"),
-                self.start_held("C:\\Kesto\\.up-stage\\up\\old\\up.qmz", "set-aside-runs")]
+                self.start_held("C:\\Kesto\\.up-stage\\up\\old\\.running-up.qmz",
+                                "set-aside-runs")]
         self.assertEqual(self.wine(setup, "/S", "/D=C:\\Kesto"), 0)
         for process in held:
             self.assert_ended(process, process.args[1])

@@ -307,10 +307,11 @@ Section "Uninstall"
   Delete "$INSTDIR\up.qmz"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
-  ; The updater's records go with it: its stage, up.ini and the lock files beside the shared
-  ; files. reg.qmz stays for the tools that stay in app\ (they read it two folders up).
+  ; The updater's records go with it: its stage, up.ini, its log and the lock files beside the
+  ; shared files. reg.qmz stays for the tools that stay in app\ (they read it two folders up).
   RMDir /r "$INSTDIR\.up-stage"
   Delete "$INSTDIR\up.ini"
+  Delete "$INSTDIR\up.log"
   Delete "$INSTDIR\.up.ini.lock"
   Delete "$INSTDIR\.qmztx.ini.lock"
   ; Removed only when empty: app\, qmztx.ini and reg.qmz keep the folder.
