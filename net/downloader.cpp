@@ -34,16 +34,6 @@ int Announced(inet::Handle file) {
   return static_cast<int>(total);
 }
 
-int StatusCode(inet::Handle file) {
-  std::uint32_t code = 0;
-  std::uint32_t length = sizeof code;
-  if (!inet::HttpQueryInfo(file, inet::kQueryStatusCode | inet::kQueryFlagNumber, &code, length,
-                           nullptr)) {
-    return 0;
-  }
-  return static_cast<int>(code);
-}
-
 // Milliseconds between two tick counts, across the counter's wrap; never 0.
 int Elapsed(int start) {
   auto ticks =
@@ -71,7 +61,7 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
     return {};
   }
 
-  if (status) *status = StatusCode(file);
+  if (status) *status = inet::StatusCodeOf(file);
   const int total = Announced(file);
   const int start = TickCount();
   const long long offset = rangeStart.value_or(0);

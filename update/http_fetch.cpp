@@ -48,16 +48,6 @@ inet::Handle SendRequest(inet::Handle connection, const Text& url, const Text& h
   return 0;
 }
 
-int StatusCode(inet::Handle request) {
-  std::uint32_t code = 0;
-  std::uint32_t length = sizeof code;
-  if (!inet::HttpQueryInfo(request, inet::kQueryStatusCode | inet::kQueryFlagNumber, &code, length,
-                           nullptr)) {
-    return 0;
-  }
-  return static_cast<int>(code);
-}
-
 // The response's ETag line's value; empty when it has none.
 Text EntityTag(inet::Handle request) {
   char block[16384];
@@ -85,7 +75,7 @@ Fetch FetchToFile(const std::string& url, const Text& path,
   const inet::Handle request = SendRequest(connection.Get(), url, headers);
   if (TransferCancelled()) return cancelled;
   if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
-  const int status = StatusCode(request);
+  const int status = inet::StatusCodeOf(request);
   if (status == 304 && !ifNoneMatch.empty()) return {FetchResult::kNotModified, ""};
   if (status == 404) return {FetchResult::kNotFound, url + ": not on the server"};
   if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + ToText(status)};
