@@ -9,6 +9,7 @@
 #include "net/downloader.h"
 #include "net/http_request.h"
 #include "net/updater_contract.h"
+#include "runtime/tool_services.h"
 #include "runtime/vendor_signature.h"
 #include "shell/builtin_settings.h"
 #include "shell/window_refs.h"
@@ -67,6 +68,8 @@ void DownloadUpdater() {
   if (!answered || program.size() != file->size || crypto::Sha256Of(program) != file->sha256) {
     return;
   }
+  // A logoff now waits for the updater and its version to be written.
+  SessionEndHold hold("正在保存更新程序，请稍候");
   if (WriteFileBytes(UpdaterPath(), {program})) {
     MakeRunnable(UpdaterPath());
     update::RecordInstalledVersion(update::kUpdaterRelease, release->second.version);
