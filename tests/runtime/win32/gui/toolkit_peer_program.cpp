@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   kesto::RuntimeStart(argc, argv);
   const std::string log = std::string(argv[1]) + ".log";
+  if (std::FILE* fresh = std::fopen(log.c_str(), "w")) std::fclose(fresh);
   kesto::RegisterExitRoutine([log] { Note(log, "exit routine\n"); });
   if (argc >= 3 && std::string(argv[2]) == "hold") {
     kesto::SessionEndHold* hold = new kesto::SessionEndHold("测试写入");
