@@ -1,6 +1,6 @@
 // Fetching the missing updater program: the update window's worker reads the update list,
-// downloads the updater it names while the progress bar moves, saves it as up.qmz, starts it
-// and ends the platform.
+// fetches the updater the vendor's signed feed describes while the progress bar moves, saves it
+// as up.qmz, starts it and ends the platform.
 #pragma once
 
 #include "runtime/core.h"
@@ -12,9 +12,6 @@ namespace kesto::net {
 Text UpdateListAddress();
 // Tests point the worker at their own server; an empty address restores the built-in one.
 void OverrideUpdateListAddress(const Text& address);
-
-// Progress of the updater download in ten-thousandths on the update window's bar.
-void UpdateProgress(int total, int received, int elapsed, int receivedSinceStart);
 
 // The worker: runs the whole flow and ends the process.
 [[noreturn]] void UpdateThread();

@@ -15,8 +15,12 @@ namespace kesto {
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool MakeFolder(const Text& path);
-// Renames a file, replacing a file of the target name; false when nothing moved.
+// Renames a file, replacing a file of the target name, in one step: at no moment is there no
+// file of the target name. The move is on the disk when it returns. False when nothing moved.
 bool MoveFileReplacing(const Text& from, const Text& to);
+// Makes `to` a second name of the file `from` (a hard link), or where the volume has none a
+// whole copy of it, on the disk when it returns; a file of that name is replaced.
+bool LinkOrCopyFile(const Text& from, const Text& to);
 // Creates an empty file where there is none, and never replaces one: processes that make the
 // same lock file at once all end up holding that one file. True when the file is there.
 bool MakeFileIfMissing(const Text& path);

@@ -10,6 +10,7 @@
 #include "shell/window_activation.h"
 #include "shell/window_outline.h"
 #include "shell/window_refs.h"
+#include "update/updater_trial.h"
 
 namespace kesto::shell {
 
@@ -79,6 +80,9 @@ void HandleCommandLine() {
   AppConfig->SetName(ProgramFileName());
   AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
   RemoveTrayIcon();
+  // The updater may be a new release whose trial a logoff or a kill stopped: it is tried (and
+  // given up for the one before it when it fails) before any start is handed to it.
+  update::FinishStoppedUpdaterTrial();
   // An updater that cannot be started (damaged, not a program) is fetched again as a missing
   // one is; ending here would leave the seller with a platform that never comes up.
   if (net::UpdaterExists() && net::StartUpdater()) EndProgram(0);

@@ -34,6 +34,15 @@ void RecordInstalledVersion(const Text& target, const Text& version) {
   WriteIniValue(InstalledStatePath(), "versions", target, version);
 }
 
+bool IsRefusedRelease(const Text& target, const Text& version) {
+  const Text refused = ReadIniValue(InstalledStatePath(), "refused", target, "");
+  return IsVersion(refused) && CompareVersions(refused, version) == 0;
+}
+
+void RefuseRelease(const Text& target, const Text& version) {
+  WriteIniValue(InstalledStatePath(), "refused", target, version);
+}
+
 std::uint64_t FeedFloor() {
   const Text noted = ReadIniValue(InstalledStatePath(), "feed", "sequence", "0");
   const std::uint64_t sequence = std::strtoull(noted.c_str(), nullptr, 10);

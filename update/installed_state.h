@@ -22,6 +22,12 @@ Text InstalledVersion(const Text& target);
 // Notes the version of a target once its files are in place.
 void RecordInstalledVersion(const Text& target, const Text& version);
 
+// A release that was rolled back, or withdrawn by the vendor while installed, is refused: it is
+// never staged or applied again, and one installed gives way to a staged release even when that
+// is older.
+bool IsRefusedRelease(const Text& target, const Text& version);
+void RefuseRelease(const Text& target, const Text& version);
+
 // The lowest feed sequence still accepted: the highest one noted, and never below the one this
 // program was built from.
 std::uint64_t FeedFloor();

@@ -97,6 +97,16 @@ std::optional<Release> ParseRelease(const Json& entry) {
     if (!file || !names.insert(FoldedName(file->name)).second) return std::nullopt;
     release.files.push_back(std::move(*file));
   }
+  // Optional: the versions the vendor has taken back. The release offered is never one of them.
+  if (entry.contains("withdrawn")) {
+    const Json& withdrawn = entry["withdrawn"];
+    if (!withdrawn.is_array()) return std::nullopt;
+    for (const Json& taken : withdrawn) {
+      if (!taken.is_string() || !IsVersion(taken.get<std::string>())) return std::nullopt;
+      release.withdrawn.push_back(taken.get<std::string>());
+    }
+    if (release.IsWithdrawn(release.version)) return std::nullopt;
+  }
   return release;
 }
 
@@ -115,6 +125,11 @@ std::optional<std::int64_t> Seconds(const Json& json, const char* name) {
 }
 
 }  // namespace
+
+bool Release::IsWithdrawn(const Text& installed) const {
+  return std::any_of(withdrawn.begin(), withdrawn.end(),
+                     [&](const Text& taken) { return CompareVersions(taken, installed) == 0; });
+}
 
 bool IsVersion(const Text& text) {
   if (text.empty() || text.size() > 40) return false;

@@ -26,6 +26,11 @@ struct FeedFile {
 struct Release {
   Text version;  // dotted numbers: "1", "1.1", "2.0.13"
   std::vector<FeedFile> files;
+  // Versions the vendor has taken back ("withdrawn"): one installed goes back to `version`, even
+  // when that is older, and none of them is ever taken again.
+  std::vector<Text> withdrawn;
+
+  bool IsWithdrawn(const Text& installed) const;
 };
 
 // A feed is a few kilobytes and its signature under a hundred bytes: anything far larger is

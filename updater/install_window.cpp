@@ -7,7 +7,7 @@
 #include "layouts/names.h"
 #include "runtime/tool_services.h"
 #include "runtime/ui.h"
-#include "updater/transfer_progress.h"
+#include "update/transfer_progress.h"
 
 namespace kesto::updater {
 
@@ -24,7 +24,7 @@ const ui::Ref kProgressBar{names::kInstallWindow, "进度条1"};
 const ui::Ref kCancelButton{names::kInstallWindow, "按钮1"};
 
 ui::EventResult OnInstallCancelled(const ui::EventArgs&) {
-  CancelTransfer();
+  update::CancelTransfer();
   if (ui::NativeHandle(kCancelButton) != 0) ui::SetBool(kCancelButton, ui::prop::kDisable, true);
   return {};
 }
@@ -33,7 +33,7 @@ ui::EventResult OnInstallCancelled(const ui::EventArgs&) {
 void ShowProgressUntil(const std::function<bool()>& finished) {
   int shownShare = -1;
   while (!finished()) {
-    const int share = TransferShare();
+    const int share = update::TransferShare();
     if (share != shownShare && ui::NativeHandle(kProgressBar) != 0) {
       ui::SetInt(kProgressBar, ui::prop::processbar::kPosition, share);
       shownShare = share;
@@ -73,13 +73,13 @@ InstallOutcome InstallWithProgress(const Text& key, const std::function<bool()>&
       ui::SetText(kInstallWindow, ui::prop::window::kTitle, "正在安装应用 " + key);
       ShowProgressUntil(isFinished);
       // Read before the window goes: closing it is no cancel of an install that has ended.
-      cancelled = TransferCancelled();
+      cancelled = update::TransferCancelled();
       ui::CloseWindow(names::kInstallWindow);
       ProcessEvents();
     }
   }
   worker.join();
-  ResetTransfer();
+  update::ResetTransfer();
   if (result) return InstallOutcome::kInstalled;
   return cancelled ? InstallOutcome::kCancelled : InstallOutcome::kFailed;
 }

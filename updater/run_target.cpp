@@ -2,23 +2,28 @@
 
 #include "apps/app_config.h"
 #include "net/updater_contract.h"
-#include "runtime/tool_services.h"
+#include "shell/builtin_settings.h"
 #include "shell/program_windows.h"
 #include "shell/window_activation.h"
 #include "update/app_key.h"
+#include "update/installed_app.h"
+#include "update/package_install.h"
+#include "update/release_swap.h"
+#include "update/stage_paths.h"
+#include "update/update_log.h"
 #include "updater/install_window.h"
-#include "updater/installed_app.h"
-#include "updater/package_install.h"
-#include "updater/staged_release.h"
 
 namespace kesto::updater {
 
 namespace {
 
-constexpr int kRecordTimeoutSeconds = 8;
-// A new platform release that has not shown its window by then is taken for a broken one.
-constexpr int kNewPlatformSeconds = 30;
+// How long a start waits for a tool's window, and for the platform's before the check for
+// updates begins behind it.
+constexpr int kApplicationWindowSeconds = 8;
+constexpr int kPlatformWindowSeconds = 30;
 constexpr int kRecordPollsPerSecond = 10;
+// What a rollback after a failed trial waits for the folder's update lock at most.
+constexpr int kRollBackLockMilliseconds = 30000;
 
 Text Quoted(const Text& path) {
   return "\"" + path + "\"";
@@ -28,23 +33,68 @@ bool IsLiveWindow(native::Handle window) {
   return native::WindowProcessId(window) != 0;
 }
 
-// True once `key` has recorded a live window other than `before` (a window number, with the
-// process that had it then) that `counts`.
-template <class Counts>
-bool WaitForWindowRecord(AppConfig& config, const Text& key, native::Handle before,
-                         std::uint32_t beforeOwner, int seconds, Counts counts) {
+// Whether the target's window counts: any live window for the platform, which records only its
+// own; a window of the application's own program for a tool.
+bool CountsAsShown(const Text& key, native::Handle window) {
+  return key == net::kPlatformRunTarget ? IsLiveWindow(window)
+                                        : shell::IsProgramWindow(window, key);
+}
+
+// True once the target has recorded a window other than the one it had before (a window number,
+// with the process that had it then) that counts; false after `seconds`, or once `ended` says
+// the program is gone.
+template <class Ended>
+bool WaitForWindowRecord(const StartedTarget& started, int seconds, Ended ended) {
+  AppConfig config;
   for (int poll = 0; poll < seconds * kRecordPollsPerSecond; ++poll) {
-    const native::Handle now = config.GetWindowHandle(key);
-    const bool renewed = now != before || native::WindowProcessId(now) != beforeOwner;
-    if (renewed && counts(now)) return true;
+    const native::Handle now = config.GetWindowHandle(started.key);
+    const bool renewed =
+        now != started.before || native::WindowProcessId(now) != started.beforeOwner;
+    if (renewed && CountsAsShown(started.key, now)) return true;
+    if (ended()) return false;
     PauseMilliseconds(1000 / kRecordPollsPerSecond);
   }
   return false;
 }
 
+// Starts the command line, watched when the release it starts is on trial and this updater may
+// try it: it holds the folder's update lock, and no other updater is trying it already. A release
+// whose trials were all stopped before they ended is rolled back instead.
+bool Start(StartedTarget& started, StagedReleases staged) {
+  const Text trialFile = update::StageFolder(started.key) + ".trial";
+  if (staged == StagedReleases::kApply && update::ReleaseOnTrial(started.key) &&
+      MakeFileIfMissing(trialFile)) {
+    auto hold = std::make_unique<FileHold>(trialFile, 0);
+    if (hold->Held() && update::BeginTrial(started.key)) {
+      auto program = std::make_unique<WatchedProgram>(started.commandLine);
+      if (program->Started()) {
+        started.trial = std::move(program);
+        started.trialHold = std::move(hold);
+        return true;
+      }
+    }
+    // A release that cannot even be started is rolled back at once, as is one whose every trial
+    // was stopped.
+    if (hold->Held()) update::RollBackRelease(started.key);
+  }
+  return RunCommand(started.commandLine, false);
+}
+
+// A release on trial that did not come up: it is ended (this process only, which frees its
+// files), the release it replaced is put back, and that one is started.
+void GiveWayToKeptRelease(StartedTarget& started) {
+  started.trial->End();
+  FileHold lock(update::UpdateLockFile(), kRollBackLockMilliseconds);
+  // Without the lock the release stays on trial, and the next start tries it once more.
+  if (!lock.Held() || !update::RollBackRelease(started.key)) return;
+  if (!RunCommand(started.commandLine, false)) {
+    update::LogLine("无法启动退回后的 " + started.commandLine);
+  }
+}
+
 }  // namespace
 
-bool StartPlatform(Text& problem, StagedReleases staged) {
+bool StartPlatform(Text& problem, StagedReleases staged, std::optional<StartedTarget>& started) {
   AppConfig config;
   const Text name = config.GetName();
   if (name.empty() || FindText(name, "\\") != -1 || FindText(name, "/") != -1) {
@@ -52,8 +102,7 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
     return false;
   }
   const Text path = CurrentDirectory() + "\\" + name;
-  const bool updated =
-      staged == StagedReleases::kApply && ApplyStagedRelease(net::kPlatformRunTarget);
+  if (staged == StagedReleases::kApply) update::ApplyStagedRelease(net::kPlatformRunTarget);
   native::Handle before = config.GetWindowHandle(net::kPlatformRunTarget);
   // The record of a platform that has ended names no window: the new one may well be given
   // the same number, and must still count as shown.
@@ -62,33 +111,22 @@ bool StartPlatform(Text& problem, StagedReleases staged) {
     problem = "找不到平台程序 " + path;
     return false;
   }
-  if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
+  started = StartedTarget{net::kPlatformRunTarget,
+                          Quoted(path) + " " + net::kUpdaterSwitch,
+                          before,
+                          0,
+                          nullptr,
+                          nullptr};
+  if (!Start(*started, staged)) {
     problem = "无法启动平台程序 " + path;
-    return false;
-  }
-  if (!updated) return true;
-  // A new release must show its window; one that does not gives way to the release before it,
-  // which is started instead, and is not taken again.
-  if (WaitForWindowRecord(config, net::kPlatformRunTarget, before, 0, kNewPlatformSeconds,
-                          IsLiveWindow)) {
-    KeepAppliedRelease(net::kPlatformRunTarget);
-    return true;
-  }
-  RollBackRelease(net::kPlatformRunTarget);
-  if (!RunCommand(Quoted(path) + " " + net::kUpdaterSwitch, false)) {
-    problem = "无法启动平台程序 " + path;
+    started.reset();
     return false;
   }
   return true;
 }
 
-void WaitForPlatformWindow() {
-  AppConfig config;
-  WaitForWindowRecord(config, net::kPlatformRunTarget, 0, 0, kNewPlatformSeconds, IsLiveWindow);
-}
-
 bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged,
-                        std::optional<StartedApplication>& started) {
+                        std::optional<StartedTarget>& started) {
   // Before anything is looked up, applied or fetched for it.
   if (!update::IsApplicationKey(key)) {
     problem = "无效的应用名：" + key;
@@ -100,39 +138,56 @@ bool BringUpApplication(const Text& key, Text& problem, StagedReleases staged,
     shell::ActivateWindow(recorded, true);
     return true;
   }
-  if (staged == StagedReleases::kApply) ApplyStagedRelease(key);
-  Text path = FindInstalledApp(key);
+  if (staged == StagedReleases::kApply) update::ApplyStagedRelease(key);
+  Text path = update::FindInstalledApp(key);
   if (path.empty()) {
     const InstallOutcome outcome =
-        InstallWithProgress(key, [&] { return InstallPackage(key, problem); });
+        InstallWithProgress(key, [&] { return update::InstallPackage(key, problem); });
     if (outcome != InstallOutcome::kInstalled) {
       // The seller gave the install up: nothing to tell.
       if (outcome == InstallOutcome::kCancelled) problem.clear();
       return false;
     }
-    path = FindInstalledApp(key);
+    path = update::FindInstalledApp(key);
     if (path.empty()) {
       problem = "应用 " + key + " 已下载，但在 app 文件夹中找不到";
       return false;
     }
   }
-  if (!RunCommand(Quoted(path), false)) {
+  started = StartedTarget{key,     Quoted(path), recorded, native::WindowProcessId(recorded),
+                          nullptr, nullptr};
+  if (!Start(*started, staged)) {
     problem = "无法启动应用 " + path;
+    started.reset();
     return false;
   }
-  started = StartedApplication{key, recorded, native::WindowProcessId(recorded)};
   return true;
 }
 
-void WaitForApplicationWindow(const StartedApplication& started) {
-  AppConfig config;
-  WaitForWindowRecord(
-      config, started.key, started.before, started.beforeOwner, kRecordTimeoutSeconds,
-      [&](native::Handle window) { return shell::IsProgramWindow(window, started.key); });
+void SeeStartThrough(StartedTarget& started) {
+  const bool platform = started.key == net::kPlatformRunTarget;
+  if (!started.trial) {
+    WaitForWindowRecord(started, platform ? kPlatformWindowSeconds : kApplicationWindowSeconds,
+                        [] { return false; });
+    return;
+  }
+  WatchedProgram& program = *started.trial;
+  // A release that ends before it shows its window is known at once, not at the end of the wait.
+  const bool shown =
+      WaitForWindowRecord(started, settings::kFirstWindowSeconds, [&] { return program.Ended(); });
+  // Ended by the seller in the ordinary way while it settles, it has come up all the same.
+  const bool settled =
+      shown && (!program.Ended(settings::kSettleSeconds * 1000) || program.EndedOrdinarily());
+  if (!settled) {
+    GiveWayToKeptRelease(started);
+    return;
+  }
+  FileHold lock(update::UpdateLockFile(), kRollBackLockMilliseconds);
+  if (lock.Held()) update::KeepAppliedRelease(started.key);
 }
 
 Text ApplicationStartLock(const Text& key) {
-  const Text stage = CurrentDirectory() + "\\.up-stage";
+  const Text stage = update::StageRoot();
   const Text lock = stage + "\\" + key + ".start";
   if (!update::IsApplicationKey(key) || !MakeFolder(stage) || !MakeFileIfMissing(lock)) {
     return {};

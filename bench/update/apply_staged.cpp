@@ -15,7 +15,7 @@
 
 #include "bench/measure/repetitions.h"
 #include "bench/measure/summary.h"
-#include "updater/staged_release.h"
+#include "update/release_swap.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   plan.exactRepetitions = repetitions;
   // Every repetition finds a new release staged and a copy to make, and the disk settled.
   plan.beforeEach = [&] {
-    kesto::updater::KeepAppliedRelease("pt");
+    kesto::update::KeepAppliedRelease("pt");
     const fs::path ready = folder / ".up-stage" / "pt" / "ready";
     fs::create_directories(ready);
     WriteFile(ready / "kesto", program);
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
       {"apply staged release",
        [&] {
          const double seconds =
-             kesto::bench::SecondsOf([&] { failed |= !kesto::updater::ApplyStagedRelease("pt"); });
+             kesto::bench::SecondsOf([&] { failed |= !kesto::update::ApplyStagedRelease("pt"); });
          return failed ? -1.0 : seconds;
        }},
       {"copy into place", [&] {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/core.h"
+#include "runtime/posix/command_spawn.h"
 #include "runtime/posix/native_text.h"
 #include "runtime/posix/program_start.h"
 #include "runtime/posix/windows_command_line.h"
@@ -130,11 +131,15 @@ void WaitFor(pid_t pid) {
 
 }  // namespace
 
+bool posix::SpawnCommandLine(const Text& commandLine, pid_t& pid) {
+  auto command = FindProgramWord(commandLine);
+  return command && Spawn(*command, pid);
+}
+
 // The show mode has no meaning here: a started program shows its own windows.
 bool RunCommand(const Text& commandLine, bool wait, std::optional<int>) {
-  auto command = FindProgramWord(commandLine);
   pid_t pid = 0;
-  if (!command || !Spawn(*command, pid)) return false;
+  if (!posix::SpawnCommandLine(commandLine, pid)) return false;
   if (wait) {
     WaitFor(pid);
   } else {

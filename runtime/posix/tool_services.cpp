@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "runtime/posix/native_text.h"
+#include "runtime/posix/whole_file.h"
 
 namespace kesto {
 
@@ -40,7 +41,34 @@ bool MakeFileIfMissing(const Text& path) {
 bool MoveFileReplacing(const Text& from, const Text& to) {
   const auto nativeFrom = posix::ToNativePath(from);
   const auto nativeTo = posix::ToNativePath(to);
-  return nativeFrom && nativeTo && std::rename(nativeFrom->c_str(), nativeTo->c_str()) == 0;
+  if (!nativeFrom || !nativeTo || std::rename(nativeFrom->c_str(), nativeTo->c_str()) != 0) {
+    return false;
+  }
+  // Both folders changed; a failed sync leaves the move done, only not yet certain.
+  posix::SyncFolderOf(*nativeFrom);
+  posix::SyncFolderOf(*nativeTo);
+  return true;
+}
+
+bool LinkOrCopyFile(const Text& from, const Text& to) {
+  const auto nativeFrom = posix::ToNativePath(from);
+  const auto nativeTo = posix::ToNativePath(to);
+  if (!nativeFrom || !nativeTo) return false;
+  unlink(nativeTo->c_str());
+  if (link(nativeFrom->c_str(), nativeTo->c_str()) == 0) return posix::SyncFolderOf(*nativeTo);
+  // A file system without links: a whole copy, with the file's permissions, put in place by
+  // one rename once it is on the disk.
+  const std::string temporary = *nativeTo + ".copy";
+  std::error_code error;
+  fs::copy_file(*nativeFrom, temporary, fs::copy_options::overwrite_existing, error);
+  const int fd = error ? -1 : open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool synced = fd >= 0 && fsync(fd) == 0;
+  if (fd >= 0) close(fd);
+  if (!synced || std::rename(temporary.c_str(), nativeTo->c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return posix::SyncFolderOf(*nativeTo);
 }
 
 void RemoveFolderTree(const Text& path) {

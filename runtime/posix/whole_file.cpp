@@ -158,7 +158,16 @@ bool Replacement::Commit() {
   fd_ = -1;
   ok_ = ok_ && rename(temporary_.c_str(), target_.c_str()) == 0;
   if (ok_) temporary_.clear();
-  return ok_;
+  return ok_ && SyncFolderOf(target_);
+}
+
+bool SyncFolderOf(const std::string& nativePath) {
+  const std::size_t slash = nativePath.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : nativePath.substr(0, slash + 1);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  return close(fd) == 0 && synced;
 }
 
 bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts) {

@@ -50,4 +50,8 @@ class Replacement {
 // file left.
 bool WriteWholeFile(const std::string& nativePath, const std::vector<std::string_view>& parts);
 
+// Puts the folder that holds `nativePath` on the disk, so that a rename into it or out of it
+// outlives a power cut; false when it cannot be.
+bool SyncFolderOf(const std::string& nativePath);
+
 }  // namespace kesto::posix

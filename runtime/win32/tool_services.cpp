@@ -49,8 +49,33 @@ bool MakeFileIfMissing(const Text& path) {
 bool MoveFileReplacing(const Text& from, const Text& to) {
   const auto wideFrom = win32::ToWidePath(from);
   const auto wideTo = win32::ToWidePath(to);
+  // Through to the disk before it returns: a power cut after an update's move keeps it.
   return wideFrom && wideTo &&
-         MoveFileExW(wideFrom->c_str(), wideTo->c_str(), MOVEFILE_REPLACE_EXISTING);
+         MoveFileExW(wideFrom->c_str(), wideTo->c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool LinkOrCopyFile(const Text& from, const Text& to) {
+  const auto wideFrom = win32::ToWidePath(from);
+  const auto wideTo = win32::ToWidePath(to);
+  if (!wideFrom || !wideTo) return false;
+  DeleteFileW(wideTo->c_str());
+  if (CreateHardLinkW(wideTo->c_str(), wideFrom->c_str(), nullptr)) return true;
+  // A volume without links (FAT): a whole copy, flushed, put in place by one move.
+  const std::wstring temporary = *wideTo + L".copy";
+  bool copied = CopyFileW(wideFrom->c_str(), temporary.c_str(), FALSE);
+  if (copied) {
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    copied = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+  if (copied && MoveFileExW(temporary.c_str(), wideTo->c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
 }
 
 namespace {

@@ -650,7 +650,7 @@ def case_signed_update(run):
     """A fresh folder of the 1.0 build offered an older, signed 0.9 keeps its 1.0. The vendor
     publishes 1.1 of the platform: the next start fetches and checks it behind the running 1.0,
     the one after runs 1.1. A 1.2 that ends at once is rolled back to 1.1, which stays, and 1.2
-    is not tried again."""
+    is not tried again; nor is an updater 1.2 that is no working updater."""
     run.lay_out(tools=[])
 
     def publish(version, content):
@@ -692,6 +692,25 @@ def case_signed_update(run):
     state = harness.read_ini(os.path.join(run.folder.path, "up.ini"))
     expect(state.get("versions", {}).get("pt") == "1.1", f"up.ini holds {state}")
     expect(state.get("refused", {}).get("pt") == "1.2", f"1.2 is not refused: {state}")
+
+    # An updater release that is no working updater is tried before any start is handed to it,
+    # and gives way to the updater before it, which keeps starting the platform.
+    updater = os.path.join(run.folder.path, "up.qmz")
+    with open(updater, "rb") as f:
+        working = f.read()
+    broken = os.path.join(run.work, "up-1.2", "up.qmz")
+    os.makedirs(os.path.dirname(broken))
+    with open(broken, "wb") as f:
+        f.write(run.program_that_ends())
+    os.chmod(broken, 0o755)
+    run.publish(("up", "1.2", broken))
+    for start in ("the updater's trial", "the start after it"):
+        run.stop_platform()
+        start_and_settle()
+        with open(updater, "rb") as f:
+            expect(f.read() == working, f"after {start} the updater is not the working one")
+    state = harness.read_ini(os.path.join(run.folder.path, "up.ini"))
+    expect(state.get("refused", {}).get("up") == "1.2", f"updater 1.2 is not refused: {state}")
 
 
 CASES = {name[len("case_"):]: function for name, function in globals().items()

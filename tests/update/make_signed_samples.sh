@@ -43,6 +43,17 @@ feed next 8 "$lasting" --release memo 1.1 next/memo.qmz next/memo.dat
 feed downgrade 9 "$lasting" --release memo 0.9 old/memo.qmz
 feed old-platform 11 "$lasting" --release pt 0.9 payload
 # Packages that do not fit on a disk that holds 4096 bytes a file: the program, or its title.
+# memo 1.0, then 1.1, then 1.1 withdrawn: the feed offers 1.0 again.
+rm -rf site
+for step in "--release memo 1.0 memo.qmz memo.dat" "--release memo 1.1 next/memo.qmz next/memo.dat" \
+  "--withdraw memo 1.1"; do
+  python3 "$top/tools/publish/publish.py" site --key vendor.pem $lasting $step >/dev/null
+done
+python3 "$top/tools/publish/publish.py" site --key vendor.pem $lasting --sequence 12 \
+  --withdraw memo 1.1 >/dev/null
+mv site/feed.json withdrawn.json
+mv site/feed.json.sig withdrawn.json.sig
+rm -rf site
 mkdir -p big-program big-title fits
 head -c 8192 /dev/zero | tr '\0' p > big-program/memo.qmz
 printf '[ini]\r\nbt=new\r\n' > big-program/memo.dat

@@ -1,6 +1,6 @@
 // The updater's download of one package file: what is saved, what a fault leaves behind, and
 // how a body without end and a cancel stop it.
-#include "updater/http_fetch.h"
+#include "update/http_fetch.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include "runtime/tool_services.h"
 #include "tests/net/test_server.h"
 #include "tests/updater/peak_memory.h"
-#include "updater/transfer_progress.h"
+#include "update/transfer_progress.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 namespace {
 
 using testing::OkResponse;
@@ -147,4 +147,4 @@ TEST_F(FetchToFileTest, ACancelEndsADownloadWaitingOnASilentServerWithinASecond)
 }
 
 }  // namespace
-}  // namespace kesto::updater
+}  // namespace kesto::update

@@ -1,6 +1,6 @@
 // Installing a package when the disk fills up: the install fails and says so, the files an
 // earlier install left stay whole, and no download folder or half-fetched file stays behind.
-#include "updater/package_install.h"
+#include "update/package_install.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -57,7 +57,7 @@ class PackageInstall : public ::testing::Test {
       rlimit limit{kFileSizeLimit, kFileSizeLimit};
       setrlimit(RLIMIT_FSIZE, &limit);
       Text problem;
-      const bool installed = updater::InstallPackage(key, problem);
+      const bool installed = update::InstallPackage(key, problem);
       _exit((installed ? 1 : 0) | (problem.empty() ? 0 : 2));
     }
     int status = 0;

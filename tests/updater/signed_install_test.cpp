@@ -15,13 +15,14 @@
 #include "tests/program/temp_program_folder.h"
 #include "tests/update/sample_vendor.h"
 #include "update/installed_state.h"
+#include "update/package_install.h"
 #include "update/release_feed.h"
+#include "update/release_swap.h"
+#include "update/signed_release.h"
+#include "update/staged_release.h"
 #include "update/vendor_key.h"
 #include "updater/install_window.h"
-#include "updater/package_install.h"
 #include "updater/run_target.h"
-#include "updater/signed_release.h"
-#include "updater/staged_release.h"
 
 namespace kesto::testing {
 namespace {
@@ -38,7 +39,7 @@ class SignedInstall : public ::testing::Test {
   }
   bool Stage() {
     Text problem;
-    const bool staged = updater::StageNewerRelease("memo", problem);
+    const bool staged = update::StageNewerRelease("memo", problem);
     EXPECT_TRUE(staged) << problem;
     return staged;
   }
@@ -51,7 +52,7 @@ class SignedInstall : public ::testing::Test {
   }
   bool Install() {
     Text problem;
-    const bool installed = updater::InstallPackage("memo", problem);
+    const bool installed = update::InstallPackage("memo", problem);
     EXPECT_EQ(installed, problem.empty()) << problem;
     return installed;
   }
@@ -104,12 +105,12 @@ TEST_F(SignedInstall, AnEndlessFeedOrSignatureStopsAtItsCapAndNothingIsKept) {
   const Text folder = folder_.Inside("staging");
   ASSERT_TRUE(std::filesystem::create_directory(folder_ / "staging"));
   Text problem;
-  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(update::FetchCheckedFeed(folder, problem));
   EXPECT_FALSE(problem.empty());
   EXPECT_TRUE(std::filesystem::is_empty(folder_ / "staging")) << "nothing of the feed kept";
   Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
   server_.RouteEndless("/app/feed.json.sig", endless, "0");
-  EXPECT_FALSE(updater::FetchCheckedFeed(folder, problem));
+  EXPECT_FALSE(update::FetchCheckedFeed(folder, problem));
   EXPECT_FALSE(folder_.Exists("staging/feed.json.sig")) << "nothing of the signature kept";
 }
 
@@ -139,34 +140,52 @@ TEST_F(SignedInstall, ANewerReleaseIsAppliedAtTheNextStartAndAnOlderOrRefusedOne
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz")) << "not before the next start";
   EXPECT_EQ(Version(), "1.0");
 
-  // Stopped after the first renames: the release marked as being applied, and its title file
-  // already in place beside the old application file.
-  std::filesystem::rename(folder_ / ".up-stage/memo/ready", folder_ / ".up-stage/memo/applying");
-  std::filesystem::create_directories(folder_ / ".up-stage/memo/old");
-  std::filesystem::rename(folder_ / "app/memo/memo.dat", folder_ / ".up-stage/memo/old/memo.dat");
-  std::filesystem::rename(folder_ / ".up-stage/memo/applying/memo.dat",
-                          folder_ / "app/memo/memo.dat");
-  updater::ApplyStagedRelease("memo");
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("next/memo.dat"));
   EXPECT_EQ(Version(), "1.1");
-  EXPECT_FALSE(folder_.Exists(".up-stage/memo/applying"));
+  EXPECT_TRUE(update::ReleaseOnTrial("memo"));
 
   ServeLaterFeeds("downgrade");
   ASSERT_TRUE(Stage());
-  EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
+  EXPECT_FALSE(update::ApplyStagedRelease("memo"));
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("next/memo.qmz"));
   EXPECT_EQ(Version(), "1.1");
 
   // A release that did not come up gives way to the one before it, and is never taken again.
-  updater::RollBackRelease("memo");
+  update::RollBackRelease("memo");
   EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz"));
   EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
   EXPECT_EQ(Version(), "1.0");
   WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // offered once more
   ServeLaterFeeds("next");
   ASSERT_TRUE(Stage());
-  EXPECT_FALSE(updater::ApplyStagedRelease("memo"));
+  EXPECT_FALSE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(Version(), "1.0");
+}
+
+// The vendor withdraws 1.1 after it has settled everywhere: it goes back to the 1.0 the feed
+// offers again, fetched and checked like any release, and is never taken again.
+TEST_F(SignedInstall, AWithdrawnReleaseGoesBackToTheOfferedOneAndIsNeverTakenAgain) {
+  Serve("feed.json", "feed.json.sig", Sample("memo.qmz"));
+  ASSERT_TRUE(Install());
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  update::KeepAppliedRelease("memo");
+
+  server_.Route("/app/feed.json", OkResponse(Sample("withdrawn.json")));
+  server_.Route("/app/feed.json.sig", OkResponse(Sample("withdrawn.json.sig")));
+  ASSERT_TRUE(Stage());
+  ASSERT_TRUE(update::ApplyStagedRelease("memo"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.qmz"), Sample("memo.qmz"));
+  EXPECT_EQ(folder_.Read("app/memo/memo.dat"), Sample("memo.dat"));
+  EXPECT_EQ(Version(), "1.0");
+
+  WriteIniValue(folder_.Inside("up.ini"), "feed", "sequence", "0");  // 1.1 offered once more
+  ServeLaterFeeds("next");
+  ASSERT_TRUE(Stage());
+  EXPECT_FALSE(update::ApplyStagedRelease("memo"));
   EXPECT_EQ(Version(), "1.0");
 }
 
@@ -178,7 +197,7 @@ TEST_F(SignedInstall, AFreshInstallIsNeverTakenBackToAnOlderSignedRelease) {
   server_.Route("/app/feed.json", OkResponse(Sample("old-platform.json")));
   server_.Route("/app/feed.json.sig", OkResponse(Sample("old-platform.json.sig")));
   Text problem;
-  ASSERT_TRUE(updater::StageNewerRelease("pt", problem)) << problem;
+  ASSERT_TRUE(update::StageNewerRelease("pt", problem)) << problem;
   EXPECT_FALSE(folder_.Exists(".up-stage/pt/ready"));
   EXPECT_EQ(update::InstalledVersion("pt"), settings::kReleaseVersion);
 
@@ -198,20 +217,20 @@ TEST_F(SignedInstall, AKeyThatIsNoApplicationNameTouchesNothing) {
   for (const char* key : {"..\\x", "../x", "x\r\nrun=pt", "con"}) {
     SCOPED_TRACE(key);
     Text problem;
-    std::optional<updater::StartedApplication> started;
+    std::optional<updater::StartedTarget> started;
     EXPECT_FALSE(
         updater::BringUpApplication(key, problem, updater::StagedReleases::kApply, started));
     EXPECT_FALSE(problem.empty());
-    EXPECT_FALSE(updater::InstallPackage(key, problem));
-    EXPECT_FALSE(updater::StageNewerRelease(key, problem));
-    EXPECT_FALSE(updater::ApplyStagedRelease(key));
-    updater::RollBackRelease(key);
+    EXPECT_FALSE(update::InstallPackage(key, problem));
+    EXPECT_FALSE(update::StageNewerRelease(key, problem));
+    EXPECT_FALSE(update::ApplyStagedRelease(key));
+    update::RollBackRelease(key);
   }
   Text problem;
-  std::optional<updater::StartedApplication> started;
+  std::optional<updater::StartedTarget> started;
   EXPECT_FALSE(
       updater::BringUpApplication("up", problem, updater::StagedReleases::kApply, started));
-  EXPECT_FALSE(updater::InstallPackage("pt", problem)) << "the platform is no catalogue tool";
+  EXPECT_FALSE(update::InstallPackage("pt", problem)) << "the platform is no catalogue tool";
   EXPECT_EQ(folder_.Read("x/ready/x.qmz"), "program");
   EXPECT_EQ(folder_.Read("x/old/keep"), "kept");
   EXPECT_EQ(folder_.Read("app/x/x.qmz"), "installed");
@@ -239,8 +258,8 @@ TEST_F(SignedInstall, ASlowFirstInstallShowsItsProgressAndCanBeCancelled) {
     server_.ReleasePiece();
   });
   Text problem;
-  const updater::InstallOutcome outcome = updater::InstallWithProgress(
-      "memo", [&] { return updater::InstallPackage("memo", problem); });
+  const updater::InstallOutcome outcome =
+      updater::InstallWithProgress("memo", [&] { return update::InstallPackage("memo", problem); });
   EXPECT_EQ(outcome, updater::InstallOutcome::kCancelled) << problem;
   EXPECT_GT(shownShare, 0) << "the data file had come in";
   EXPECT_LT(shownShare, 10000);

@@ -4,6 +4,7 @@
     publish.py SITE --key VENDOR.pem [--address http://host:port]
                --release pt 1.1 build/kesto [more files]
                [--release memo 1.0 app/memo/memo.qmz app/memo/memo.dat ...]
+               [--withdraw NAME VERSION]
                [--expires-days 30 | --expires SECONDS] [--sequence N]
     publish.py --public-key VENDOR.pem
 
@@ -23,7 +24,15 @@ public keys (KESTO_VENDOR_KEY="<current>,<next>", each printed by --public-key);
 it, publish with --key NEXT.pem (one publication: from then on the feed names the next key), and
 build later releases with the next key alone, which retires the old one.
 
-Both files are replaced whole, the signature last.
+Taking a release back: --withdraw NAME VERSION lists VERSION among the release's "withdrawn"
+versions. When it is the version the feed offers, the feed offers instead the newest version
+published before under SITE/feed/NAME/ that is not withdrawn. Installed programs and tools on a
+withdrawn version go back to the offered one at their next start, and never take a withdrawn
+version again.
+
+Both files are written under temporary names and put on the disk first, then renamed into place,
+the signature last; a program that reads the feed while it changes and finds the pair does not
+match asks once more.
 """
 
 import argparse
@@ -41,13 +50,32 @@ PLAIN_NAME = re.compile(r'^[^./\\:*?"<>|\x00-\x1f][^/\\:*?"<>|\x00-\x1f]*$')
 VERSION = re.compile(r"^[0-9]+(\.[0-9]+)*$")
 
 
-def replace_file(path, data):
-    """Writes beside the file and renames over it, so a reader never sees half of it."""
+def write_temporary(path, data):
+    """Writes beside the file under a temporary name, on the disk, and gives that name."""
     folder = os.path.dirname(path) or "."
     handle, temporary = tempfile.mkstemp(dir=folder, prefix=".publish-")
     with os.fdopen(handle, "wb") as out:
         out.write(data)
-    os.replace(temporary, path)
+        out.flush()
+        os.fsync(out.fileno())
+    return temporary
+
+
+def sync_folder(folder):
+    handle = os.open(folder or ".", os.O_RDONLY)
+    try:
+        os.fsync(handle)
+    finally:
+        os.close(handle)
+
+
+def replace_pair(feed_path, feed, signature):
+    """Both files whole on the disk before either is renamed over the old one."""
+    feed_temporary = write_temporary(feed_path, feed)
+    signature_temporary = write_temporary(feed_path + ".sig", signature)
+    os.replace(feed_temporary, feed_path)
+    os.replace(signature_temporary, feed_path + ".sig")
+    sync_folder(os.path.dirname(feed_path))
 
 
 def describe(path, address, release, version):
@@ -89,12 +117,19 @@ def parse_arguments(argv):
     parser.add_argument("site", help="the update site's folder")
     parser.add_argument("--key", required=True, help="the vendor's private key (PEM)")
     parser.add_argument("--address", default="", help="the site's address, http://host:port")
-    parser.add_argument("--release", nargs="+", action="append", required=True,
+    parser.add_argument("--release", nargs="+", action="append", default=[],
                         metavar="NAME VERSION FILE", help="a release and its files")
+    parser.add_argument("--withdraw", nargs=2, action="append", default=[],
+                        metavar=("NAME", "VERSION"), help="take a published release back")
     parser.add_argument("--expires-days", type=float, default=30.0)
     parser.add_argument("--expires", type=int, help="expiry in seconds since 1970 instead")
     parser.add_argument("--sequence", type=int, help="the feed's sequence number instead")
     options = parser.parse_args(argv)
+    if not options.release and not options.withdraw:
+        parser.error("nothing to publish: give --release or --withdraw")
+    for name, version in options.withdraw:
+        if not PLAIN_NAME.match(name) or not VERSION.match(version):
+            parser.error(f"--withdraw {name} {version}: a plain name and dotted numbers")
     if not 0 < options.expires_days <= MAX_LIFETIME_DAYS:
         parser.error(f"--expires-days must be above 0 and at most {MAX_LIFETIME_DAYS}")
     for entry in options.release:
@@ -109,6 +144,31 @@ def parse_arguments(argv):
         if len(set(names)) != len(names) or not all(PLAIN_NAME.match(n) for n in names):
             parser.error(f"the files of {name} need distinct plain names")
     return options
+
+
+def version_key(version):
+    return tuple(int(part) for part in version.split("."))
+
+
+def withdraw(feed, site, address, name, version):
+    """Lists the version as withdrawn; a release offering it goes back to the newest one
+    published before that is not withdrawn."""
+    release = feed["releases"].get(name)
+    if release is None:
+        sys.exit(f"publish: the feed has no release {name}")
+    taken = set(release.get("withdrawn", [])) | {version}
+    release["withdrawn"] = sorted(taken, key=version_key)
+    if version_key(release["version"]) != version_key(version):
+        return
+    folder = os.path.join(site, "feed", name)
+    published = [v for v in os.listdir(folder) if VERSION.match(v)] if os.path.isdir(folder) else []
+    kept = [v for v in published if all(version_key(v) != version_key(t) for t in taken)]
+    if not kept:
+        sys.exit(f"publish: no release of {name} is left to go back to")
+    back = max(kept, key=version_key)
+    files = sorted(os.listdir(os.path.join(folder, back)))
+    release["version"] = back
+    release["files"] = [describe(os.path.join(folder, back, f), address, name, back) for f in files]
 
 
 def main(argv):
@@ -130,6 +190,8 @@ def main(argv):
             "files": [describe(os.path.join(folder, os.path.basename(p)), address, name, version)
                       for p in files],
         }
+    for name, version in options.withdraw:
+        withdraw(feed, options.site, address, name, version)
     feed["sequence"] = options.sequence if options.sequence is not None else feed["sequence"] + 1
     feed["signed"] = int(time.time())
     feed["expires"] = (options.expires if options.expires is not None
@@ -139,10 +201,10 @@ def main(argv):
     feed["key"] = key_id(options.key)
     text = json.dumps(feed, indent=1, sort_keys=True).encode("utf-8")
     signature = openssl("dgst", "-sha256", "-sign", options.key, data=text)
-    replace_file(feed_path, text)
-    replace_file(feed_path + ".sig", signature)
+    replace_pair(feed_path, text, signature)
     print(f"published feed {feed['sequence']}: " +
-          ", ".join(f"{e[0]} {e[1]}" for e in options.release))
+          ", ".join([f"{e[0]} {e[1]}" for e in options.release] +
+                    [f"{name} {version} withdrawn" for name, version in options.withdraw]))
 
 
 if __name__ == "__main__":

@@ -1,16 +1,17 @@
-#include "updater/signed_release.h"
+#include "update/signed_release.h"
 
 #include <algorithm>
 #include <ctime>
 
 #include "runtime/tool_services.h"
+#include "update/http_fetch.h"
 #include "update/installed_state.h"
 #include "update/release_feed.h"
+#include "update/stage_paths.h"
+#include "update/transfer_progress.h"
 #include "update/vendor_key.h"
-#include "updater/http_fetch.h"
-#include "updater/transfer_progress.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 
@@ -30,14 +31,15 @@ Text Refusal(update::FeedVerdict verdict) {
   return {};
 }
 
-}  // namespace
-
-std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
+// One fetch and check of the feed; `verdict` says why nothing was accepted.
+std::optional<update::Feed> FetchFeedOnce(const Text& folder, Text& problem,
+                                          update::FeedVerdict& verdict) {
+  verdict = update::FeedVerdict::kAccepted;
   const Text feedFile = folder + "\\feed.json";
   const Text signatureFile = feedFile + ".sig";
   // The last feed accepted, kept with its signature and the server's tag of it: while the
   // server's copy keeps that tag, a check costs one small answer.
-  const Text kept = CurrentDirectory() + "\\.up-stage\\feed.json";
+  const Text kept = StageRoot() + "\\feed.json";
   const bool haveKept = FileExists(kept) && FileExists(kept + ".sig");
   const Text tag = haveKept ? ToText(ReadFileBytes(kept + ".etag")) : Text{};
   const Fetch fetch =
@@ -62,11 +64,12 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
       update::CheckFeed(std::string(feed.begin(), feed.end()), signature, update::VendorKeys(),
                         static_cast<std::int64_t>(std::time(nullptr)), update::FeedFloor());
   if (check.verdict != update::FeedVerdict::kAccepted) {
+    verdict = check.verdict;
     problem = Refusal(check.verdict);
     return std::nullopt;
   }
   update::RaiseFeedFloor(check.feed->sequence);
-  if (!unchanged && MakeFolder(CurrentDirectory() + "\\.up-stage")) {
+  if (!unchanged && MakeFolder(StageRoot())) {
     // The tag last: a tag never names a copy that is not kept whole.
     WriteFileBytes(kept + ".etag", {});
     if (WriteFileBytes(kept, {feed}) && WriteFileBytes(kept + ".sig", {signature})) {
@@ -74,6 +77,23 @@ std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) 
     }
   }
   return std::move(check.feed);
+}
+
+// What a feed whose signature does not match waits before it is asked for once more.
+constexpr int kRefetchPauseMilliseconds = 1000;
+
+}  // namespace
+
+std::optional<update::Feed> FetchCheckedFeed(const Text& folder, Text& problem) {
+  update::FeedVerdict verdict;
+  std::optional<update::Feed> feed = FetchFeedOnce(folder, problem, verdict);
+  // The vendor publishing between the two fetches gives a feed and a signature of two
+  // publications: asked once more, the pair matches.
+  if (!feed && verdict == update::FeedVerdict::kBadSignature) {
+    PauseMilliseconds(kRefetchPauseMilliseconds);
+    feed = FetchFeedOnce(folder, problem, verdict);
+  }
+  return feed;
 }
 
 bool FetchReleaseFiles(const update::Release& release, const Text& folder, const Text& lastName,
@@ -133,4 +153,4 @@ bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>&
   return true;
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

@@ -1,11 +1,11 @@
-#include "updater/transfer_progress.h"
+#include "update/transfer_progress.h"
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 std::atomic<std::uint64_t> expectedBytes{0};
@@ -68,4 +68,4 @@ void CloseSession(inet::Handle session) {
   inet::InternetCloseHandle(session);
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

@@ -3,7 +3,7 @@
 
 #include "runtime/core.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 // The program folder's app folder, "\"-separated as the program's paths are.
 Text AppFolder();
@@ -13,4 +13,4 @@ Text AppFolder();
 // the key. Empty when the application is not installed.
 Text FindInstalledApp(const Text& key);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

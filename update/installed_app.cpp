@@ -1,9 +1,9 @@
-#include "updater/installed_app.h"
+#include "update/installed_app.h"
 
 #include "apps/folder_scan.h"
 #include "apps/path_helpers.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 Text AppFolder() {
   return CurrentDirectory() + "\\app";
@@ -21,4 +21,4 @@ Text FindInstalledApp(const Text& key) {
   return "";
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

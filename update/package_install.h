@@ -3,7 +3,7 @@
 
 #include "runtime/core.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 // Downloads the application's files, the key's release in the vendor's signed release feed,
 // each checked against it, into a temporary folder beside the app folder, then renames them
@@ -13,4 +13,4 @@ namespace kesto::updater {
 // text).
 bool InstallPackage(const Text& key, Text& problem);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

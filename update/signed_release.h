@@ -10,7 +10,7 @@
 #include "runtime/core.h"
 #include "update/release_feed.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 // The feed, fetched into `folder` and checked; the sequence accepted is kept. Nothing, with
 // `problem` saying why (GBK text), when it cannot be fetched or is refused.
@@ -28,4 +28,4 @@ bool FetchReleaseFiles(const update::Release& release, const Text& folder, const
 bool FetchSignedRelease(const Text& key, const Text& staging, std::vector<Text>& names,
                         Text& version, Text& problem);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

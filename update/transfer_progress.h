@@ -8,7 +8,7 @@
 
 #include "runtime/inet.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 // Starts counting afresh for downloads of `expected` bytes in all (0: not known).
 void ExpectTransfer(std::uint64_t expected);
@@ -27,4 +27,4 @@ bool WatchSession(inet::Handle session);
 // Closes the session of a download that has ended, unless a cancel has closed it.
 void CloseSession(inet::Handle session);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

@@ -7,7 +7,7 @@
 #include "runtime/core.h"
 #include "runtime/vendor_signature.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 enum class FetchResult {
   kSaved,     // the whole body is in the file
@@ -38,4 +38,4 @@ Fetch FetchToFile(const std::string& url, const Text& path,
                   const std::optional<ExpectedFile>& expected = std::nullopt,
                   const Text& ifNoneMatch = "", std::optional<std::uint64_t> limit = std::nullopt);
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

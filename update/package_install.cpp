@@ -1,14 +1,14 @@
-#include "updater/package_install.h"
+#include "update/package_install.h"
 
 #include <vector>
 
 #include "runtime/tool_services.h"
 #include "update/app_key.h"
+#include "update/installed_app.h"
 #include "update/installed_state.h"
-#include "updater/installed_app.h"
-#include "updater/signed_release.h"
+#include "update/signed_release.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 
@@ -71,4 +71,4 @@ bool InstallPackage(const Text& key, Text& problem) {
   return true;
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update

@@ -1,12 +1,12 @@
-#include "updater/http_fetch.h"
+#include "update/http_fetch.h"
 
 #include <algorithm>
 
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
-#include "updater/transfer_progress.h"
+#include "update/transfer_progress.h"
 
-namespace kesto::updater {
+namespace kesto::update {
 
 namespace {
 
@@ -111,4 +111,4 @@ Fetch FetchToFile(const std::string& url, const Text& path,
   return {FetchResult::kSaved, "", size, EntityTag(request)};
 }
 
-}  // namespace kesto::updater
+}  // namespace kesto::update
