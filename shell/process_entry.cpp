@@ -6,6 +6,8 @@
 #include "runtime/toolkit.h"
 #include "runtime/ui.h"
 #include "shell/globals.h"
+#include "shell/settings_folder.h"
+#include "shell/single_instance.h"
 
 namespace kesto::shell {
 
@@ -14,6 +16,8 @@ int ProcessEntry(int argc, char** argv, void (*bind)()) {
   InitGlobals();
   RegisterExitRoutine(ReleaseGlobals);
   bind();
+  AdoptMisplacedSettings();
+  TakeInstanceLockOrWait();
   if (!ui::LoadWindow(names::kMainWindow)) return -1;
   toolkit::RunMessageLoop();
   return 0;

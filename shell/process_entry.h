@@ -7,9 +7,11 @@ namespace kesto::shell {
 
 // Prepares the runtime (the program folder becomes the current directory), creates the global
 // state, registers its release as the exit routine, binds the window handlers with `bind`,
-// loads the main window (whose created event runs the start-up sequence) and runs the message
-// loop. Returns 0 when the loop ends, -1 when the main window cannot be loaded. The caller ends
-// the program with the result (EndProgram), which runs the exit routine.
+// brings back settings Windows kept elsewhere for an older build, takes the folder's instance lock
+// (or waits for the platform that holds it), loads the main window (whose created event runs the
+// start-up sequence) and runs the message loop. Returns 0 when the loop ends, -1 when the main
+// window cannot be loaded. The caller ends the program with the result (EndProgram), which runs the
+// exit routine.
 int ProcessEntry(int argc, char** argv, void (*bind)() = BindHandlers);
 
 }  // namespace kesto::shell

@@ -4,7 +4,8 @@
 #include "net/updater_contract.h"
 #include "shell/globals.h"
 #include "shell/platform_info.h"
-#include "shell/program_windows.h"
+#include "shell/settings_folder.h"
+#include "shell/single_instance.h"
 #include "shell/tray.h"
 #include "shell/window_activation.h"
 #include "shell/window_outline.h"
@@ -37,12 +38,12 @@ void ShowPlatformInfo() {
                   info[kServiceNumber] + " 「官方网址:」" + info[kWebSite]);
 }
 
-// Another platform process's window recorded and alive: bring it up and end this process. A
-// reused handle that now names this process's own window, or another program's, is no record.
+// Another platform of this folder runs (it held the instance lock, or its window is recorded
+// and alive): bring its window up where there is one and end this process.
 void RefuseDuplicateStart() {
-  native::Handle running = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
-  if (!IsProgramWindow(running, net::kPlatformRunTarget) || IsOwnWindow(running)) return;
-  ActivateWindow(running);
+  native::Handle running = RunningPlatformWindow();
+  if (HoldsInstanceLock() && running == 0) return;
+  if (running != 0) ActivateWindow(running);
   RemoveTrayIcon();
   ShowMessage("程序已打开，无须重复运行，点击右下角的图标即可", kMbIconInformation, "重复运行啦");
   EndProgram(0);
@@ -74,6 +75,7 @@ void HandleCommandLine() {
                                static_cast<int>(ui::NativeHandle(refs::kMainWindow)));
     return;
   }
+  WarnWhenFolderUnwritable();
   AppConfig->SetRun(net::kPlatformRunTarget);
   AppConfig->SetName(ProgramFileName());
   AppConfig->CloseRegisteredWindow(net::kPlatformRunTarget);
