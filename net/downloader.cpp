@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "net/internet_session.h"
 #include "runtime/inet.h"
 
 namespace kesto::net {
@@ -33,16 +34,6 @@ int Announced(inet::Handle file) {
   return static_cast<int>(total);
 }
 
-int StatusCode(inet::Handle file) {
-  std::uint32_t code = 0;
-  std::uint32_t length = sizeof code;
-  if (!inet::HttpQueryInfo(file, inet::kQueryStatusCode | inet::kQueryFlagNumber, &code, length,
-                           nullptr)) {
-    return 0;
-  }
-  return static_cast<int>(code);
-}
-
 // Milliseconds between two tick counts, across the counter's wrap; never 0.
 int Elapsed(int start) {
   auto ticks =
@@ -55,12 +46,9 @@ int Elapsed(int start) {
 Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
                std::optional<int> rangeStart, int* status, std::size_t maxBytes) {
   if (status) *status = 0;
-  std::uint32_t state = 0;
-  inet::InternetGetConnectedState(state, 0);
-  Text agent = "Agent" + ToText(TickCount());
-  int access = (state & inet::kConnectionProxy) ? inet::kOpenTypePreconfig
-                                                : inet::kOpenTypePreconfigWithNoAutoproxy;
-  inet::Handle session = inet::InternetOpen(agent, access, std::nullopt, std::nullopt, 0);
+  // The program's one session on the system's settings: a proxy that only an auto-configuration
+  // script names is followed here as by every other request.
+  const inet::Handle session = InternetSession();
   if (!session) {
     ShowMessage("连接错误!", kMbOk);
     return {};
@@ -69,12 +57,11 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
   if (rangeStart) headers += "\r\nRange:bytes=" + ToText(*rangeStart) + "-";
   inet::Handle file = inet::InternetOpenUrl(session, url, headers, kOpenFlags);
   if (!file) {
-    inet::InternetCloseHandle(session);
     ShowMessage("不能打开该URL!", kMbOk);
     return {};
   }
 
-  if (status) *status = StatusCode(file);
+  if (status) *status = inet::StatusCodeOf(file);
   const int total = Announced(file);
   const int start = TickCount();
   const long long offset = rangeStart.value_or(0);
@@ -104,7 +91,7 @@ Bytes Download(const Text& url, std::optional<ProgressCallback> progress,
                   static_cast<int>(received - offset));
     }
   }
-  inet::InternetCloseHandle(session);  // takes the address's handle along
+  inet::InternetCloseHandle(file);  // takes the address's connection along
   if (!ok) return {};
   return body;
 }

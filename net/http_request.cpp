@@ -1,5 +1,6 @@
 #include "net/http_request.h"
 
+#include "net/internet_session.h"
 #include "net/response_headers.h"
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
@@ -75,17 +76,19 @@ Text RequestAgent(const Text& headers) {
 
 Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
   Text headers = options.headers ? *options.headers : Text{};
-  Text agent = RequestAgent(headers);
 
-  inet::Handle session =
-      options.proxy
-          ? inet::InternetOpen(agent, inet::kOpenTypeProxy, "http=" + *options.proxy, "", 0)
-          : inet::InternetOpen(agent, inet::kOpenTypeDirect, "", "", 0);
+  // A proxy the caller names gets a session of its own; every other request goes through the
+  // program's one session on the system's settings, which stays open.
+  const inet::Handle ownSession =
+      options.proxy ? inet::InternetOpen(RequestAgent(headers), inet::kOpenTypeProxy,
+                                         "http=" + *options.proxy, "", 0)
+                    : 0;
+  const inet::Handle session = options.proxy ? ownSession : InternetSession();
   if (!session) return {};
   inet::Handle connection =
       inet::InternetConnect(session, UrlHost(url), UrlPort(url), "", "", inet::kServiceHttp, 0);
   if (!connection) {
-    inet::InternetCloseHandle(session);
+    if (ownSession) inet::InternetCloseHandle(ownSession);
     return {};
   }
   inet::Handle request =
@@ -93,7 +96,7 @@ Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
                             "HTTP/1.1", "", RequestFlags(url, options));
   if (!request) {
     inet::InternetCloseHandle(connection);
-    inet::InternetCloseHandle(session);
+    if (ownSession) inet::InternetCloseHandle(ownSession);
     return {};
   }
 
@@ -111,7 +114,7 @@ Bytes HttpRequest(const Text& url, const HttpRequestOptions& options) {
   Text responseHeaders = RawResponseHeaders(request);
   inet::InternetCloseHandle(request);
   inet::InternetCloseHandle(connection);
-  inet::InternetCloseHandle(session);
+  if (ownSession) inet::InternetCloseHandle(ownSession);
 
   ResponseHeaderValues values = ReadResponseHeaders(
       responseHeaders, options.redirectLocation ? *options.redirectLocation : Text{});

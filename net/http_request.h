@@ -1,5 +1,6 @@
 // One HTTP or HTTPS exchange with default header lines, cookie merging, an optional proxy and
-// redirect reporting; every call opens and closes its own internet handles.
+// redirect reporting; every call opens and closes its own connection and request, through the
+// program's one internet session (net/internet_session.h) unless it names a proxy of its own.
 #pragma once
 
 #include <optional>

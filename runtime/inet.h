@@ -116,6 +116,15 @@ bool InternetReadFile(Handle request, void* buffer, std::uint32_t size, std::uin
 bool HttpQueryInfo(Handle request, std::uint32_t infoLevel, void* buffer, std::uint32_t& length,
                    std::uint32_t* index);
 
+// The final response's status code; 0 when there is none.
+inline int StatusCodeOf(Handle request) {
+  std::uint32_t code = 0;
+  std::uint32_t length = sizeof code;
+  if (!HttpQueryInfo(request, kQueryStatusCode | kQueryFlagNumber, &code, length, nullptr))
+    return 0;
+  return static_cast<int>(code);
+}
+
 // Closes a handle and everything opened through it; false for an unknown handle. Another
 // thread may close a handle that a call is waiting on (or the session or connection it was
 // opened through): that call then fails within a second.

@@ -1,9 +1,11 @@
 // Services the programs beside the platform (the updater and the tools) need over the core
-// ones: staging and moving downloaded files, waiting, one running copy per folder, and UTF-8
-// for addresses. Paths are the program's own ("\" separated GBK texts).
+// ones: staging and moving downloaded files, waiting, one running copy per folder, holding off
+// the end of the session, and UTF-8 for addresses. Paths are the program's own ("\" separated GBK
+// texts).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -60,6 +62,23 @@ class FileHold {
  private:
   std::intptr_t file_ = -1;
   bool held_ = false;
+};
+
+// Keeps a logoff or shutdown from ending the process in the middle of a write or an apply, from
+// construction to destruction: Windows is told the reason and asks the user to wait, or to end
+// the program all the same, in which case the end waits for the hold to go. A hidden window of
+// its own answers the session's questions, so a program without windows can hold too. Nothing
+// on systems where the session asks no program.
+class SessionEndHold {
+ public:
+  explicit SessionEndHold(const Text& reason);
+  ~SessionEndHold();
+  SessionEndHold(const SessionEndHold&) = delete;
+  SessionEndHold& operator=(const SessionEndHold&) = delete;
+
+ private:
+  struct Native;
+  std::unique_ptr<Native> native_;
 };
 
 }  // namespace kesto

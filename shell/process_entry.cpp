@@ -6,6 +6,8 @@
 #include "runtime/toolkit.h"
 #include "runtime/ui.h"
 #include "shell/globals.h"
+#include "shell/settings_folder.h"
+#include "shell/single_instance.h"
 #include "shell/startup.h"
 
 namespace kesto::shell {
@@ -14,8 +16,10 @@ int ProcessEntry(int argc, char** argv, void (*bind)()) {
   RuntimeStart(argc, argv);
   InitGlobals();
   RegisterExitRoutine(ReleaseGlobals);
-  HandOverBeforeAnyWindow();
   bind();
+  AdoptMisplacedSettings();
+  TakeInstanceLockOrWait();
+  HandOverBeforeAnyWindow();
   if (!ui::LoadWindow(names::kMainWindow)) return -1;
   toolkit::RunMessageLoop();
   return 0;

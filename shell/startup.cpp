@@ -2,9 +2,11 @@
 
 #include "apps/app_list.h"
 #include "net/updater_contract.h"
+#include "runtime/program_folder.h"
 #include "shell/globals.h"
 #include "shell/platform_info.h"
-#include "shell/program_windows.h"
+#include "shell/settings_folder.h"
+#include "shell/single_instance.h"
 #include "shell/tray.h"
 #include "shell/window_activation.h"
 #include "shell/window_outline.h"
@@ -37,19 +39,12 @@ void ShowPlatformInfo() {
                   info[kServiceNumber] + " 「官方网址:」" + info[kWebSite]);
 }
 
-// Another platform process's window recorded and alive. A reused handle that now names this
-// process's own window, or another program's, is no record.
-native::Handle RunningPlatformWindow() {
-  native::Handle running = AppConfig->GetWindowHandle(net::kPlatformRunTarget);
-  if (!IsProgramWindow(running, net::kPlatformRunTarget) || IsOwnWindow(running)) return 0;
-  return running;
-}
-
-// Another platform running: bring it up and end this process.
+// Another platform of this folder runs (it held the instance lock, or its window is recorded
+// and alive): bring its window up where there is one and end this process.
 void RefuseDuplicateStart() {
   native::Handle running = RunningPlatformWindow();
-  if (running == 0) return;
-  ActivateWindow(running);
+  if (HoldsInstanceLock() && running == 0) return;
+  if (running != 0) ActivateWindow(running);
   RemoveTrayIcon();
   ShowMessage("程序已打开，无须重复运行，点击右下角的图标即可", kMbIconInformation, "重复运行啦");
   EndProgram(0);
@@ -96,6 +91,7 @@ void HandleCommandLine() {
                                static_cast<int>(ui::NativeHandle(refs::kMainWindow)));
     return;
   }
+  WarnWhenFolderUnwritable();
   RemoveTrayIcon();
   // An updater that cannot be started (damaged, not a program) is fetched again as a missing
   // one is; ending here would leave the seller with a platform that never comes up.
@@ -104,10 +100,11 @@ void HandleCommandLine() {
 }
 
 void HandOverBeforeAnyWindow() {
-  // Every window the start-up sequence would show first (the missing information, the running
-  // platform, the update window) keeps it: the sequence then runs whole, as it always does.
-  if (StartedByUpdater() || !LoadPlatformInfo() || RunningPlatformWindow() != 0 ||
-      !net::UpdaterExists()) {
+  // Every window the start-up sequence would show first (the running platform, the folder that
+  // takes no writes, the missing information, the update window) keeps it: the sequence then
+  // runs whole, as it always does.
+  if (StartedByUpdater() || !HoldsInstanceLock() || RunningPlatformWindow() != 0 ||
+      !FolderWritable(CurrentDirectory()) || !LoadPlatformInfo() || !net::UpdaterExists()) {
     return;
   }
   if (StartThroughUpdater()) EndProgram(0);

@@ -12,8 +12,9 @@ void OnMainWindowCreated();
 ui::EventResult OnMainWindowCreatedEvent(const ui::EventArgs& args);
 
 // A start by the updater ("-qmz" alone, blanks around it allowed) records the main window under
-// "pt" and returns. Any other start sets the updater to start the platform and hands over to it
-// (ending the process), or, without an updater, opens the update window and returns.
+// "pt" and returns. Any other start says so when the program folder takes no writes, sets the
+// updater to start the platform and hands over to it (ending the process), or, without an
+// updater, opens the update window and returns.
 void HandleCommandLine();
 
 // A user start whose sequence would show nothing before handing over hands over at once, before

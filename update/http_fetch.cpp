@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "net/internet_session.h"
 #include "net/url_helpers.h"
 #include "runtime/inet.h"
 #include "update/transfer_progress.h"
@@ -11,41 +12,40 @@ namespace kesto::update {
 namespace {
 
 constexpr std::uint32_t kReadChunk = 64 * 1024;
+// The updater names itself to the server; the session's agent is the platform's.
+constexpr const char* kAgentLine = "User-Agent: Kesto up.qmz";
 constexpr std::uint32_t kFetchFlags =
     inet::kFlagReload | inet::kFlagNoCacheWrite | inet::kFlagPragmaNoCache | inet::kFlagNoCookies;
 
-// Closes a session, and every handle opened through it, however the fetch ends; a cancel
-// closes it sooner.
-class Session {
+// The connection to the file's server, made through the program's one internet session, and
+// closed with everything opened through it however the fetch ends; a cancel closes it sooner.
+class Connection {
  public:
-  explicit Session(const Text& url) {
-    // A loopback server (the demo site) is never reached through a proxy.
-    const Text host = net::UrlHost(url);
-    const bool loopback = host == "127.0.0.1" || host == "localhost";
-    handle_ = inet::InternetOpen("Kesto up.qmz",
-                                 loopback ? inet::kOpenTypeDirect : inet::kOpenTypePreconfig,
-                                 std::nullopt, std::nullopt, 0);
-    if (handle_ && !WatchSession(handle_)) handle_ = 0;
+  explicit Connection(const Text& url) {
+    handle_ = inet::InternetConnect(net::InternetSession(), net::UrlHost(url), net::UrlPort(url),
+                                    "", "", inet::kServiceHttp, 0);
+    if (handle_ && !WatchConnection(handle_)) handle_ = 0;
   }
-  ~Session() {
-    if (handle_) CloseSession(handle_);
+  ~Connection() {
+    if (handle_) CloseConnection(handle_);
   }
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
   inet::Handle Get() const { return handle_; }
 
  private:
   inet::Handle handle_ = 0;
 };
 
-int StatusCode(inet::Handle request) {
-  std::uint32_t code = 0;
-  std::uint32_t length = sizeof code;
-  if (!inet::HttpQueryInfo(request, inet::kQueryStatusCode | inet::kQueryFlagNumber, &code, length,
-                           nullptr)) {
-    return 0;
-  }
-  return static_cast<int>(code);
+// The GET of `url` on the connection, sent; 0 when no response came.
+inet::Handle SendRequest(inet::Handle connection, const Text& url, const Text& headers) {
+  std::uint32_t flags = kFetchFlags;
+  if (ToLower(LeftText(url, 5)) == "https") flags |= inet::kFlagSecure;
+  const inet::Handle request =
+      inet::HttpOpenRequest(connection, "GET", net::UrlPath(url), "HTTP/1.1", "", flags);
+  if (request && inet::HttpSendRequest(request, headers, {})) return request;
+  if (request) inet::InternetCloseHandle(request);
+  return 0;
 }
 
 // The response's ETag line's value; empty when it has none.
@@ -67,14 +67,15 @@ Fetch FetchToFile(const std::string& url, const Text& path,
                   const std::optional<ExpectedFile>& expected, const Text& ifNoneMatch,
                   std::optional<std::uint64_t> limit) {
   const Fetch cancelled{FetchResult::kFailed, url + ": cancelled"};
-  Session session(url);
+  Connection connection(url);
   if (TransferCancelled()) return cancelled;
-  if (!session.Get()) return {FetchResult::kFailed, "the internet layer could not start"};
-  const Text headers = ifNoneMatch.empty() ? Text{} : "If-None-Match: " + ifNoneMatch;
-  const inet::Handle request = inet::InternetOpenUrl(session.Get(), url, headers, kFetchFlags);
+  if (!connection.Get()) return {FetchResult::kFailed, url + ": no connection to the server"};
+  Text headers = kAgentLine;
+  if (!ifNoneMatch.empty()) headers += "\r\nIf-None-Match: " + ifNoneMatch;
+  const inet::Handle request = SendRequest(connection.Get(), url, headers);
   if (TransferCancelled()) return cancelled;
   if (!request) return {FetchResult::kFailed, url + ": no connection to the server"};
-  const int status = StatusCode(request);
+  const int status = inet::StatusCodeOf(request);
   if (status == 304 && !ifNoneMatch.empty()) return {FetchResult::kNotModified, ""};
   if (status == 404) return {FetchResult::kNotFound, url + ": not on the server"};
   if (status != 200) return {FetchResult::kFailed, url + ": HTTP status " + ToText(status)};

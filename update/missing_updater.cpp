@@ -23,6 +23,8 @@ bool FetchMissingUpdater(Text& problem) {
     problem = "另一个更新程序仍未结束，请稍后再试";
     return false;
   }
+  // A logoff during the fetch waits for the updater to be in place (or not at all).
+  const SessionEndHold hold("正在下载更新程序，请稍候");
   const Text staging = StageFolder(kUpdaterRelease) + "\\fetched";
   RemoveFolderTree(staging);
   std::vector<Text> names;

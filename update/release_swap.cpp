@@ -24,6 +24,8 @@ constexpr int kLongestPauseMilliseconds = 400;
 // Starts of a release on trial, each stopped before its trial ended, after which it is rolled
 // back without another start.
 constexpr int kMostTrials = 3;
+// What a logoff or shutdown during the moves is told: it waits for them.
+constexpr char kHoldReason[] = "正在更新程序文件，请稍候";
 
 // Where the target's files live: the program folder for the platform and the updater, the
 // folder of the installed application file for a key; empty when the application is not
@@ -81,6 +83,7 @@ bool MoveInto(const Text& from, const Text& into, const Text& aside) {
 // Takes the journal's release back out: every kept file goes back over the new one, every
 // added file goes. Safe to repeat from any point, which is what a stop in the middle needs.
 bool PutBack(const Text& target, Journal journal, JournalStep step) {
+  const SessionEndHold hold(kHoldReason);
   if (step == JournalStep::kRollBack) {
     RefuseRelease(target, journal.version);
   }
@@ -110,6 +113,7 @@ bool PutBack(const Text& target, Journal journal, JournalStep step) {
 // Moves the journal's files in, from where a stop left off: a file still in ready has not
 // moved, and the file it replaces is kept under a second name before it does.
 bool ContinueApply(const Text& target, Journal journal) {
+  const SessionEndHold hold(kHoldReason);
   const Text ready = StageFolder(target) + "\\ready";
   const Text old = StageFolder(target) + "\\old";
   if (!MakeFolder(old)) {

@@ -12,10 +12,10 @@ std::atomic<std::uint64_t> expectedBytes{0};
 std::atomic<std::uint64_t> receivedBytes{0};
 constexpr std::uint64_t kWholeShare = 10000;
 
-// The cancel and the sessions it closes change together: a session is closed once, by the
-// cancel or by its download.
-std::mutex sessionsMutex;
-std::vector<inet::Handle> watchedSessions;
+// The cancel and the connections it closes change together: a connection is closed once, by
+// the cancel or by its download.
+std::mutex connectionsMutex;
+std::vector<inet::Handle> watchedConnections;
 std::atomic<bool> cancelled{false};
 }  // namespace
 
@@ -35,10 +35,10 @@ int TransferShare() {
 }
 
 void CancelTransfer() {
-  std::lock_guard lock(sessionsMutex);
+  std::lock_guard lock(connectionsMutex);
   cancelled = true;
-  for (inet::Handle session : watchedSessions) inet::InternetCloseHandle(session);
-  watchedSessions.clear();
+  for (inet::Handle connection : watchedConnections) inet::InternetCloseHandle(connection);
+  watchedConnections.clear();
 }
 
 bool TransferCancelled() {
@@ -50,22 +50,22 @@ void ResetTransfer() {
   cancelled = false;
 }
 
-bool WatchSession(inet::Handle session) {
-  std::lock_guard lock(sessionsMutex);
+bool WatchConnection(inet::Handle connection) {
+  std::lock_guard lock(connectionsMutex);
   if (cancelled) {
-    inet::InternetCloseHandle(session);
+    inet::InternetCloseHandle(connection);
     return false;
   }
-  watchedSessions.push_back(session);
+  watchedConnections.push_back(connection);
   return true;
 }
 
-void CloseSession(inet::Handle session) {
-  std::lock_guard lock(sessionsMutex);
-  const auto watched = std::find(watchedSessions.begin(), watchedSessions.end(), session);
-  if (watched == watchedSessions.end()) return;
-  watchedSessions.erase(watched);
-  inet::InternetCloseHandle(session);
+void CloseConnection(inet::Handle connection) {
+  std::lock_guard lock(connectionsMutex);
+  const auto watched = std::find(watchedConnections.begin(), watchedConnections.end(), connection);
+  if (watched == watchedConnections.end()) return;
+  watchedConnections.erase(watched);
+  inet::InternetCloseHandle(connection);
 }
 
 }  // namespace kesto::update

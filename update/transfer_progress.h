@@ -1,6 +1,6 @@
 // How far the updater's downloads have come, and the seller's wish to give them up: the
-// downloads note every chunk here, and a cancel closes the internet session of each download
-// under way, so that one waiting on a silent or slow server ends within a second; the install
+// downloads note every chunk here, and a cancel closes the connection of each download under
+// way, so that one waiting on a silent or slow server ends within a second; the install
 // window reads the share from the user-interface thread.
 #pragma once
 
@@ -21,10 +21,10 @@ bool TransferCancelled();
 // Forgets the counts and a cancel, once the install they were for has ended.
 void ResetTransfer();
 
-// Puts the session of a download where a cancel closes it. False, the session closed, when
-// the install is cancelled already.
-bool WatchSession(inet::Handle session);
-// Closes the session of a download that has ended, unless a cancel has closed it.
-void CloseSession(inet::Handle session);
+// Puts the connection of a download where a cancel closes it. False, the connection closed,
+// when the install is cancelled already.
+bool WatchConnection(inet::Handle connection);
+// Closes the connection of a download that has ended, unless a cancel has closed it.
+void CloseConnection(inet::Handle connection);
 
 }  // namespace kesto::update

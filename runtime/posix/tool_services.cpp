@@ -123,4 +123,9 @@ FileHold::~FileHold() {
   if (file_ >= 0) close(static_cast<int>(file_));
 }
 
+// A POSIX session ends its programs with a signal and asks none of them first.
+struct SessionEndHold::Native {};
+SessionEndHold::SessionEndHold(const Text&) {}
+SessionEndHold::~SessionEndHold() = default;
+
 }  // namespace kesto

@@ -25,8 +25,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 import harness  # noqa: E402
 import lay_out_folder  # noqa: E402
 from harness import Failure, wait_until  # noqa: E402
-from run_e2e import (STUB_TOOLS, add_feed_options, case_signed_update, expect,  # noqa: E402
-                     release_of, run_case)
+from run_e2e import (DUPLICATE_CAPTION, STUB_TOOLS, add_feed_options,  # noqa: E402
+                     case_signed_update, expect, release_of, run_case)
 from run_e2e import Run as LinuxRun  # noqa: E402
 
 MAIN_TITLE = "Kesto应用平台"
@@ -216,6 +216,29 @@ def case_tile_starts_tool(run):
     expect(run.folder.ini().get("wm", {}).get("run") == key,
            "the tool was not started through the updater")
     run.x.screenshot(os.path.join(run.artifacts, "tool-started.png"))
+
+
+def case_two_starts_at_once(run):
+    """Two user starts in the same instant (a double double-click) come to one platform: the
+    folder's instance lock lets one through, and the other, once that one's window is there,
+    brings it up, says "重复运行啦" and ends."""
+    run.lay_out()
+    run.start_site()
+    starts = [run.user_start(), run.start(run.wine(PLATFORM_FILE), "platform-2.log")]
+    window = run.wait_platform()
+    box = run.wait_box(DUPLICATE_CAPTION, timeout=60 * harness.SLOWNESS)
+    run.x.screenshot(os.path.join(run.artifacts, "duplicate.png"))
+    run.x.key("Return", window=box)
+    wait_until(lambda: len(run.programs_running(PLATFORM_FILE)) == 1, 30 * harness.SLOWNESS,
+               "one platform process")
+    for start in starts:
+        expect(start.wait(30 * harness.SLOWNESS) == 0, "a user start did not end with 0")
+    time.sleep(3.0 * harness.SLOWNESS)  # a third platform would have come up by now
+    running = run.programs_running(PLATFORM_FILE)
+    expect(len(running) == 1 and harness.command_line(running[0])[1:] == ["-qmz"],
+           f"expected the one platform the updater started, found {running}")
+    expect(not run.x.windows_named(DUPLICATE_CAPTION), "a second duplicate box")
+    expect(run.x.windows_named(MAIN_TITLE) == [window], "another main window")
 
 
 CASES = {name[len("case_"):]: case for name, case in globals().items()

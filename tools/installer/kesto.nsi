@@ -1,7 +1,7 @@
 ; The Kesto installer: installs for the current user, without administrator rights, into a
 ; folder of the user's own, because the platform writes qmztx.ini and the app folder beside
-; itself. The uninstaller removes only what the installer put there, so the seller's
-; applications (app\) and settings (qmztx.ini) stay.
+; itself. The uninstaller removes the programs and the updater's records, so the seller's
+; applications (app\), settings (qmztx.ini) and branding (reg.qmz) stay.
 ;
 ;   makensis -WX -DSOURCE=<folder with kesto.exe, up.qmz, reg.qmz, README.txt>
 ;            -DOUTFILE=<setup.exe> -DVERSION=<the release's version, such as 1.0>
@@ -108,10 +108,60 @@ Function CheckInstallFolder
   ${Next}
 FunctionEnd
 
-; A running platform holds kesto.exe (and a running updater up.qmz): it is asked to end, as the
-; seller would end it from its tray menu, and the files are waited for. Its window is the one
-; recorded under [jb] pt in qmztx.ini, when that is still a window of the platform's class; the
-; close request ends the platform.
+; The programs that hold files of the folder: the platform, the updater (started by the
+; platform, by a tool or by the seller) and an updater that set its own file aside below
+; .up-stage\ while it updated itself. $R0 = 1 ends each one found and waits for it (at most 5 s
+; each); $R0 = 0 only looks. $R1 is left with the number found. A program this installer may not
+; open (one run as administrator) is not seen here; the wait for the files below covers it.
+!macro FOLDER_PROGRAMS un
+  Function ${un}FolderPrograms
+    StrCpy $R1 0
+    System::Call "kernel32::GetLongPathNameW(w '$INSTDIR', w .R2, i ${NSIS_MAX_STRLEN}) i .R9"
+    ${IfThen} $R9 = 0 ${|} StrCpy $R2 $INSTDIR ${|}
+    System::Call "kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .R3"
+    ${If} $R3 = -1
+      Return
+    ${EndIf}
+    ; PROCESSENTRY32W, its size filled in
+    System::Call "*(&l4, i, i, p, i, i, i, i, i, &w260) p .R4"
+    System::Call "kernel32::Process32FirstW(p R3, p R4) i .R5"
+    ${DoWhile} $R5 <> 0
+      System::Call "*$R4(i, i, i .R6)"
+      ; PROCESS_TERMINATE, PROCESS_QUERY_LIMITED_INFORMATION and SYNCHRONIZE
+      System::Call "kernel32::OpenProcess(i 0x101001, i 0, i R6) p .R7"
+      ${If} $R7 P<> 0
+        System::Call "kernel32::QueryFullProcessImageNameW(p R7, i 0, w .R8, *i ${NSIS_MAX_STRLEN}) i .R9"
+        ${If} $R9 <> 0
+          System::Call "kernel32::GetLongPathNameW(w R8, w .R9, i ${NSIS_MAX_STRLEN}) i .R6"
+          ${IfThen} $R6 <> 0 ${|} StrCpy $R8 $R9 ${|}
+          StrLen $R6 "$R2\.up-stage\"
+          StrCpy $R9 $R8 $R6
+          ${If} $R8 == "$R2\kesto.exe"
+          ${OrIf} $R8 == "$R2\up.qmz"
+          ${OrIf} $R9 == "$R2\.up-stage\"
+            IntOp $R1 $R1 + 1
+            ${If} $R0 = 1
+              System::Call "kernel32::TerminateProcess(p R7, i 1)"
+              System::Call "kernel32::WaitForSingleObject(p R7, i 5000)"
+            ${EndIf}
+          ${EndIf}
+        ${EndIf}
+        System::Call "kernel32::CloseHandle(p R7)"
+      ${EndIf}
+      System::Call "kernel32::Process32NextW(p R3, p R4) i .R5"
+    ${Loop}
+    System::Free $R4
+    System::Call "kernel32::CloseHandle(p R3)"
+  FunctionEnd
+!macroend
+!insertmacro FOLDER_PROGRAMS ""
+!insertmacro FOLDER_PROGRAMS "un."
+
+; Nothing is written while a program of the folder runs: a held kesto.exe would stay old, and an
+; updater left running would go on applying a release over the files written now. The platform
+; is first asked to end, as the seller would end it from its tray menu (its window is the one
+; recorded under [jb] pt in qmztx.ini, when that is still a window of the platform's class);
+; what still runs after a few seconds is ended by process. Last, the files are waited for.
 !macro END_RUNNING_PLATFORM un
   Function ${un}EndRunningPlatform
     ReadINIStr $0 "$INSTDIR\qmztx.ini" "jb" "pt"
@@ -122,6 +172,19 @@ FunctionEnd
         System::Call "user32::PostMessageW(p r0, i 0x10, p 0, p 0)"
       ${EndIf}
     ${EndIf}
+    StrCpy $R0 0
+    ${ForEach} $3 1 12 + 1
+      Call ${un}FolderPrograms
+      ${IfThen} $R1 = 0 ${|} ${Break} ${|}
+      Sleep 250
+    ${Next}
+    ; An updater may start the platform again meanwhile: ended again, a few rounds.
+    StrCpy $R0 1
+    ${ForEach} $3 1 8 + 1
+      Call ${un}FolderPrograms
+      ${IfThen} $R1 = 0 ${|} ${Break} ${|}
+      Sleep 250
+    ${Next}
     StrCpy $3 0
     ${Do}
       StrCpy $4 ""
@@ -144,7 +207,7 @@ FunctionEnd
       ${IfThen} $4 == "" ${|} ${Break} ${|}
       IntOp $3 $3 + 1
       ${If} $3 > 40
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kesto 仍在运行（$4 正在使用）。$\r$\n请在屏幕右下角的 Kesto 图标上点右键，选择“退出Kesto应用平台”，然后点“重试”。" IDRETRY +2
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kesto 仍在运行（$4 正在使用）。$\r$\n请在屏幕右下角的 Kesto 图标上点右键，选择“退出Kesto应用平台”，然后点“重试”。" /SD IDCANCEL IDRETRY +2
         Abort
         StrCpy $3 0
       ${EndIf}
@@ -168,13 +231,26 @@ FunctionEnd
 !macroend
 
 ; A tool the release brings, unless the seller has one of that name already; its version is
-; noted as installed.
+; noted as installed. A release of it that the updater staged for its next start goes unless it
+; is newer than this one: it would take the tool back.
 !macro INSTALL_TOOL key
   ${IfNot} ${FileExists} "$INSTDIR\app\${key}\*.*"
     SetOutPath "$INSTDIR\app\${key}"
     File /r "${SOURCE}\app\${key}\*.*"
     !insertmacro RAISE_FLOOR "versions" "${key}" "${VERSION}"
     SetOutPath "$INSTDIR"
+    StrCpy $0 ""
+    ClearErrors
+    FileOpen $1 "$INSTDIR\.up-stage\${key}\ready\.version" r
+    ${IfNot} ${Errors}
+      FileRead $1 $0 64
+      FileClose $1
+    ${EndIf}
+    ${VersionCompare} "$0" "${VERSION}" $1
+    ${If} $0 == ""
+    ${OrIf} $1 <> 1
+      RMDir /r "$INSTDIR\.up-stage\${key}\ready"
+    ${EndIf}
   ${EndIf}
 !macroend
 
@@ -182,6 +258,10 @@ Section "Kesto" SectionProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
   Call EndRunningPlatform
+  ; An update of the platform or the updater that was staged, half applied or being rolled back
+  ; is superseded by the files written now: the updater must not go on with it over them.
+  RMDir /r "$INSTDIR\.up-stage\pt"
+  RMDir /r "$INSTDIR\.up-stage\up"
   File "${SOURCE}\kesto.exe"
   File "${SOURCE}\up.qmz"
   File "${SOURCE}\reg.qmz"
@@ -225,10 +305,16 @@ Section "Uninstall"
   Call un.EndRunningPlatform
   Delete "$INSTDIR\kesto.exe"
   Delete "$INSTDIR\up.qmz"
-  Delete "$INSTDIR\reg.qmz"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
-  ; Removed only when empty: app\, qmztx.ini and the updater's up.ini keep the folder.
+  ; The updater's records go with it: its stage, up.ini, its log and the lock files beside the
+  ; shared files. reg.qmz stays for the tools that stay in app\ (they read it two folders up).
+  RMDir /r "$INSTDIR\.up-stage"
+  Delete "$INSTDIR\up.ini"
+  Delete "$INSTDIR\up.log"
+  Delete "$INSTDIR\.up.ini.lock"
+  Delete "$INSTDIR\.qmztx.ini.lock"
+  ; Removed only when empty: app\, qmztx.ini and reg.qmz keep the folder.
   RMDir "$INSTDIR"
 
   Delete "$SMPROGRAMS\Kesto\Kesto.lnk"

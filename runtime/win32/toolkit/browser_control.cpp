@@ -7,6 +7,7 @@
 
 #include "runtime/toolkit_front/browser_box.h"
 #include "runtime/win32/toolkit/browser/host.h"
+#include "runtime/win32/toolkit/browser/popup_window.h"
 #include "runtime/win32/toolkit/controls.h"
 
 namespace kesto::win32 {
@@ -111,7 +112,7 @@ bool BrowserTookKey(MSG& message) {
   for (BrowserHost* host : LiveHosts()) {
     if (host->TranslateKey(message)) return true;
   }
-  return false;
+  return PopupTookKey(message);
 }
 
 }  // namespace kesto::win32

@@ -9,6 +9,9 @@ namespace kesto::win32 {
 
 namespace {
 
+// The screen the layouts' pixels are made for.
+constexpr int kLayoutDpi = 96;
+
 BITMAPINFO TopDownInfo(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -102,8 +105,15 @@ COLORREF ColourRefOf(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+bool HighContrast() {
+  HIGHCONTRASTW theme{};
+  theme.cbSize = sizeof theme;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof theme, &theme, 0) &&
+         (theme.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 void FillColour(HDC dc, std::uint32_t rgb, int width, int height) {
-  HBRUSH brush = CreateSolidBrush(ColourRefOf(rgb));
+  HBRUSH brush = CreateSolidBrush(HighContrast() ? GetSysColor(COLOR_WINDOW) : ColourRefOf(rgb));
   RECT area{0, 0, width, height};
   FillRect(dc, &area, brush);
   DeleteObject(brush);
@@ -114,6 +124,10 @@ HFONT FontOf(const ui::Font& font) {
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   LOGFONTW look = metrics.lfMessageFont;
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi > kLayoutDpi) look.lfHeight = MulDiv(look.lfHeight, kLayoutDpi, dpi);
   if (font.height > 0) look.lfHeight = -font.height;
   if (!font.face.empty()) {
     const std::wstring face = ToWide(font.face);
@@ -132,7 +146,7 @@ void PaintText(HDC dc, const Text& text, const TextLook& look, int width, int he
   HFONT font = FontOf(look.font);
   HGDIOBJ previous = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColourRefOf(look.colour));
+  SetTextColor(dc, HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ColourRefOf(look.colour));
   const UINT format = DT_WORDBREAK | DT_NOPREFIX | (look.centred ? DT_CENTER : DT_LEFT);
   RECT measured{0, 0, width, height};
   DrawTextW(dc, wide.c_str(), int(wide.size()), &measured, format | DT_CALCRECT);

@@ -42,9 +42,16 @@ HICON IconOf(const Bytes& iconFile, int size);
 HICON IconOf(const image::RgbaImage& picture);
 
 COLORREF ColourRefOf(std::uint32_t rgb);
+// Whether a high-contrast theme is on: the controls then take the theme's colours for their
+// texts and backgrounds instead of the layout's, which the seller could not read in it.
+bool HighContrast();
+// A layout's background colour filled in, or the theme's window colour in high contrast.
 void FillColour(HDC dc, std::uint32_t rgb, int width, int height);
 
-// The layout font, or the system's message font for the default one; caller deletes it.
+// The layout font, or the system's message font for the default one; caller deletes it. The
+// layouts are pixels of a 96 dpi screen: where Windows reports a larger one without scaling the
+// windows (the Windows XP style of scaling, Windows 7's choice at 125 %), the message font is
+// taken at its 96 dpi size too, or its texts would outgrow the controls and be cut.
 HFONT FontOf(const ui::Font& font);
 
 struct TextLook {
@@ -52,7 +59,8 @@ struct TextLook {
   std::uint32_t colour = 0x000000;
   bool centred = false;  // across; the text is always centred down the box
 };
-// The text wrapped at words inside width x height, transparent behind.
+// The text wrapped at words inside width x height, transparent behind; in the theme's text
+// colour in high contrast.
 void PaintText(HDC dc, const Text& text, const TextLook& look, int width, int height);
 
 }  // namespace kesto::win32

@@ -25,7 +25,7 @@ class EditBox : public FontedControl {
     CreateSystemControl(parent, WC_EDITW, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
                         ToWide(layout().text).c_str());
     UseLayoutFont();
-    if (layout().backColour != ui::kDefaultColour) {
+    if (layout().backColour != ui::kDefaultColour && !HighContrast()) {
       background_ = CreateSolidBrush(ColourRefOf(layout().backColour));
     }
   }

@@ -54,11 +54,13 @@ class ListView : public front::ListViewProperties<FontedControl> {
                             LVS_SHAREIMAGELISTS | WS_TABSTOP);
     UseLayoutFont();
     HWND view = hwnd();
-    if (layout().backColour != ui::kDefaultColour) {
+    // High contrast keeps the list in the theme's colours.
+    const bool layoutColours = !HighContrast();
+    if (layoutColours && layout().backColour != ui::kDefaultColour) {
       ListView_SetBkColor(view, ColourRefOf(layout().backColour));
       ListView_SetTextBkColor(view, ColourRefOf(layout().backColour));
     }
-    if (layout().textColour != ui::kDefaultColour) {
+    if (layoutColours && layout().textColour != ui::kDefaultColour) {
       ListView_SetTextColor(view, ColourRefOf(layout().textColour));
     }
     if (layout().imageWidth > 0) {

@@ -2,6 +2,7 @@
 
 #include "runtime/win32/toolkit/control_windows.h"
 #include "runtime/win32/toolkit/loaded_windows.h"
+#include "runtime/win32/toolkit/session_end.h"
 #include "runtime/win32/toolkit/tray_icon.h"
 
 namespace kesto::win32 {
@@ -15,6 +16,8 @@ LRESULT CALLBACK TopWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   std::shared_ptr<LoadedWindow> window = FindLoadedWindow(hwnd);
   if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (HandleTrayMessage(*window, message, wParam, lParam)) return 0;
+  LRESULT answer = 0;
+  if (HandleSessionEndMessage(hwnd, message, wParam, answer)) return answer;
   switch (message) {
     case WM_NCHITTEST: {
       const LRESULT hit = DefWindowProcW(hwnd, message, wParam, lParam);

@@ -1,5 +1,5 @@
 // The window class of the loaded windows: background, dragging a borderless window by its
-// background, the close box, the notification-area messages.
+// background, the close box, the notification-area messages, the end of the session.
 #pragma once
 
 #include <windows.h>

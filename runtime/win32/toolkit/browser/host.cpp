@@ -13,6 +13,7 @@
 #include "runtime/win32/toolkit/browser/event_connection.h"
 #include "runtime/win32/toolkit/browser/navigation_events.h"
 #include "runtime/win32/toolkit/browser/page_text.h"
+#include "runtime/win32/toolkit/browser/popup_window.h"
 #include "runtime/win32/toolkit/browser/site.h"
 #include "runtime/win32/wide_text.h"
 
@@ -36,8 +37,8 @@ Text ReadText(Getter get) {
 
 class HostedBrowser final : public BrowserHost {
  public:
-  HostedBrowser(HWND parent, const RECT& area, ElementEventSink sink)
-      : parent_(parent), area_(area), handler_(std::move(sink)) {}
+  HostedBrowser(HWND parent, const RECT& area, ElementEventSink sink, OwnWindowEvents ownWindow)
+      : parent_(parent), area_(area), handler_(std::move(sink)), ownWindow_(std::move(ownWindow)) {}
   ~HostedBrowser() override;
 
   bool Start();
@@ -53,6 +54,7 @@ class HostedBrowser final : public BrowserHost {
   void Move(const RECT& area) override;
   void Show(bool visible) override;
   bool TranslateKey(MSG& message) override;
+  IDispatch* Automation() override;
 
  private:
   void NavigateTo(const std::wstring& address, long flags);
@@ -64,6 +66,7 @@ class HostedBrowser final : public BrowserHost {
   const HWND parent_;
   RECT area_;
   const ElementEventSink handler_;
+  const OwnWindowEvents ownWindow_;
   bool oleStarted_ = false;
   ComPtr<BrowserSite> site_;
   ComPtr<IOleObject> control_;
@@ -99,11 +102,15 @@ bool HostedBrowser::Start() {
   inPlace_->SetObjectRects(&area_, &area_);
   // Script error dialogs would stop the panels until someone answers them.
   browser_->put_Silent(VARIANT_TRUE);
+  // A page's pop-up keeps its target name, which its opener may use again.
+  if (ownWindow_.closing) browser_->put_RegisterAsBrowser(VARIANT_TRUE);
   navigationSink_.Attach(new NavigationEventSink(
       {[this] { FollowDocument(); },
        [this](const std::wstring& text) { statusText_ = FromPageText(text, kPageTextLimit); },
-       // A pop-up's page is shown in place, with the control's cookies.
-       [this](const std::wstring& address) { NavigateTo(address, 0); }}));
+       // A pop-up's page that no window of our own could be made for is shown in place, with
+       // the control's cookies (but without its POST body).
+       [this](const std::wstring& address) { NavigateTo(address, 0); },
+       [this] { return OpenPopupWindow(parent_); }, ownWindow_.titleChanged, ownWindow_.closing}));
   navigationEvents_.Connect(browser_.Get(), __uuidof(DWebBrowserEvents2), navigationSink_.Get());
   if (handler_) {
     documentSink_.Attach(new DocumentEventSink(handler_, [this] { return LocationUrl(); }));
@@ -266,11 +273,17 @@ bool HostedBrowser::TranslateKey(MSG& message) {
   return activeObject_->TranslateAccelerator(&message) == S_OK;
 }
 
+IDispatch* HostedBrowser::Automation() {
+  IDispatch* automation = nullptr;
+  if (FAILED(browser_->get_Application(&automation))) return nullptr;
+  return automation;
+}
+
 }  // namespace
 
 std::unique_ptr<BrowserHost> BrowserHost::Create(HWND parent, const RECT& area,
-                                                 ElementEventSink sink) {
-  auto host = std::make_unique<HostedBrowser>(parent, area, std::move(sink));
+                                                 ElementEventSink sink, OwnWindowEvents ownWindow) {
+  auto host = std::make_unique<HostedBrowser>(parent, area, std::move(sink), std::move(ownWindow));
   if (!host->Start()) return nullptr;
   return host;
 }

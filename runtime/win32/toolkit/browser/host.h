@@ -3,6 +3,7 @@
 // element events come back through the sink, answered while the page waits.
 #pragma once
 
+#include <oaidl.h>
 #include <windows.h>
 
 #include <functional>
@@ -20,13 +21,23 @@ namespace kesto::win32 {
 using ElementEventSink =
     std::function<ui::EventResult(int eventType, const ui::Object& event, const Text& page)>;
 
+// What a browser in a window of its own (a page's pop-up) follows besides: its page's title,
+// and the page closing that window. Without them the title goes nowhere and the page's
+// window.close() is refused.
+struct OwnWindowEvents {
+  std::function<void(const std::wstring&)> titleChanged;
+  std::function<void()> closing;
+};
+
 class BrowserHost {
  public:
   virtual ~BrowserHost() = default;
 
   // The control in place in `parent`, covering `area` (client coordinates). Without a sink
   // the document's events are not listened to. nullptr when the system has no such control.
-  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area, ElementEventSink sink);
+  // A page's new window opens in a pop-up window of the program's own (popup_window.h).
+  static std::unique_ptr<BrowserHost> Create(HWND parent, const RECT& area, ElementEventSink sink,
+                                             OwnWindowEvents ownWindow = {});
 
   virtual void Navigate(const Text& address) = 0;
   // A ui::BrowserCommand.
@@ -44,6 +55,9 @@ class BrowserHost {
   // (Tab between fields, copy and paste, Backspace in a field) work only through the control.
   // True when the control took the message; it must then not be dispatched.
   virtual bool TranslateKey(MSG& message) = 0;
+  // The control's automation object, a reference for the caller: what a page's request for a
+  // new window is given to open it in, with its POST body, Referer and window.opener.
+  virtual IDispatch* Automation() = 0;
 };
 
 // Tells the browser control in this program to use the newest document mode the system has

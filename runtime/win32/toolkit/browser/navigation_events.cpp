@@ -29,6 +29,12 @@ bool IsWebOrMail(const std::wstring& address) {
   return !SchemeOf(address).empty() && !front::DesktopAddress(text).empty();
 }
 
+// A web page's new window may open in a browser of the program's own.
+bool IsWebPage(const std::wstring& address) {
+  const Text scheme = SchemeOf(address);
+  return (scheme == "http" || scheme == "https") && IsWebOrMail(address);
+}
+
 // Where the control itself may go: web pages and mail, as the desktop may be given them; its
 // own empty and error pages; a page's script links, which stay in the page. Any other address
 // (a file, a share, a program's own scheme) the control would hand to whatever the system has
@@ -42,6 +48,10 @@ bool MayNavigate(const std::wstring& address) {
 BSTR TextArgument(const VARIANT& argument) {
   const VARIANT* value = argument.vt == (VT_BYREF | VT_VARIANT) ? argument.pvarVal : &argument;
   return value && value->vt == VT_BSTR ? value->bstrVal : nullptr;
+}
+
+std::wstring WholeText(BSTR text) {
+  return std::wstring(text, SysStringLen(text));
 }
 
 }  // namespace
@@ -72,17 +82,33 @@ void NavigationEventSink::OnEvent(DISPID id, const DISPPARAMS& params, VARIANT*)
     }
     case DISPID_NEWWINDOW3: {
       // ppDisp, Cancel, dwFlags, bstrUrlContext, bstrUrl.
-      Cancel(params, 2);
       const BSTR address = params.cArgs == 5 ? TextArgument(params.rgvarg[0]) : nullptr;
+      if (address && IsWebPage(WholeText(address)) && listener_.newWindow) {
+        VARIANT& browser = params.rgvarg[4];
+        if (browser.vt == (VT_BYREF | VT_DISPATCH) && browser.ppdispVal) {
+          if (IDispatch* made = listener_.newWindow()) {
+            *browser.ppdispVal = made;
+            break;
+          }
+        }
+      }
+      Cancel(params, 2);
       if (!address) break;
-      const std::wstring wanted(address, SysStringLen(address));
+      const std::wstring wanted = WholeText(address);
       if (auto refused = listener_.newWindowRefused; refused && IsWebOrMail(wanted)) {
         refused(wanted);
       }
       break;
     }
+    case DISPID_TITLECHANGE:  // Text
+      if (params.cArgs >= 1 && params.rgvarg[0].vt == VT_BSTR && params.rgvarg[0].bstrVal) {
+        if (auto changed = listener_.titleChanged) changed(WholeText(params.rgvarg[0].bstrVal));
+      }
+      break;
     case DISPID_WINDOWCLOSING:  // IsChildWindow, Cancel
+      // The window goes by its own road, never from inside the control's event.
       Cancel(params, 2);
+      if (auto closing = listener_.closing; closing && params.cArgs == 2) closing();
       break;
   }
 }

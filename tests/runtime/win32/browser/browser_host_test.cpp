@@ -1,11 +1,13 @@
 // The browser control hosted in a real window. Wine has the control but no page engine here,
 // so these checks stop at hosting, commands and properties; pages need a real Windows.
+#include <exdisp.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "runtime/win32/toolkit/browser/host.h"
+#include "runtime/win32/toolkit/browser/popup_window.h"
 
 namespace kesto::win32 {
 namespace {
@@ -142,6 +144,25 @@ TEST_F(BrowserWindow, ManyControlsComeAndGoInOneWindow) {
     PumpMessages();
   }
   EXPECT_EQ(GetWindow(window_, GW_CHILD), nullptr);
+}
+
+// A page's pop-up opens in a window of the program's own whose browser the page is handed as its
+// new window, over the opener; it goes with its close box.
+TEST_F(BrowserWindow, APopupGetsAWindowAndABrowserOfItsOwn) {
+  IDispatch* automation = OpenPopupWindow(window_);
+  ASSERT_NE(automation, nullptr);
+  IWebBrowser2* browser = nullptr;
+  EXPECT_EQ(automation->QueryInterface(IID_PPV_ARGS(&browser)), S_OK);
+  if (browser) browser->Release();
+  automation->Release();
+
+  HWND popup = FindWindowW(L"KestoPopupBrowser", nullptr);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(IsWindowVisible(popup));
+  EXPECT_EQ(GetWindow(popup, GW_OWNER), window_);
+  EXPECT_NE(GetWindow(popup, GW_CHILD), nullptr) << "the browser control inside";
+  PostMessageW(popup, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); }));
 }
 
 }  // namespace

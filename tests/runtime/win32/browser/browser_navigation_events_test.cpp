@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/win32/toolkit/browser/navigation_events.h"
+#include "tests/runtime/win32/browser/fake_page_object.h"
 
 namespace kesto::win32 {
 namespace {
@@ -15,7 +16,8 @@ class NavigationEvents : public ::testing::Test {
   void SetUp() override {
     sink_ = new NavigationEventSink(
         {[this] { ++loaded_; }, [this](const std::wstring& text) { texts_.push_back(text); },
-         [this](const std::wstring& address) { newWindows_.push_back(address); }});
+         [this](const std::wstring& address) { newWindows_.push_back(address); }, nullptr, nullptr,
+         nullptr});
   }
   void TearDown() override { sink_->Release(); }
 
@@ -69,7 +71,8 @@ TEST_F(NavigationEvents, DocumentsAndStatusTextsReachTheHostUntilItDetaches) {
 }
 
 // target=_blank, window.open and the like would open a browser without the control's cookies:
-// the window is refused and its address handed on, a web page's or mail's only. The control
+// where the host makes no browser of its own, the window is refused and its address handed on,
+// a web page's or mail's only. The control
 // goes nowhere else either, and a page's window.close() is refused.
 TEST_F(NavigationEvents, PagesReachOnlyWebPagesAndMailAndKeepTheirWindow) {
   VARIANT none, flags;
@@ -138,6 +141,65 @@ TEST_F(NavigationEvents, PagesReachOnlyWebPagesAndMailAndKeepTheirWindow) {
   Fire(DISPID_WINDOWCLOSING, {cancelArgument, childWindow});
   EXPECT_EQ(cancel, VARIANT_TRUE);
   Fire(DISPID_WINDOWCLOSING, {none});  // too few arguments: nothing is written
+}
+
+// A web page's new window opens in the host's own browser, which the control is handed; mail
+// stays in place and anything else goes nowhere. The page's title and its window.close() reach
+// a host that has a window of its own.
+TEST_F(NavigationEvents, AWebPagesNewWindowOpensInTheHostsOwnBrowser) {
+  testing::FakePageObject made;
+  int closings = 0;
+  std::vector<std::wstring> titles;
+  sink_->Release();
+  sink_ = new NavigationEventSink(
+      {nullptr, nullptr, [this](const std::wstring& address) { newWindows_.push_back(address); },
+       [&]() -> IDispatch* {
+         made.AddRef();
+         return &made;
+       },
+       [&](const std::wstring& title) { titles.push_back(title); }, [&] { ++closings; }});
+  VARIANT none, flags;
+  VariantInit(&none);
+  flags.vt = VT_I4;
+  flags.lVal = 0;
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  VARIANT cancelArgument;
+  cancelArgument.vt = VT_BYREF | VT_BOOL;
+  cancelArgument.pboolVal = &cancel;
+  IDispatch* given = nullptr;
+  VARIANT browser;
+  browser.vt = VT_BYREF | VT_DISPATCH;
+  browser.ppdispVal = &given;
+  auto open = [&](const wchar_t* wanted) {
+    BSTR address = SysAllocString(wanted);
+    cancel = VARIANT_FALSE;
+    given = nullptr;
+    Fire(DISPID_NEWWINDOW3, {Bstr(address), none, flags, cancelArgument, browser});
+    SysFreeString(address);
+  };
+
+  open(L"https://pay.example/checkout");
+  EXPECT_EQ(cancel, VARIANT_FALSE);
+  EXPECT_EQ(given, &made);
+  EXPECT_EQ(made.References(), 2u) << "one reference more, handed to the control";
+  for (const wchar_t* wanted : {L"mailto:shop@a.example", L"file:///C:/x.exe", L"javascript:x"}) {
+    open(wanted);
+    EXPECT_EQ(cancel, VARIANT_TRUE) << wanted;
+    EXPECT_EQ(given, nullptr) << wanted;
+  }
+  EXPECT_EQ(newWindows_, std::vector<std::wstring>{L"mailto:shop@a.example"});
+
+  BSTR title = SysAllocString(L"\x652F\x4ED8");
+  Fire(DISPID_TITLECHANGE, {Bstr(title)});
+  SysFreeString(title);
+  EXPECT_EQ(titles, std::vector<std::wstring>{L"\x652F\x4ED8"});
+  cancel = VARIANT_FALSE;
+  VARIANT childWindow;
+  childWindow.vt = VT_BOOL;
+  childWindow.boolVal = VARIANT_FALSE;
+  Fire(DISPID_WINDOWCLOSING, {cancelArgument, childWindow});
+  EXPECT_EQ(cancel, VARIANT_TRUE) << "the host closes the window by its own road";
+  EXPECT_EQ(closings, 1);
 }
 
 }  // namespace

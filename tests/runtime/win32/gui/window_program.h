@@ -23,6 +23,8 @@ class WindowProgram {
 
   native::Handle window() const { return window_; }
   std::uint32_t processId() const { return started_.dwProcessId; }
+  // The file that it writes its window's handle into.
+  const std::wstring& handleFile() const { return handleFile_; }
   // Whether it ended by itself within the time, and with which code.
   bool Ended(int timeoutMs, int& exitCode);
 
