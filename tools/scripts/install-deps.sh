@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build ccache pkg-config libgtest-dev
   libgtk-3-dev libwebkit2gtk-4.1-dev libcurl4-openssl-dev libjpeg-dev libgdk-pixbuf-2.0-dev
-  libx11-dev libssl-dev nlohmann-json3-dev
+  libx11-dev libxcb1-dev libssl-dev nlohmann-json3-dev
   clang-14 libclang-rt-14-dev
   python3 python3-gi curl locales
   xvfb openbox xdotool trayer x11-utils imagemagick fonts-noto-cjk dbus-daemon desktop-file-utils
