@@ -11,6 +11,7 @@
 #include "update/installed_app.h"
 #include "update/stage_paths.h"
 #include "update/staged_release.h"
+#include "update/update_log.h"
 #include "update/updater_trial.h"
 #include "updater/problem_report.h"
 #include "updater/run_target.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
   // the seller is waiting for, and a new release of this program is put in place and tried. A
   // refusal or a failure here is not the seller's to hear of: the installed release keeps working.
   RunInBackground();
+  update::LogLine(target + " 已启动");
   FileHold lock(update::UpdateLockFile(), kStageLockWaitMilliseconds);
   if (lock.Held()) {
     Text ignored;
