@@ -16,7 +16,9 @@ bool StartUpdater() {
 
 // Quoted, so a program folder with a blank in its path still names the updater.
 bool StartUpdaterByFullPath() {
-  return RunCommand("\"" + UpdaterPath() + "\" " + kUpdaterSwitch, false);
+  Text command = "\"";
+  command += UpdaterPath() + "\" " + kUpdaterSwitch;
+  return RunCommand(command, false);
 }
 
 }  // namespace kesto::net

@@ -21,8 +21,9 @@ Text AnswerFile() {
 
 bool UpdaterAnswers() {
   RemoveFolderTree(AnswerFile());
-  WatchedProgram program("\"" + CurrentDirectory() + "\\" + net::kUpdaterFileName + "\" " +
-                         kUpdaterCheckSwitch);
+  Text command = "\"";
+  command += CurrentDirectory() + "\\" + net::kUpdaterFileName + "\" " + kUpdaterCheckSwitch;
+  WatchedProgram program(command);
   const bool answered = program.Started() && program.Ended(settings::kSettleSeconds * 1000) &&
                         program.EndedOrdinarily() && ToText(ReadFileBytes(AnswerFile())) == kAnswer;
   program.End();
