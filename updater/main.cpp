@@ -23,6 +23,9 @@ constexpr int kLockTimeoutSeconds = 120;
 constexpr int kSameToolWaitMilliseconds = 12000;
 // What the check for updates after a start waits for another updater's work.
 constexpr int kStageLockWaitMilliseconds = 10000;
+// The check begins this long after the target's window is recorded: its download and checks
+// would otherwise compete with the target drawing its window and loading its first page.
+constexpr int kCheckDelayMilliseconds = 3000;
 
 bool IsCheck() {
   kesto::Array<kesto::Text> args;
@@ -85,6 +88,7 @@ int main(int argc, char** argv) {
   // refusal or a failure here is not the seller's to hear of: the installed release keeps working.
   RunInBackground();
   update::LogLine(target + " 已启动");
+  PauseMilliseconds(kCheckDelayMilliseconds);
   FileHold lock(update::UpdateLockFile(), kStageLockWaitMilliseconds);
   if (lock.Held()) {
     Text ignored;
