@@ -219,9 +219,8 @@ bool BeginTrial(const Text& target) {
 }
 
 void KeepAppliedRelease(const Text& target) {
-  if (!ReleaseOnTrial(target)) return;
-  const std::optional<Journal> journal = ReadJournal(target);
-  if (!RemoveJournal(target)) return;
+  const std::optional<Journal> journal = IsReleaseName(target) ? ReadJournal(target) : std::nullopt;
+  if (!journal || journal->step != JournalStep::kTrial || !RemoveJournal(target)) return;
   RemoveFolderTree(StageFolder(target) + "\\old");
   LogLine(target + " " + journal->version + " 运行正常，已保留");
 }
