@@ -146,11 +146,11 @@ raise_floor() {
 
 # The libraries the platform cannot start without (WebKitGTK above all); the loader would
 # only say so where nobody reads it when the menu starts the platform. The programs load their
-# toolkit (GTK, WebKitGTK) only when they show a window, and libcurl at the first transfer, so
-# ldd does not name those libraries: they are looked up in the loader's cache, where there is
-# one to ask.
+# toolkit (GTK, WebKitGTK) only when they show a window, libcurl at the first transfer and
+# libcrypto at the first signature check, so ldd does not name those libraries: they are looked
+# up in the loader's cache, where there is one to ask.
 toolkit_libraries="libgtk-3.so.0 libwebkit2gtk-4.1.so.0 libjavascriptcoregtk-4.1.so.0
-libgdk_pixbuf-2.0.so.0 libjpeg.so.62 libX11.so.6 libcurl.so.4"
+libgdk_pixbuf-2.0.so.0 libjpeg.so.62 libX11.so.6 libcurl.so.4 libcrypto.so.3"
 missing_toolkit_libraries() {
   cache=$(PATH="$PATH:/sbin:/usr/sbin" ldconfig -p 2>/dev/null) || return 0
   for library in $toolkit_libraries; do
