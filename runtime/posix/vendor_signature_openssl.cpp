@@ -107,8 +107,7 @@ bool VerifySignature(const Bytes& publicKey, const std::uint8_t* message, std::s
   if (!key) return false;
   EVP_MD_CTX* context = library->mdContextNew();
   const bool valid =
-      context &&
-      library->verifyInit(context, nullptr, library->sha256(), nullptr, key) == 1 &&
+      context && library->verifyInit(context, nullptr, library->sha256(), nullptr, key) == 1 &&
       library->verify(context, signature.data(), signature.size(), message, size) == 1;
   if (context) library->mdContextFree(context);
   library->publicKeyFree(key);
