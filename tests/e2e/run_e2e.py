@@ -161,8 +161,10 @@ class Run:
         self.exit_platform()
 
     def updaters_running(self):
+        # An updater that has put its successor in place runs on from a file that is no longer
+        # named: the kernel gives its program as "up.qmz (deleted)".
         return [pid for pid, exe in harness.programs_below(self.folder.path).items()
-                if exe.endswith("up.qmz")]
+                if exe.removesuffix(" (deleted)").endswith("up.qmz")]
 
     def running_release(self):
         """The release of the platform program that runs; None when none does."""
