@@ -20,7 +20,7 @@ std::uint32_t RequestFlags(const Text& url, const HttpRequestOptions& options) {
   std::uint32_t flags = inet::kFlagReload | inet::kFlagNeedFile;
   if (options.cookies) flags |= inet::kFlagNoCookies;
   if (options.noRedirect) flags |= inet::kFlagNoAutoRedirect;
-  if (ToLower(LeftText(url, 5)) == "https") {
+  if (IsSecureUrl(url)) {
     flags |= inet::kFlagSecure;
   } else {
     flags |= inet::kFlagIgnoreRedirectToHttps;

@@ -65,11 +65,15 @@ Text UrlHost(const Text& url, bool keepPort) {
   return host;
 }
 
+bool IsSecureUrl(const Text& url) {
+  return ToLower(LeftText(url, 5)) == "https";
+}
+
 int UrlPort(const Text& url) {
   Text host = UrlHost(url, true);
   int colon = FindLastText(host, ":");
   if (colon != -1) return ToInteger(RightText(host, TextLength(host) - colon));
-  return ToLower(LeftText(url, 5)) == "https" ? 443 : 80;
+  return IsSecureUrl(url) ? 443 : 80;
 }
 
 Text UrlPath(const Text& url) {

@@ -16,6 +16,8 @@ Text ValueAfterColon(const Text& text);
 // The lower-case host of an address ("http://" assumed when the scheme is missing), with its
 // ":port" only when asked.
 Text UrlHost(const Text& url, bool keepPort = false);
+// Whether the address's scheme is "https", in any letter case.
+bool IsSecureUrl(const Text& url);
 // The port written in the address, else 443 for "https" and 80 for anything else.
 int UrlPort(const Text& url);
 // The object path after the host, letter case, query and fragment kept; "/" when none.

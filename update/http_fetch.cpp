@@ -40,7 +40,7 @@ class Connection {
 // The GET of `url` on the connection, sent; 0 when no response came.
 inet::Handle SendRequest(inet::Handle connection, const Text& url, const Text& headers) {
   std::uint32_t flags = kFetchFlags;
-  if (ToLower(LeftText(url, 5)) == "https") flags |= inet::kFlagSecure;
+  if (net::IsSecureUrl(url)) flags |= inet::kFlagSecure;
   const inet::Handle request =
       inet::HttpOpenRequest(connection, "GET", net::UrlPath(url), "HTTP/1.1", "", flags);
   if (request && inet::HttpSendRequest(request, headers, {})) return request;

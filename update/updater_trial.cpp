@@ -22,7 +22,7 @@ Text AnswerFile() {
 bool UpdaterAnswers() {
   RemoveFolderTree(AnswerFile());
   Text command = "\"";
-  command += CurrentDirectory() + "\\" + net::kUpdaterFileName + "\" " + kUpdaterCheckSwitch;
+  command += net::UpdaterPath() + "\" " + kUpdaterCheckSwitch;
   WatchedProgram program(command);
   const bool answered = program.Started() && program.Ended(settings::kSettleSeconds * 1000) &&
                         program.EndedOrdinarily() && ToText(ReadFileBytes(AnswerFile())) == kAnswer;
