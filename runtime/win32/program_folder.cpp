@@ -15,18 +15,6 @@ namespace kesto {
 
 namespace {
 
-// The full path in its plain form (a drive letter first), as the VirtualStore mirrors it.
-std::wstring FullPath(const Text& path) {
-  const std::wstring wide = win32::ToWide(path);
-  const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return {};
-  std::wstring full(size, L'\0');
-  const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return {};
-  full.resize(length);
-  return full;
-}
-
 // Only paths on a drive were virtualized.
 std::wstring VirtualStoreCopyOf(const std::wstring& file) {
   if (file.size() < 4 || file[1] != L':' || file[2] != L'\\') return {};
@@ -61,7 +49,8 @@ bool FolderWritable(const Text& folder) {
 // Under the writers' lock of the file, so that no tool writes it in the middle of the move. The
 // VirtualStore lies on the system drive, the program perhaps on another: the move may copy.
 void AdoptVirtualStoreCopy(const Text& file) {
-  const std::wstring target = FullPath(file);
+  // The full path in its plain form (a drive letter first), as the VirtualStore mirrors it.
+  const std::wstring target = win32::FullPathName(win32::ToWide(file)).value_or(std::wstring{});
   const std::wstring stored = VirtualStoreCopyOf(target);
   FILETIME storedWritten, targetWritten;
   if (stored.empty() || !LastWritten(stored, storedWritten)) return;

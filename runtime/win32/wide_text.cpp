@@ -108,15 +108,21 @@ bool IsLongPathForm(const std::wstring& path) {
 }
 
 std::wstring LongPathForm(const std::wstring& path) {
-  std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
-  if (length == 0 || length >= full.size()) return path;
-  full.resize(length);
-  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
+  const std::optional<std::wstring> full = FullPathName(path);
+  if (!full) return path;
+  if (full->rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full->substr(2);
+  return L"\\\\?\\" + *full;
 }
 
 }  // namespace
+
+std::optional<std::wstring> FullPathName(const std::wstring& path) {
+  std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return std::nullopt;
+  full.resize(length);
+  return full;
+}
 
 std::optional<std::wstring> ToWideExact(const Text& text) {
   return Convert(text, true);

@@ -23,6 +23,10 @@ std::optional<std::wstring> ToWidePath(const Text& path);
 // keep, however long they grow.
 std::optional<std::wstring> ToWideTreePath(const Text& path);
 
+// The full path in its plain form (a drive letter or a share first); nothing when Windows
+// cannot make one.
+std::optional<std::wstring> FullPathName(const std::wstring& path);
+
 // Lossy, for display: a byte sequence that is not GB18030 becomes U+FFFD.
 std::wstring ToWide(const Text& text);
 
